@@ -1,0 +1,25 @@
+# ravo_add_gtest(<name> SOURCES ... LIBS ... [OWN_MAIN] [SERIAL])
+#
+# One GoogleTest program per test folder. Each program gets its own output folder, so the
+# log files the library writes beside the running executable never collide between programs,
+# and a resource lock keeps the cases of one program from running at the same time.
+#   OWN_MAIN  the sources bring main() (GUI tests set up Qt themselves)
+#   SERIAL    timing tests: nothing else runs while they do
+function(ravo_add_gtest name)
+  cmake_parse_arguments(ARG "OWN_MAIN;SERIAL" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest Threads::Threads)
+  if(NOT ARG_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
+  set_target_properties(${name} PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/${name})
+  set(serial FALSE)
+  if(ARG_SERIAL)
+    set(serial TRUE)
+  endif()
+  gtest_discover_tests(${name}
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests/${name}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES RESOURCE_LOCK ${name} RUN_SERIAL ${serial} TIMEOUT 300)
+endfunction()

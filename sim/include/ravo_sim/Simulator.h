@@ -1,0 +1,114 @@
+// A simulated controller on a real pseudo-terminal. It opens a pty master, links the slave as
+// <comDir>/COM<n> and answers command frames, program records and Modbus RTU requests with a
+// coherent state, in a thread of its own. Tests inject faults and read the decoded traffic.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ravo_sim {
+
+enum class RequestKind {
+    Command,   // 0xAA command frame with a valid sum byte
+    Record,    // program record frame during a download (byte 15 = record index)
+    EndFrame,  // AA FF 08 and thirteen zeros, ending a download
+    Modbus,    // Modbus RTU request
+    Unknown    // bytes that make no request (kept so tests can see them)
+};
+
+// One request as the simulator received it.
+struct Request {
+    RequestKind kind = RequestKind::Unknown;
+    std::vector<std::uint8_t> bytes;
+    std::chrono::steady_clock::time_point receivedAt;
+
+    // Command frames and records: byte 2. Modbus: the function code.
+    int code() const;
+    // Command frames and records: parameter n (1..3), bytes 3+4(n-1).., most significant first.
+    std::uint32_t param(int n) const;
+    float paramAsFloat(int n) const;
+};
+
+// A misbehaviour for the next matching requests (libmodbus test-server style).
+struct Fault {
+    enum class Action {
+        Silent,           // no reply at all
+        ShortReply,       // only the first `length` bytes of the proper reply
+        CorruptReply,     // proper length, reply fields and sum garbled
+        Delay,            // proper reply after `delayMs`
+        HangUp,           // close the line (the pty master) instead of replying
+        RejectRecord,     // records: reply status 1 instead of 0
+        ModbusException,  // Modbus: 5-byte exception reply
+    };
+    Action action = Action::Silent;
+    RequestKind on = RequestKind::Command;
+    int selector = -1;  // command code, record index or Modbus function; -1 = any
+    int times = 1;      // matching requests it applies to; -1 = every one
+    int length = 15;    // ShortReply
+    int delayMs = 0;    // Delay
+};
+
+struct AxisState {
+    std::int32_t subdivision = 0;
+    float pitch = 0, maxSpeed = 0, minSpeed = 0;
+    std::int32_t acceleration = 0, deceleration = 0;
+    float position = 0;
+    int direction = 0;  // -1, 0 (stopped), +1
+};
+
+class Simulator {
+public:
+    struct Options {
+        std::string comDir;  // folder that receives the COM<n> link
+        int comNumber = 1;
+        bool paced = false;  // send replies at 19200-baud wire time
+        bool trace = false;  // print each decoded request on stderr
+    };
+
+    explicit Simulator(Options options);
+    ~Simulator();  // stops serving and removes the link
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
+
+    std::string devicePath() const;  // <comDir>/COM<n>
+
+    // Traffic, in arrival order.
+    std::vector<Request> traffic() const;
+    void clearTraffic();
+    // Waits until at least `count` requests were recorded; false on time-out.
+    bool waitForTraffic(std::size_t count, std::chrono::milliseconds timeout) const;
+
+    // Faults.
+    void inject(const Fault& fault);
+    void clearFaults();
+    // Motor read-back queries (codes 121, 123, 125, 127) for `axisMask` answer `field2` instead
+    // of the stored value.
+    void overrideReadBack(int command, std::uint32_t axisMask, std::uint32_t field2);
+
+    // Controller state.
+    void setVersion(std::uint32_t versionWord);
+    int workMode() const;
+    void setInput(int pin, bool high);   // pins 1..24
+    bool output(int pin) const;          // pins 33..44
+    AxisState axis(int axis) const;      // axes 1..8
+    std::array<std::int32_t, 3> factoryDate() const;
+
+    // Program store (download mode).
+    std::vector<std::array<std::uint8_t, 16>> program(int number) const;
+
+    // Modbus holding state.
+    std::uint16_t registerValue(int address) const;
+    void setRegister(int address, std::uint16_t value);
+    bool coil(int address) const;
+    void setCoil(int address, bool on);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace ravo_sim
