@@ -1,0 +1,143 @@
+// The program store and its download into a numbered program slot of the controller: work
+// mode 3, a 2 s pause, one acknowledged record frame per record (index in byte 15), the end
+// frame, and work mode 2 as the fall-back on any failure. Every frame goes to Ravo_Debug.log.
+#include "Kelvane_Ravo_Q9T2.h"
+#include "download_log.h"
+#include "library_state.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <ctime>
+
+namespace ravo {
+namespace {
+
+constexpr std::size_t kRecordSize = 16;
+constexpr std::size_t kStoreCapacity = 1500;
+
+constexpr int kStored = 0;
+constexpr int kTooManyRecords = 5;
+constexpr int kDownloaded = 0;
+constexpr int kEndFrameNotSent = 4;
+constexpr int kFirstRecordFailed = -1;
+
+constexpr int kBroadcastAddress = 255;
+constexpr int kDownloadMode = 3;
+constexpr int kFallbackMode = 2;
+constexpr long kDownloadModeSettleMs = 2000;
+constexpr long kFallbackDelayMs = 20;
+
+struct ProgramStore {
+    std::array<std::uint8_t, kStoreCapacity * kRecordSize> bytes{};
+    std::uint16_t count = 0;
+};
+
+ProgramStore& programStore() {
+    static ProgramStore store;
+    return store;
+}
+
+DownloadLog& downloadLog() {
+    static DownloadLog log;
+    return log;
+}
+
+// Sleeps `ms` on the monotonic clock towards an absolute deadline, so that interrupted sleeps
+// resume without stretching the pause.
+void pause(long ms) {
+    timespec deadline{};
+    clock_gettime(CLOCK_MONOTONIC, &deadline);
+    deadline.tv_sec += ms / 1000;
+    deadline.tv_nsec += (ms % 1000) * 1000000L;
+    if (deadline.tv_nsec >= 1000000000L) {
+        deadline.tv_sec += 1;
+        deadline.tv_nsec -= 1000000000L;
+    }
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
+    }
+}
+
+std::uint32_t replyStatus(const Frame& reply) {
+    return (std::uint32_t{reply[3]} << 24) | (std::uint32_t{reply[4]} << 16) |
+           (std::uint32_t{reply[5]} << 8) | reply[6];
+}
+
+// Sends record `index` with its index in the last byte and reads the acknowledgement.
+// True when a complete reply with status 0 came back.
+bool sendRecord(SerialPort& port, std::size_t index) {
+    LibraryState& state = libraryState();
+    const std::uint8_t* record = programStore().bytes.data() + index * kRecordSize;
+    std::memcpy(state.request.data(), record, kRecordSize - 1);
+    state.request[kRecordSize - 1] = static_cast<std::uint8_t>(index);
+    port.write(state.request.data(), state.request.size());
+    downloadLog().logSent(state.request.data(), state.request.size());
+
+    state.reply.fill(0);
+    std::size_t received = state.reply.size();
+    const bool complete = port.read(state.reply.data(), received);
+    downloadLog().logReceived(state.reply.data(), state.reply.size());
+    return complete && replyStatus(state.reply) == 0;
+}
+
+bool sendEndFrame(SerialPort& port) {
+    Frame& request = libraryState().request;
+    request.fill(0);
+    request[0] = 0xAA;
+    request[1] = 0xFF;
+    request[2] = 0x08;
+    return port.write(request.data(), request.size());
+}
+
+}  // namespace
+}  // namespace ravo
+
+using namespace ravo;
+
+extern "C" {
+
+int Ravo_SetUserProgram(const unsigned char* records, int count) {
+    const auto recordCount = static_cast<std::uint16_t>(count);
+    if (recordCount > kStoreCapacity) return kTooManyRecords;
+    // Without records there is nothing to copy: refuse rather than read through a null pointer.
+    if (recordCount > 0 && records == nullptr) return kTooManyRecords;
+
+    ProgramStore& store = programStore();
+    if (recordCount > 0) std::memcpy(store.bytes.data(), records, recordCount * kRecordSize);
+    store.count = recordCount;
+    downloadLog().resetLineCounter();
+    return kStored;
+}
+
+int Ravo_DownLoadProgram(int program) {
+    LibraryLockGuard lock(libraryLock());
+    const int slot = program & 0xFF;
+
+    Ravo_SetWorkMode(kBroadcastAddress, kDownloadMode, slot);
+    pause(kDownloadModeSettleMs);
+
+    const ProgramStore& store = programStore();
+    DownloadLog& log = downloadLog();
+    log.beginDownload(store.count);
+
+    // Held for the whole download, so the records go to one device even if the command route
+    // is moved meanwhile.
+    const std::shared_ptr<SerialPort> port = libraryState().commandPort;
+    for (std::size_t i = 0; i < store.count; ++i) {
+        if (!sendRecord(*port, i)) {
+            Ravo_SetWorkMode(kBroadcastAddress, kFallbackMode, slot);
+            return i > 0 ? static_cast<int>(i) : kFirstRecordFailed;
+        }
+    }
+
+    if (!sendEndFrame(*port)) {
+        pause(kFallbackDelayMs);
+        Ravo_SetWorkMode(kBroadcastAddress, kFallbackMode, slot);
+        return kEndFrameNotSent;
+    }
+    log.close();
+    return kDownloaded;
+}
+
+}  // extern "C"
