@@ -1,0 +1,30 @@
+// Library lock and command port exports.
+#include "Kelvane_Ravo_Q9T2.h"
+
+#include "library_state.h"
+
+extern "C" {
+
+// The lock exists from the library's first use on, so both are kept for callers that expect
+// them and do nothing else.
+int Ravo_GlobalInit(void) {
+    ravo::libraryLock();
+    return 0;
+}
+
+int Ravo_GlobalRelease(void) { return 0; }
+
+// Moves the command port to COM<portNumber>. Not under the library lock: the caller must not
+// open or close while another thread exchanges frames.
+int Ravo_OpenSericalPort(int portNumber) {
+    ravo::LibraryState& state = ravo::libraryState();
+    state.commandPort->close();
+    if (!state.commandPort->open(portNumber)) return 2;
+    state.portsByNumber.emplace(portNumber, state.commandPort);
+    state.portsByAddress.emplace(std::uint8_t{255}, state.commandPort);
+    return 0;
+}
+
+void Ravo_CloseSericalPort(void) { ravo::libraryState().commandPort->close(); }
+
+}  // extern "C"

@@ -1,0 +1,158 @@
+// SerialPort on a POSIX terminal device: termios for the line settings, a non-blocking
+// descriptor and ppoll() on the monotonic clock for the time-outs (termios VTIME only counts in
+// steps of 100 ms).
+#include "serial_port.h"
+
+#include "com_device_path.h"
+#include "traffic_log.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <poll.h>
+#include <string>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace ravo {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+constexpr milliseconds kGapAfterByte{30};  // longest silence once a reply has started
+constexpr milliseconds kPerByte{10};       // read or write budget per byte ...
+constexpr milliseconds kConstant{10};      // ... plus this, for the whole transfer
+
+Clock::duration transferBudget(std::size_t count) { return kPerByte * count + kConstant; }
+
+// Waits until `fd` reports one of `events` or `deadline` passes. Returns the reported events
+// (hang-up and errors included), 0 on time-out.
+short waitUntil(int fd, short events, Clock::time_point deadline) {
+    for (;;) {
+        const Clock::duration left = deadline - Clock::now();
+        if (left <= Clock::duration::zero()) return 0;
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
+        const timespec timeout{static_cast<time_t>(seconds.count()),
+                               static_cast<long>((left - seconds) / std::chrono::nanoseconds(1))};
+        pollfd watched{fd, events, 0};
+        const int ready = ::ppoll(&watched, 1, &timeout, nullptr);
+        if (ready > 0) return watched.revents;
+        if (ready < 0 && errno != EINTR) return POLLERR;
+    }
+}
+
+// 19200 baud, 8 data bits, 1 stop bit, no parity checking, and a raw 8-bit clean line: no echo,
+// no line editing, no signal characters, no CR/LF translation, no XON/XOFF. The parity mode and
+// hardware flow control stay as the device reported them. Modem status lines are ignored
+// (CLOCAL), as the controller's cables carry none.
+void setLineSettings(termios& settings) {
+    ::cfsetispeed(&settings, B19200);
+    ::cfsetospeed(&settings, B19200);
+    settings.c_cflag = (settings.c_cflag & ~(CSIZE | CSTOPB)) | CS8 | CREAD | CLOCAL;
+    settings.c_iflag &= ~(INPCK | IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL |
+                          IXON | IXOFF | IXANY);
+#ifdef IUCLC
+    settings.c_iflag &= ~IUCLC;
+#endif
+    settings.c_oflag &= ~OPOST;
+    settings.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    // With O_NONBLOCK an empty queue then reads as EAGAIN and read() == 0 means hang-up.
+    settings.c_cc[VMIN] = 1;
+    settings.c_cc[VTIME] = 0;
+}
+
+}  // namespace
+
+SerialPort::~SerialPort() { close(); }
+
+bool SerialPort::open(int portNumber) {
+    if (fd_ >= 0) return true;
+    const std::string path = comDevicePath(portNumber);
+    if (path.empty()) return false;
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+
+    // Exclusive use: the lock holds against every other opener, root included; TIOCEXCL also
+    // keeps out programs that do not take the lock (root bypasses it).
+    termios settings{};
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::tcgetattr(fd, &settings) != 0) {
+        ::close(fd);
+        return false;
+    }
+    ::ioctl(fd, TIOCEXCL);
+    setLineSettings(settings);
+    ::tcsetattr(fd, TCSANOW, &settings);
+    ::tcflush(fd, TCIOFLUSH);
+    fd_ = fd;
+
+    openTrafficLogOnce();
+    return true;
+}
+
+void SerialPort::close() {
+    if (fd_ < 0) return;
+    // On a pseudo-terminal the exclusive flag would outlive close() as long as the other end
+    // stays open, and keep this very process from opening the port again.
+    ::ioctl(fd_, TIOCNXCL);
+    ::close(fd_);  // also releases the lock
+    fd_ = -1;
+}
+
+bool SerialPort::isOpen() const { return fd_ >= 0; }
+
+bool SerialPort::write(const std::uint8_t* bytes, std::size_t count) {
+    if (fd_ < 0) return false;
+    // Every exchange starts from empty queues: late or surplus reply bytes of the previous
+    // exchange never reach the next read.
+    ::tcflush(fd_, TCIOFLUSH);
+    logTrafficText("SendData: ");
+
+    const Clock::time_point deadline = Clock::now() + transferBudget(count);
+    std::size_t sent = 0;
+    while (sent < count) {
+        const ssize_t written = ::write(fd_, bytes + sent, count - sent);
+        if (written > 0) {
+            logTrafficBytes("", bytes + sent, static_cast<std::size_t>(written));
+            sent += static_cast<std::size_t>(written);
+            continue;
+        }
+        if (written < 0 && errno != EAGAIN && errno != EINTR) return false;
+        // The device takes nothing now (flow control, full queue): wait for room, not forever.
+        if (!(waitUntil(fd_, POLLOUT, deadline) & POLLOUT)) return false;
+    }
+    logTrafficText("\n");
+    return true;
+}
+
+bool SerialPort::read(std::uint8_t* buffer, std::size_t& count) {
+    std::size_t received = 0;
+    if (fd_ >= 0) {
+        const Clock::time_point lastChance = Clock::now() + transferBudget(count);
+        Clock::time_point deadline = lastChance;
+        while (received < count) {
+            // Time-out, hang-up and device errors all end the read short.
+            if (!(waitUntil(fd_, POLLIN, deadline) & POLLIN)) break;
+            const ssize_t got = ::read(fd_, buffer + received, count - received);
+            if (got > 0) {
+                received += static_cast<std::size_t>(got);
+                deadline = std::min(lastChance, Clock::now() + kGapAfterByte);
+            } else if (got == 0 || (errno != EAGAIN && errno != EINTR)) {
+                break;
+            }
+        }
+    }
+    if (received < count) {
+        count = 0;
+        return false;
+    }
+    logTrafficBytes("ReceiveData: ", buffer, count);
+    logTrafficText("\n");
+    return true;
+}
+
+}  // namespace ravo

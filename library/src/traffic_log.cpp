@@ -1,0 +1,30 @@
+#include "traffic_log.h"
+
+#include "log_file.h"
+
+#include <atomic>
+#include <mutex>
+
+namespace ravo {
+
+namespace {
+
+std::atomic<std::FILE*> openLog{nullptr};
+
+}  // namespace
+
+void openTrafficLogOnce() {
+    // Ports may be opened from several threads (the command port and Modbus ports); only one
+    // of them may create the file.
+    static std::mutex creation;
+    std::lock_guard<std::mutex> guard(creation);
+    if (!openLog.load()) openLog.store(openLogBesideExecutable("SericalComInfo.log"));
+}
+
+void logTrafficText(const char* text) { logTrafficBytes(text, nullptr, 0); }
+
+void logTrafficBytes(const char* prefix, const std::uint8_t* bytes, std::size_t count) {
+    if (std::FILE* log = openLog.load()) logBytes(log, prefix, bytes, count);
+}
+
+}  // namespace ravo

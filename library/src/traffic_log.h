@@ -1,0 +1,18 @@
+// SericalComInfo.log, the traffic log shared by every serial port of the process: created
+// (truncated, with its banner) by the first successful open and kept open from then on.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace ravo {
+
+// Creates the log beside the executable unless it exists already. A log that cannot be created
+// is no error: the next successful open tries again.
+void openTrafficLogOnce();
+
+// "SendData: " / "ReceiveData: " lines. Each call flushes; nothing happens without a log.
+void logTrafficText(const char* text);
+void logTrafficBytes(const char* prefix, const std::uint8_t* bytes, std::size_t count);
+
+}  // namespace ravo
