@@ -60,6 +60,14 @@ struct AxisState {
     int direction = 0;  // -1, 0 (stopped), +1
 };
 
+// One point saved by the point-recording function (coil 159 while recording).
+struct TaughtPoint {
+    std::array<float, 6> positions{};  // axes 1..6 when the point was saved
+    std::uint32_t inputMask = 0;       // registers 362..363
+    std::uint32_t outputMask = 0;      // registers 364..365
+    float delayMs = 0;                 // registers 366..367
+};
+
 class Simulator {
 public:
     struct Options {
@@ -96,6 +104,7 @@ public:
     bool output(int pin) const;          // pins 33..44
     AxisState axis(int axis) const;      // axes 1..8
     std::array<std::int32_t, 3> factoryDate() const;
+    void setFactoryDate(std::int32_t year, std::int32_t month, std::int32_t day);
 
     // Program store (download mode).
     std::vector<std::array<std::uint8_t, 16>> program(int number) const;
@@ -105,6 +114,7 @@ public:
     void setRegister(int address, std::uint16_t value);
     bool coil(int address) const;
     void setCoil(int address, bool on);
+    std::vector<TaughtPoint> taughtPoints() const;  // indexed by record point
 
 private:
     struct Impl;

@@ -1,0 +1,86 @@
+#include "PseudoTerminal.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <system_error>
+#include <termios.h>
+#include <unistd.h>
+
+namespace ravo_sim {
+namespace {
+
+[[noreturn]] void throwErrno(const std::string& what) {
+    throw std::system_error(errno, std::generic_category(), what);
+}
+
+void makeRaw(int slaveFd) {
+    termios settings{};
+    if (tcgetattr(slaveFd, &settings) != 0) throwErrno("tcgetattr");
+    cfmakeraw(&settings);
+    settings.c_cflag |= CLOCAL | CREAD;
+    settings.c_cc[VMIN] = 1;
+    settings.c_cc[VTIME] = 0;
+    cfsetispeed(&settings, B19200);
+    cfsetospeed(&settings, B19200);
+    if (tcsetattr(slaveFd, TCSANOW, &settings) != 0) throwErrno("tcsetattr");
+}
+
+// Points `linkPath` at `target`, atomically replacing an existing link of that name.
+void replaceLink(const std::string& target, const std::string& linkPath) {
+    const std::string temporary = linkPath + ".new." + std::to_string(getpid());
+    unlink(temporary.c_str());
+    if (symlink(target.c_str(), temporary.c_str()) != 0) throwErrno("symlink " + temporary);
+    if (rename(temporary.c_str(), linkPath.c_str()) != 0) {
+        const int saved = errno;
+        unlink(temporary.c_str());
+        errno = saved;
+        throwErrno("rename to " + linkPath);
+    }
+}
+
+}  // namespace
+
+PseudoTerminal::PseudoTerminal(std::string linkPath) : linkPath_(std::move(linkPath)) {
+    master_ = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0) throwErrno("posix_openpt");
+    try {
+        if (grantpt(master_) != 0) throwErrno("grantpt");
+        if (unlockpt(master_) != 0) throwErrno("unlockpt");
+        char name[PATH_MAX];
+        if (ptsname_r(master_, name, sizeof name) != 0) throwErrno("ptsname");
+        slavePath_ = name;
+        heldSlave_ = open(name, O_RDWR | O_NOCTTY);
+        if (heldSlave_ < 0) throwErrno("open " + slavePath_);
+        makeRaw(heldSlave_);
+        const int flags = fcntl(master_, F_GETFL);
+        if (flags < 0 || fcntl(master_, F_SETFL, flags | O_NONBLOCK) != 0) throwErrno("fcntl");
+        replaceLink(slavePath_, linkPath_);
+    } catch (...) {
+        if (heldSlave_ >= 0) close(heldSlave_);
+        close(master_);
+        throw;
+    }
+}
+
+PseudoTerminal::~PseudoTerminal() { hangUp(); }
+
+void PseudoTerminal::hangUp() {
+    if (master_ < 0) return;
+    removeLinkIfOurs();
+    close(heldSlave_);
+    close(master_);
+    heldSlave_ = master_ = -1;
+}
+
+void PseudoTerminal::removeLinkIfOurs() const {
+    char target[PATH_MAX];
+    const ssize_t length = readlink(linkPath_.c_str(), target, sizeof target - 1);
+    if (length < 0) return;
+    target[length] = '\0';
+    if (slavePath_ == target) unlink(linkPath_.c_str());
+}
+
+}  // namespace ravo_sim

@@ -1,0 +1,335 @@
+#include <ravo_sim/Simulator.h>
+
+#include "Controller.h"
+#include "FaultPlan.h"
+#include "ModbusSlave.h"
+#include "PseudoTerminal.h"
+#include "ReplySender.h"
+#include "RequestFramer.h"
+#include "TraceFormat.h"
+
+#include <atomic>
+#include <cerrno>
+#include <condition_variable>
+#include <cstdio>
+#include <fcntl.h>
+#include <mutex>
+#include <poll.h>
+#include <stdexcept>
+#include <system_error>
+#include <thread>
+#include <unistd.h>
+
+namespace ravo_sim {
+
+namespace {
+
+// What the serving thread does on the line after a request was applied.
+struct Response {
+    Bytes reply;
+    ReplySender::Timing timing;
+    bool hangUp = false;
+};
+
+void garble(Bytes& reply, RequestKind kind) {
+    if (reply.size() < 4) return;
+    if (kind == RequestKind::Modbus) {
+        for (std::size_t i = 2; i + 2 < reply.size(); ++i) reply[i] ^= 0xA5;
+        reply.back() ^= 0xFF;
+        return;
+    }
+    for (std::size_t i = 3; i + 1 < reply.size(); ++i) reply[i] ^= 0xA5;
+    reply.back() = static_cast<std::uint8_t>(frameSum(reply.data()) + 1);
+}
+
+void replaceField2(Bytes& reply, std::uint32_t value) {
+    writeBigEndian32(&reply[7], value);
+    reply[15] = frameSum(reply.data());
+}
+
+}  // namespace
+
+struct Simulator::Impl final : FrameJudge {
+    explicit Impl(Options opts)
+        : options(std::move(opts)),
+          linkPath(options.comDir + "/COM" + std::to_string(options.comNumber)),
+          pty(linkPath),
+          sender(openWakePipe()),
+          startedAt(Clock::now()) {}
+
+    ~Impl() override {
+        close(wakePipe[0]);
+        close(wakePipe[1]);
+    }
+
+    int openWakePipe() {
+        if (pipe2(wakePipe, O_CLOEXEC | O_NONBLOCK) != 0)
+            throw std::system_error(errno, std::generic_category(), "pipe2");
+        return wakePipe[0];
+    }
+
+    // FrameJudge; called with the mutex held.
+    RequestKind judgeFrame(const std::uint8_t* frame) const override {
+        return controller.judgeFrame(frame);
+    }
+    std::uint8_t ownSlaveAddress() const override { return modbus.ownAddress(); }
+
+    void start() { thread = std::thread([this] { serve(); }); }
+
+    void stop() {
+        const char wake = 1;
+        if (write(wakePipe[1], &wake, 1) < 0) {
+            // The pipe is never drained, so a full pipe is already readable.
+        }
+        if (thread.joinable()) thread.join();
+    }
+
+    void serve();
+    void readLine(Clock::time_point now);
+    void processRequests();
+    Response respond(const Request& request);
+    Bytes reply(const Request& request, const std::optional<Fault>& fault);
+    std::array<float, 6> axisPositions(Clock::time_point now) const;
+
+    Options options;
+    std::string linkPath;
+    PseudoTerminal pty;  // the serving thread's, until it has stopped
+    int wakePipe[2] = {-1, -1};
+    ReplySender sender;
+    Clock::time_point startedAt;
+    RequestFramer framer;  // serving thread only
+    std::thread thread;
+
+    mutable std::mutex mutex;
+    mutable std::condition_variable trafficRecorded;
+    Controller controller;
+    ModbusSlave modbus;
+    FaultPlan faults;
+    std::vector<Request> traffic;
+};
+
+void Simulator::Impl::serve() {
+    for (;;) {
+        const auto deadline = framer.silenceDeadline();
+        int timeout = -1;
+        if (deadline && pty.masterFd() >= 0) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now());
+            timeout = static_cast<int>(std::max<long>(0, left.count()));
+        }
+        pollfd fds[2] = {{wakePipe[0], POLLIN, 0}, {pty.masterFd(), POLLIN, 0}};
+        const int ready = poll(fds, 2, timeout);
+        if (ready < 0 && errno != EINTR) return;
+        if (fds[0].revents != 0) return;
+        if (fds[1].revents & POLLIN) {
+            readLine(Clock::now());
+        } else if (fds[1].revents & (POLLHUP | POLLERR)) {
+            // Cannot happen while the held slave is open; do not spin if it does.
+            poll(fds, 1, 10);
+        }
+        framer.expireIfSilent(Clock::now());
+        processRequests();
+    }
+}
+
+void Simulator::Impl::readLine(Clock::time_point now) {
+    std::uint8_t chunk[4096];
+    const ssize_t count = read(pty.masterFd(), chunk, sizeof chunk);
+    if (count > 0) framer.feed(chunk, static_cast<std::size_t>(count), now);
+}
+
+void Simulator::Impl::processRequests() {
+    while (pty.masterFd() >= 0) {
+        Response response;
+        std::string trace;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            std::optional<Request> request = framer.next(*this);
+            if (!request) return;
+            response = respond(*request);
+            if (options.trace) trace = traceLine(*request, startedAt);
+            traffic.push_back(std::move(*request));
+        }
+        trafficRecorded.notify_all();
+        if (!trace.empty()) std::fprintf(stderr, "%s\n", trace.c_str());
+        if (response.hangUp) {
+            pty.hangUp();
+            return;
+        }
+        sender.send(pty.masterFd(), response.reply, response.timing);
+    }
+}
+
+Response Simulator::Impl::respond(const Request& request) {
+    const int selector =
+        request.kind == RequestKind::Record ? controller.nextRecordIndex() : request.code();
+    const std::optional<Fault> fault = faults.take(request.kind, selector);
+    Response response;
+    response.timing.requestStart = request.receivedAt;
+    response.timing.requestLength = request.bytes.size();
+    response.timing.paced = options.paced;
+    if (fault && fault->action == Fault::Action::HangUp) {
+        response.hangUp = true;
+        return response;
+    }
+    if (fault && fault->action == Fault::Action::Silent) return response;
+    response.reply = reply(request, fault);
+    if (!fault || response.reply.empty()) return response;
+    switch (fault->action) {
+        case Fault::Action::ShortReply: {
+            const std::size_t keep = std::min<std::size_t>(
+                static_cast<std::size_t>(std::max(0, fault->length)), response.reply.size() - 1);
+            response.reply.resize(keep);
+            break;
+        }
+        case Fault::Action::CorruptReply: garble(response.reply, request.kind); break;
+        case Fault::Action::Delay: response.timing.delay = std::chrono::milliseconds(fault->delayMs); break;
+        default: break;
+    }
+    return response;
+}
+
+// Applies the request to the state and builds its proper reply (none for end frames, for
+// unknown bytes and for frames to another address). Rejected records and Modbus exceptions
+// leave the state alone.
+Bytes Simulator::Impl::reply(const Request& request, const std::optional<Fault>& fault) {
+    const auto now = Clock::now();
+    const auto faultIs = [&](Fault::Action action) { return fault && fault->action == action; };
+    switch (request.kind) {
+        case RequestKind::Command: {
+            Bytes answer = controller.handleCommand(request, now);
+            const auto readBack = faults.readBack(request.code(), request.param(1));
+            if (!answer.empty() && readBack) replaceField2(answer, *readBack);
+            return answer;
+        }
+        case RequestKind::Record:
+            return controller.handleRecord(request, !faultIs(Fault::Action::RejectRecord));
+        case RequestKind::EndFrame:
+            controller.handleEndFrame();
+            return {};
+        case RequestKind::Modbus:
+            if (faultIs(Fault::Action::ModbusException))
+                return ModbusSlave::exceptionReply(request.bytes, ModbusSlave::kSlaveDeviceFailure);
+            return modbus.handle(request.bytes, axisPositions(now));
+        case RequestKind::Unknown:
+            break;
+    }
+    return {};
+}
+
+std::array<float, 6> Simulator::Impl::axisPositions(Clock::time_point now) const {
+    std::array<float, 6> positions{};
+    for (int axis = 1; axis <= 6; ++axis)
+        positions[static_cast<std::size_t>(axis - 1)] = controller.axis(axis).position(now);
+    return positions;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+Simulator::Simulator(Options options) {
+    if (options.comDir.empty()) throw std::invalid_argument("simulator needs a folder for its link");
+    impl_ = std::make_unique<Impl>(std::move(options));
+    impl_->start();
+}
+
+Simulator::~Simulator() { impl_->stop(); }
+
+std::string Simulator::devicePath() const { return impl_->linkPath; }
+
+std::vector<Request> Simulator::traffic() const {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    return impl_->traffic;
+}
+
+void Simulator::clearTraffic() {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    impl_->traffic.clear();
+}
+
+bool Simulator::waitForTraffic(std::size_t count, std::chrono::milliseconds timeout) const {
+    std::unique_lock<std::mutex> lock(impl_->mutex);
+    return impl_->trafficRecorded.wait_for(lock, timeout,
+                                           [&] { return impl_->traffic.size() >= count; });
+}
+
+void Simulator::inject(const Fault& fault) {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    impl_->faults.add(fault);
+}
+
+void Simulator::clearFaults() {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    impl_->faults.clear();
+}
+
+void Simulator::overrideReadBack(int command, std::uint32_t axisMask, std::uint32_t field2) {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    impl_->faults.overrideReadBack(command, axisMask, field2);
+}
+
+void Simulator::setVersion(std::uint32_t versionWord) {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    impl_->controller.version = versionWord;
+}
+
+int Simulator::workMode() const {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    return impl_->controller.workMode;
+}
+
+void Simulator::setInput(int pin, bool high) {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    impl_->controller.setInput(pin, high);
+}
+
+bool Simulator::output(int pin) const {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    return pin >= Controller::kFirstOutputPin && impl_->controller.pinLevel(pin);
+}
+
+AxisState Simulator::axis(int axis) const {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    if (axis < 1 || axis > Controller::kAxisCount) return {};
+    return impl_->controller.axis(axis).snapshot(Clock::now());
+}
+
+std::array<std::int32_t, 3> Simulator::factoryDate() const {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    return impl_->controller.factoryDate;
+}
+
+void Simulator::setFactoryDate(std::int32_t year, std::int32_t month, std::int32_t day) {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    impl_->controller.factoryDate = {year, month, day};
+}
+
+std::vector<std::array<std::uint8_t, 16>> Simulator::program(int number) const {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    return impl_->controller.program(number);
+}
+
+std::uint16_t Simulator::registerValue(int address) const {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    return impl_->modbus.registerValue(address);
+}
+
+void Simulator::setRegister(int address, std::uint16_t value) {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    impl_->modbus.setRegister(address, value);
+}
+
+bool Simulator::coil(int address) const {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    return impl_->modbus.coil(address);
+}
+
+void Simulator::setCoil(int address, bool on) {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    impl_->modbus.setCoil(address, on);
+}
+
+std::vector<TaughtPoint> Simulator::taughtPoints() const {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    return impl_->modbus.taughtPoints();
+}
+
+}  // namespace ravo_sim
