@@ -3,3 +3,16 @@ add_library(kelvane_core STATIC
   shell/GbkText.cpp
 )
 target_include_directories(kelvane_core PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+
+# The controller sequences behind the machine views (motor and peripheral downloads, bus
+# addresses, live status, teaching), shared with the whole-application download and ravo.
+target_sources(kelvane_core PRIVATE
+  views/ControllerAddress.cpp
+  views/FieldParsing.cpp
+  views/MachineStatus.cpp
+  views/MotorDownload.cpp
+  views/PeripheralCodes.cpp
+  views/PeripheralDownload.cpp
+  views/TeachSequence.cpp
+)
+target_link_libraries(kelvane_core PUBLIC Kelvane_Ravo_Q9T2)

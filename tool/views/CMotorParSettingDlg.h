@@ -1,0 +1,41 @@
+// The motor parameter view: pulses per revolution, pitch, backlash, acceleration,
+// deceleration and minimum speed of axes 1..8, filled from and copied into the application
+// program and downloaded to the controller.
+#pragma once
+
+#include "shell/ApplicationProgramBuffer.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QLineEdit;
+
+class CMotorParSettingDlg : public QWidget {
+    Q_OBJECT
+public:
+    explicit CMotorParSettingDlg(QWidget* parent = nullptr);
+
+    void FillFromRecord(const kelvane::MotorParameterRecord& record);
+    // Takes the boxes that parse (a bad one shows its message); copies all axes either way.
+    void CopyToRecord(kelvane::MotorParameterRecord& record);
+    // Sends the parameters with read-back. 0 on success; otherwise the user has been told why
+    // (a box that does not parse, or the first value the controller did not take).
+    int Download();
+
+private:
+    struct AxisBoxes {
+        QLineEdit* subdivision;
+        QLineEdit* pitch;
+        QLineEdit* backlash;
+        QLineEdit* acceleration;
+        QLineEdit* deceleration;  // kept with the record, never shown
+        QLineEdit* minimumSpeed;
+    };
+
+    bool readControls();
+    void showMembers();
+
+    kelvane::MotorParameterRecord values_;
+    std::array<AxisBoxes, kelvane::kMotorAxes> boxes_{};
+};

@@ -1,0 +1,68 @@
+// The peripheral view: limit inputs and their trigger level, the two A/D channels and the
+// three encoder inputs of the application program, plus direct reading and writing of the
+// controller's RS-485 and RS-232 bus addresses.
+#pragma once
+
+#include "shell/ApplicationProgramBuffer.h"
+
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+class CPeripheralDlg : public QWidget {
+    Q_OBJECT
+public:
+    explicit CPeripheralDlg(QWidget* parent = nullptr);
+
+    void FillFromRecord(const kelvane::PeripheralParameterRecord& record);
+    // Takes the boxes that parse (a bad one shows its message); copies every field either way.
+    void CopyToRecord(kelvane::PeripheralParameterRecord& record);
+    // Sends the settings; the controller's answers are not examined. 0 once sent; non-zero when
+    // a box did not parse (its message has been shown) and nothing was sent.
+    int Download();
+
+    // The four address buttons, as the view's buttons run them.
+    void ReadRs485Address();
+    void WriteRs485Address();
+    void ReadRs232Address();
+    void WriteRs232Address();
+
+private:
+    struct AnalogueControls {
+        QComboBox* mode;
+        QLineEdit* minimum;
+        QLineEdit* maximum;
+    };
+    struct EncoderControls {
+        QComboBox* mode;
+        QLineEdit* lines;
+        QLineEdit* ratio;
+    };
+
+    QWidget* buildLimitGroup();
+    QWidget* buildAddressGroup();
+    QWidget* buildAnalogueGroup();
+    QWidget* buildEncoderGroup();
+    void refillLists();
+    bool readControls();
+    void gather(kelvane::PeripheralParameterRecord& record) const;
+    void showMembers();
+
+    // Members of the edit boxes; the lists and the check box are read where they stand.
+    kelvane::PeripheralParameterRecord values_;
+    std::int32_t rs485Address_ = 0;
+    std::int32_t rs232Address_ = 0;
+
+    QCheckBox* activeHigh_ = nullptr;
+    std::array<QComboBox*, 2 * kelvane::kMotorAxes> limits_{};  // axis n: [2(n-1)] -, +
+    QLineEdit* rs485Box_ = nullptr;
+    QLineEdit* rs232Box_ = nullptr;
+    std::array<AnalogueControls, 2> analogue_{};
+    std::array<EncoderControls, 3> encoders_{};
+};

@@ -1,0 +1,266 @@
+#include "CVideoTeachOptDlg.h"
+
+#include "views/CVideoTechIOSettingDlg.h"
+#include "views/ReadControls.h"
+#include "views/TeachSequence.h"
+
+#include <Kelvane_Ravo_Q9T2.h>
+
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using kelvane::AxisMask;
+using kelvane::kControllerAddress;
+
+namespace {
+
+constexpr int kPollMs = 1000;
+const char* const kAxisLetters[kelvane::kOperatedAxes] = {"X", "Y", "Z", "U", "V", "W"};
+const char kLeft[] = "左移";
+const char kRight[] = "右移";
+const char kStop[] = "停止";
+
+QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+QString Fixed2(float value) { return QString::asprintf("%.2f", static_cast<double>(value)); }
+
+QPushButton* Button(const char* text) { return new QPushButton(Text(text)); }
+
+}  // namespace
+
+CVideoTeachOptDlg::CVideoTeachOptDlg(QWidget* parent)
+    : QWidget(parent),
+      inputEnableMask_(kelvane::kAllTeachIo),
+      outputEnableMask_(kelvane::kAllTeachIo) {
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(buildAxisGroup(), 0, 0);
+    layout->addWidget(buildCoordinateGroup(), 0, 1);
+    layout->addWidget(buildRecordingGroup(), 1, 0, 1, 2);
+    layout->addWidget(buildIoGroup(), 2, 0, 1, 2);
+
+    timer_.setInterval(kPollMs);
+    connect(&timer_, &QTimer::timeout, this, &CVideoTeachOptDlg::onTimer);
+    showMembers();
+}
+
+QLineEdit* CVideoTeachOptDlg::watchedBox(std::function<void()> onLeft) {
+    auto* box = new QLineEdit;
+    box->installEventFilter(this);
+    leaveActions_[box] = std::move(onLeft);
+    return box;
+}
+
+QWidget* CVideoTeachOptDlg::buildAxisGroup() {
+    auto* group = new QGroupBox(Text("电机参数"));
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(new QLabel(Text("速度")), 0, 1);
+    grid->addWidget(new QLabel(Text("位置")), 0, 2);
+    for (int axis = 1; axis <= kelvane::kOperatedAxes; ++axis) {
+        const int i = axis - 1;
+        const int mask = AxisMask(axis);
+        AxisControls& c = axes_[i];
+        c.speed = watchedBox(
+            [this, i, mask] { Ravo_SetMotorMaxSpeed(kControllerAddress, mask, speed_[i]); });
+        c.target = watchedBox(
+            [this, i, mask] { Ravo_MotorGoPos(kControllerAddress, mask, targetPos_[i]); });
+        c.left = Button(kLeft);
+        c.right = Button(kRight);
+        connect(c.left, &QPushButton::clicked, this,
+                [this, axis] { jog(axis, axes_[axis - 1].left, kLeft, &Ravo_ManualLeftMove); });
+        connect(c.right, &QPushButton::clicked, this,
+                [this, axis] { jog(axis, axes_[axis - 1].right, kRight, &Ravo_ManualRightMove); });
+        grid->addWidget(new QLabel(Text(kAxisLetters[i]) + Text("轴")), axis, 0);
+        grid->addWidget(c.speed, axis, 1);
+        grid->addWidget(c.target, axis, 2);
+        grid->addWidget(c.left, axis, 3);
+        grid->addWidget(c.right, axis, 4);
+    }
+    return group;
+}
+
+QWidget* CVideoTeachOptDlg::buildCoordinateGroup() {
+    auto* group = new QGroupBox(Text("当前坐标"));
+    auto* grid = new QGridLayout(group);
+    for (int i = 0; i < kelvane::kOperatedAxes; ++i) {
+        axes_[i].coordinate = new QLabel(Fixed2(0));
+        grid->addWidget(new QLabel(Text(kAxisLetters[i]) + Text(":")), i, 0);
+        grid->addWidget(axes_[i].coordinate, i, 1);
+    }
+    return group;
+}
+
+QWidget* CVideoTeachOptDlg::buildRecordingGroup() {
+    auto* group = new QWidget;
+    auto* grid = new QGridLayout(group);
+    recordPointBox_ = watchedBox([this] { kelvane::WriteRecordPoint(recordPoint_); });
+    totalPointsBox_ = watchedBox([this] { kelvane::WriteTotalPoints(totalPoints_); });
+    delayBox_ = watchedBox([] {});  // the delay goes out with "保存录制点"
+    grid->addWidget(new QLabel(Text("录制点:")), 0, 0);
+    grid->addWidget(recordPointBox_, 0, 1);
+    grid->addWidget(new QLabel(Text("总点数:")), 0, 2);
+    grid->addWidget(totalPointsBox_, 0, 3);
+    grid->addWidget(new QLabel(Text("延时:")), 0, 4);
+    grid->addWidget(delayBox_, 0, 5);
+    grid->addWidget(new QLabel(QStringLiteral("ms")), 0, 6);
+
+    struct Action {
+        const char* text;
+        std::function<void()> run;
+    };
+    const Action actions[] = {
+        {"刷新状态",
+         [this] {
+             refreshCoordinates();
+             refreshInputs();
+             refreshOutputs();
+         }},
+        {"开始录制", [this] { startRecording(); }},
+        {"保存录制点", [this] { saveRecordPoint(); }},
+        {"结束录制点", [] { kelvane::EndRecording(); }},
+        {"设置示教IO口", [this] { chooseTeachIo(); }},
+    };
+    int column = 0;
+    for (const Action& action : actions) {
+        QPushButton* button = Button(action.text);
+        connect(button, &QPushButton::clicked, this, action.run);
+        grid->addWidget(button, 1, column++);
+    }
+    return group;
+}
+
+QWidget* CVideoTeachOptDlg::buildIoGroup() {
+    auto* group = new QGroupBox(Text("IO操作"));
+    auto* grid = new QGridLayout(group);
+    for (int n = 1; n <= kelvane::kInputPins; ++n) {
+        inputs_[n - 1] = new QCheckBox(QStringLiteral("IN%1").arg(n));
+        grid->addWidget(inputs_[n - 1], (n - 1) / 12, (n - 1) % 12);
+    }
+    for (int n = 1; n <= kelvane::kOutputPins; ++n) {
+        outputs_[n - 1] = new QCheckBox(QStringLiteral("OUT%1").arg(n));
+        connect(outputs_[n - 1], &QCheckBox::clicked, this, [this, n] { switchOutput(n); });
+        grid->addWidget(outputs_[n - 1], 2, n - 1);
+    }
+    return group;
+}
+
+void CVideoTeachOptDlg::Activate() {
+    inputEnableMask_ = outputEnableMask_ = kelvane::kAllTeachIo;
+    delayMs_ = 0;
+    const kelvane::TeachActivation state = kelvane::ReadTeachActivation();
+    targetPos_ = state.positions;
+    speed_ = state.speeds;
+    recordPoint_ = state.counters.recordPoint;
+    totalPoints_ = state.counters.totalPoints;
+    if (!timer_.isActive()) timer_.start();
+    showMembers();
+    refreshInputs();
+    refreshOutputs();
+}
+
+void CVideoTeachOptDlg::StopPolling() { timer_.stop(); }
+
+// The record point goes into the member only; its box shows it at the next showMembers.
+void CVideoTeachOptDlg::onTimer() {
+    recordPoint_ = kelvane::ReadRecordPoint();
+    refreshCoordinates();
+}
+
+// Focus moved on within the window: the box's action runs with what the boxes hold, changed
+// or not. Focus taken by another window (a message box among them) is not leaving the box,
+// and a leave while one is handled (the parse message moves the focus) is not a new one.
+bool CVideoTeachOptDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut && !handlingLeave_) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        auto action = leaveActions_.find(watched);
+        if (action != leaveActions_.end() && reason != Qt::ActiveWindowFocusReason &&
+            reason != Qt::PopupFocusReason) {
+            handlingLeave_ = true;
+            if (readControls()) action->second();
+            handlingLeave_ = false;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool CVideoTeachOptDlg::readControls() {
+    ControlReader read(this);
+    for (int i = 0; i < kelvane::kOperatedAxes; ++i) read.number(axes_[i].speed, speed_[i]);
+    for (int i = 0; i < kelvane::kOperatedAxes; ++i) read.number(axes_[i].target, targetPos_[i]);
+    read.integer(recordPointBox_, recordPoint_)
+        .integer(totalPointsBox_, totalPoints_)
+        .number(delayBox_, delayMs_);
+    return read.ok();
+}
+
+void CVideoTeachOptDlg::showMembers() {
+    for (int i = 0; i < kelvane::kOperatedAxes; ++i) {
+        ShowNumber(axes_[i].speed, speed_[i]);
+        ShowNumber(axes_[i].target, targetPos_[i]);
+    }
+    ShowInteger(recordPointBox_, recordPoint_);
+    ShowInteger(totalPointsBox_, totalPoints_);
+    ShowNumber(delayBox_, delayMs_);
+}
+
+void CVideoTeachOptDlg::refreshCoordinates() {
+    const kelvane::AxisValues positions = kelvane::ReadAxisPositions();
+    for (int i = 0; i < kelvane::kOperatedAxes; ++i)
+        axes_[i].coordinate->setText(Fixed2(positions[i]));
+}
+
+// Inputs are shown active-low: ticked while the level bit reads 0.
+void CVideoTeachOptDlg::refreshInputs() {
+    const std::uint32_t bits = kelvane::ReadPinBlock(kelvane::kFirstInputPin);
+    for (int k = 0; k < kelvane::kInputPins; ++k) inputs_[k]->setChecked(!((bits >> k) & 1u));
+}
+
+void CVideoTeachOptDlg::refreshOutputs() {
+    const std::uint32_t bits = kelvane::ReadPinBlock(kelvane::kFirstOutputPin);
+    for (int k = 0; k < kelvane::kOutputPins; ++k) outputs_[k]->setChecked((bits >> k) & 1u);
+}
+
+// A jog button starts a continuous jog and, now reading "停止", stops it again.
+void CVideoTeachOptDlg::jog(int axis, QPushButton* button, const char* caption,
+                            int (*move)(int, int)) {
+    if (button->text() == Text(kStop)) {
+        Ravo_QuickStopMotor(kControllerAddress, AxisMask(axis));
+        button->setText(Text(caption));
+    } else {
+        move(kControllerAddress, AxisMask(axis));
+        button->setText(Text(kStop));
+    }
+}
+
+// The level sent is the box's own state, which no other box can spoil.
+void CVideoTeachOptDlg::switchOutput(int output) {
+    readControls();
+    kelvane::SetOutput(output, outputs_[output - 1]->isChecked());
+}
+
+void CVideoTeachOptDlg::startRecording() {
+    const kelvane::RecordCounters counters = kelvane::StartRecording();
+    recordPoint_ = counters.recordPoint;
+    totalPoints_ = counters.totalPoints;
+    showMembers();
+}
+
+// The delay must be what the box shows: after a parse message no point is saved.
+void CVideoTeachOptDlg::saveRecordPoint() {
+    if (!readControls()) return;
+    const kelvane::RecordCounters counters =
+        kelvane::SaveRecordPoint(inputEnableMask_, outputEnableMask_, delayMs_);
+    recordPoint_ = counters.recordPoint;
+    totalPoints_ = counters.totalPoints;
+    showMembers();
+}
+
+void CVideoTeachOptDlg::chooseTeachIo() {
+    CVideoTechIOSettingDlg dialog(inputEnableMask_, outputEnableMask_, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    inputEnableMask_ = dialog.inputMask();
+    outputEnableMask_ = dialog.outputMask();
+}

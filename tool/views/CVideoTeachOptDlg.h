@@ -1,0 +1,82 @@
+// The teach view: jog the axes, type targets and speeds, watch coordinates and I/O levels, and
+// drive the controller's point recording (Modbus registers 360..367, coils 157..159).
+#pragma once
+
+#include "views/ControllerAxes.h"
+#include "views/MachineStatus.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class CVideoTeachOptDlg : public QWidget {
+    Q_OBJECT
+public:
+    explicit CVideoTeachOptDlg(QWidget* parent = nullptr);
+
+    // Every time the view is shown: reads the recording state, positions and speeds, starts
+    // the 1000 ms poll unless it runs, and shows the I/O levels.
+    void Activate();
+    // Another view was chosen: stops the poll.
+    void StopPolling();
+    bool isPolling() const { return timer_.isActive(); }
+
+protected:
+    // Leaving an edit box sends what it holds (see onBoxLeft).
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct AxisControls {
+        QLineEdit* speed;
+        QLineEdit* target;
+        QPushButton* left;
+        QPushButton* right;
+        QLabel* coordinate;
+    };
+
+    QWidget* buildAxisGroup();
+    QWidget* buildCoordinateGroup();
+    QWidget* buildRecordingGroup();
+    QWidget* buildIoGroup();
+    QLineEdit* watchedBox(std::function<void()> onLeft);
+
+    bool readControls();
+    void showMembers();
+    void refreshCoordinates();
+    void refreshInputs();
+    void refreshOutputs();
+    void onTimer();
+
+    void jog(int axis, QPushButton* button, const char* caption, int (*move)(int, int));
+    void switchOutput(int output);
+    void startRecording();
+    void saveRecordPoint();
+    void chooseTeachIo();
+
+    std::array<float, kelvane::kOperatedAxes> speed_{};
+    std::array<float, kelvane::kOperatedAxes> targetPos_{};
+    std::int32_t recordPoint_ = 0;
+    std::int32_t totalPoints_ = 0;
+    float delayMs_ = 0;
+    std::uint32_t inputEnableMask_;
+    std::uint32_t outputEnableMask_;
+
+    std::array<AxisControls, kelvane::kOperatedAxes> axes_{};
+    QLineEdit* recordPointBox_ = nullptr;
+    QLineEdit* totalPointsBox_ = nullptr;
+    QLineEdit* delayBox_ = nullptr;
+    std::array<QCheckBox*, kelvane::kInputPins> inputs_{};
+    std::array<QCheckBox*, kelvane::kOutputPins> outputs_{};
+    std::map<QObject*, std::function<void()>> leaveActions_;
+    bool handlingLeave_ = false;
+    QTimer timer_;
+};

@@ -1,0 +1,16 @@
+// Addressing shared by the machine views and their controller sequences.
+#pragma once
+
+namespace kelvane {
+
+// Every command and Modbus request goes to 255, which reaches the attached controller
+// whatever address it is set to.
+constexpr int kControllerAddress = 255;
+
+// The axes the operation views drive: X, Y, Z, U, V, W.
+constexpr int kOperatedAxes = 6;
+
+// Axis n (1..8) as the one-bit mask the motor commands take.
+constexpr int AxisMask(int axis) { return 1 << (axis - 1); }
+
+}  // namespace kelvane
