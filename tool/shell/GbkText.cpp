@@ -7,7 +7,20 @@
 namespace kelvane {
 namespace {
 
-std::string convert(const std::string& input, const char* to, const char* from) {
+// Length of the UTF-8 character starting at `p`: its lead byte and the continuation bytes
+// that follow, up to what the lead byte announces; 1 for a stray byte. A damaged or
+// unrepresentable character is thereby replaced by a single '?'.
+size_t utf8CharacterLength(const unsigned char* p, size_t left) {
+    size_t expected = 1;
+    if (p[0] >= 0xC2 && p[0] <= 0xDF) expected = 2;
+    else if (p[0] >= 0xE0 && p[0] <= 0xEF) expected = 3;
+    else if (p[0] >= 0xF0 && p[0] <= 0xF4) expected = 4;
+    size_t length = 1;
+    while (length < expected && length < left && (p[length] & 0xC0) == 0x80) ++length;
+    return length;
+}
+
+std::string convert(const std::string& input, const char* to, const char* from, bool fromUtf8) {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) return input;
 
@@ -22,10 +35,11 @@ std::string convert(const std::string& input, const char* to, const char* from) 
         size_t rc = iconv(cd, &in, &inLeft, &out, &outLeft);
         output.append(chunk, sizeof chunk - outLeft);
         if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
-            // Invalid or cut-off sequence: keep a marker and go on after the bad byte.
+            // Invalid, unrepresentable or cut-off character: one marker, then go on after it.
+            const size_t skip = fromUtf8 ? utf8CharacterLength(reinterpret_cast<unsigned char*>(in), inLeft) : 1;
             output.push_back('?');
-            ++in;
-            --inLeft;
+            in += skip;
+            inLeft -= skip;
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
         }
     }
@@ -35,7 +49,7 @@ std::string convert(const std::string& input, const char* to, const char* from) 
 
 }  // namespace
 
-std::string gbkToUtf8(const std::string& gbk) { return convert(gbk, "UTF-8", "GBK"); }
-std::string utf8ToGbk(const std::string& utf8) { return convert(utf8, "GBK", "UTF-8"); }
+std::string gbkToUtf8(const std::string& gbk) { return convert(gbk, "UTF-8", "GBK", false); }
+std::string utf8ToGbk(const std::string& utf8) { return convert(utf8, "GBK", "UTF-8", true); }
 
 }  // namespace kelvane
