@@ -16,3 +16,15 @@ target_sources(kelvane_core PRIVATE
   views/TeachSequence.cpp
 )
 target_link_libraries(kelvane_core PUBLIC Kelvane_Ravo_Q9T2)
+
+# Application program records, the .kelvane file, the library list file and program names.
+target_sources(kelvane_core PRIVATE
+  shell/ApplicationProgramBuffer.cpp
+  shell/ApplicationProgramFile.cpp
+  shell/AtomicFile.cpp
+  shell/FormattedPrinter.cpp
+  shell/FormattedScanner.cpp
+  shell/LibraryListFile.cpp
+  shell/ProgramName.cpp
+  shell/WholeFile.cpp
+)
