@@ -4,12 +4,11 @@
 #include "Kelvane_Ravo_Q9T2.h"
 #include "download_log.h"
 #include "library_state.h"
+#include "pause.h"
 
 #include <array>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <ctime>
 
 namespace ravo {
 namespace {
@@ -26,8 +25,8 @@ constexpr int kFirstRecordFailed = -1;
 constexpr int kBroadcastAddress = 255;
 constexpr int kDownloadMode = 3;
 constexpr int kFallbackMode = 2;
-constexpr long kDownloadModeSettleMs = 2000;
-constexpr long kFallbackDelayMs = 20;
+constexpr int kDownloadModeSettleMs = 2000;
+constexpr int kFallbackDelayMs = 20;
 
 struct ProgramStore {
     std::array<std::uint8_t, kStoreCapacity * kRecordSize> bytes{};
@@ -42,21 +41,6 @@ ProgramStore& programStore() {
 DownloadLog& downloadLog() {
     static DownloadLog log;
     return log;
-}
-
-// Sleeps `ms` on the monotonic clock towards an absolute deadline, so that interrupted sleeps
-// resume without stretching the pause.
-void pause(long ms) {
-    timespec deadline{};
-    clock_gettime(CLOCK_MONOTONIC, &deadline);
-    deadline.tv_sec += ms / 1000;
-    deadline.tv_nsec += (ms % 1000) * 1000000L;
-    if (deadline.tv_nsec >= 1000000000L) {
-        deadline.tv_sec += 1;
-        deadline.tv_nsec -= 1000000000L;
-    }
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
-    }
 }
 
 std::uint32_t replyStatus(const Frame& reply) {
@@ -115,14 +99,13 @@ int Ravo_DownLoadProgram(int program) {
     const int slot = program & 0xFF;
 
     Ravo_SetWorkMode(kBroadcastAddress, kDownloadMode, slot);
-    pause(kDownloadModeSettleMs);
+    pauseMilliseconds(kDownloadModeSettleMs);
 
     const ProgramStore& store = programStore();
     DownloadLog& log = downloadLog();
     log.beginDownload(store.count);
 
-    // Held for the whole download, so the records go to one device even if the command route
-    // is moved meanwhile.
+    // One reference for the whole download: the records and the end frame go to one device.
     const std::shared_ptr<SerialPort> port = libraryState().commandPort;
     for (std::size_t i = 0; i < store.count; ++i) {
         if (!sendRecord(*port, i)) {
@@ -132,7 +115,7 @@ int Ravo_DownLoadProgram(int program) {
     }
 
     if (!sendEndFrame(*port)) {
-        pause(kFallbackDelayMs);
+        pauseMilliseconds(kFallbackDelayMs);
         Ravo_SetWorkMode(kBroadcastAddress, kFallbackMode, slot);
         return kEndFrameNotSent;
     }
