@@ -146,16 +146,15 @@ void Simulator::Impl::processRequests() {
             std::optional<Request> request = framer.next(*this);
             if (!request) return;
             response = respond(*request);
+            // Hang up before the request shows in the traffic, so that a test that saw it
+            // finds the line gone.
+            if (response.hangUp) pty.hangUp();
             if (options.trace) trace = traceLine(*request, startedAt);
             traffic.push_back(std::move(*request));
         }
         trafficRecorded.notify_all();
         if (!trace.empty()) std::fprintf(stderr, "%s\n", trace.c_str());
-        if (response.hangUp) {
-            pty.hangUp();
-            return;
-        }
-        sender.send(pty.masterFd(), response.reply, response.timing);
+        if (!response.hangUp) sender.send(pty.masterFd(), response.reply, response.timing);
     }
 }
 
