@@ -36,16 +36,13 @@ TEST(PacingTest, PacedModbusReplyTakesRequestAndReplyWireTime) {
     EXPECT_GE(took, kByteTime * 17);
 }
 
-TEST(PacingTest, PacedReplyBytesArriveSpreadOverTheirWireTime) {
+TEST(PacingTest, PacedReplyStartsAfterTheRequestWireTime) {
     SimulatorOnLine env(true);
-    env.line().send(commandFrame(2));
     const auto sent = Clock::now();
+    env.line().send(commandFrame(2));
     ASSERT_EQ(env.line().receive(1).size(), 1u);
-    const auto firstByte = Clock::now();
-    ASSERT_EQ(env.line().receive(15).size(), 15u);
-    const auto lastByte = Clock::now();
-    EXPECT_GE(firstByte - sent, kByteTime * 16);
-    EXPECT_GE(lastByte - firstByte, kByteTime * 14);
+    EXPECT_GE(Clock::now() - sent, kByteTime * 17) << "16 request bytes, then the first reply byte";
+    EXPECT_EQ(env.line().receive(15).size(), 15u);
 }
 
 TEST(PacingTest, DelayFaultHoldsTheReplyBack) {
