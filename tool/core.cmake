@@ -28,3 +28,18 @@ target_sources(kelvane_core PRIVATE
   shell/ProgramName.cpp
   shell/WholeFile.cpp
 )
+
+# The instruction catalogue, line records with jump upkeep, and the program slots of the grid.
+target_sources(kelvane_core PRIVATE
+  editor/CatalogueFile.cpp
+  editor/CatalogueReaders.cpp
+  editor/DescriptionTable.cpp
+  editor/FormatScanner.cpp
+  editor/InstructionCatalogue.cpp
+  editor/JumpUpkeep.cpp
+  editor/LineCodec.cpp
+  editor/ParamConversion.cpp
+  editor/ProgramFind.cpp
+  editor/ProgramGridModel.cpp
+  editor/TextRows.cpp
+)

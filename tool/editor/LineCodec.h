@@ -1,0 +1,49 @@
+// The conversions between the seven texts of a program row and its 16-byte line record.
+#pragma once
+
+#include "InstructionCatalogue.h"
+#include "LineRecord.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kelvane {
+
+enum ProgramColumn {
+    kLineColumn = 0,     // line number
+    kGroupColumn,        // group name
+    kInstructionColumn,  // instruction name
+    kParam1Column,
+    kParam2Column,
+    kParam3Column,
+    kRemarkColumn,
+    kProgramColumnCount
+};
+
+using RowCells = std::array<std::string, kProgramColumnCount>;
+
+// A row empty in the group, instruction and parameter 1 columns ends the program.
+bool EndsProgram(const RowCells& cells);
+
+// Encodes a row into `record`. Returns false when the row ends the program (group,
+// instruction and parameter 1 all empty). `remark` receives the row's remark in stored form
+// when the row records one (blank lines with an empty instruction and group do not).
+// An instruction text "#<code>" (code 1..255) that names no catalogue instruction stands for a
+// line whose code the catalogue does not know; it encodes that code with its parameters read
+// as signed decimal numbers, so such a line survives any number of edits.
+bool CommitCells(const InstructionCatalogue& catalogue, const RowCells& cells, LineRecord& record,
+                 std::optional<std::string>& remark);
+
+// The texts of line `line` from its record and its stored remark (nullptr: none). A line whose
+// code has no catalogue name leading back to it shows "#<code>" and its parameters in decimal.
+RowCells RenderCells(const InstructionCatalogue& catalogue, int line, const LineRecord& record,
+                     const std::string* storedRemark);
+
+// A remark is one token in the program file: every white-space byte is stored as '@'.
+std::string StoredRemark(std::string_view shown);
+// Every '@' shown as a blank.
+std::string ShownRemark(std::string_view stored);
+
+}  // namespace kelvane

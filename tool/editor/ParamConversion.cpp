@@ -1,0 +1,64 @@
+// The conversions between a parameter cell's text and the parameter's 32-bit value.
+#include "FormatScanner.h"
+#include "InstructionCatalogue.h"
+
+#include <charconv>
+#include <cstring>
+
+namespace kelvane {
+namespace {
+
+std::uint32_t floatBits(float value) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+float bitsToFloat(std::uint32_t bits) {
+    float value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// "%.3f", independent of the user's locale.
+std::string threeDecimals(float value) {
+    char text[50];
+    const auto result = std::to_chars(text, text + sizeof text - 1, static_cast<double>(value),
+                                      std::chars_format::fixed, 3);
+    return std::string(text, result.ptr);
+}
+
+}  // namespace
+
+std::uint32_t InstructionCatalogue::ParamTextToValue(const std::string& text, const ParamDef& def) const {
+    if (def.used == 0) return 0;
+    if (def.kind == kEnumerationParam) {
+        const auto type = paramTypes.find(def.enumType);
+        if (type == paramTypes.end()) return 0;
+        for (const auto& [value, entryText] : type->second) {
+            if (entryText == text) return static_cast<std::uint32_t>(value);
+        }
+        return 0;
+    }
+    FormatScanner in(text);
+    if (def.kind == kIntegerParam) {
+        std::int32_t value = 0;
+        return in.number(value) ? static_cast<std::uint32_t>(value) : 0;
+    }
+    float value = 0;
+    return in.realNumber(value) ? floatBits(value) : 0;
+}
+
+std::string InstructionCatalogue::ParamValueToText(std::uint32_t value, const ParamDef& def) const {
+    if (def.used == 0) return "0";
+    if (def.kind == kEnumerationParam) {
+        const auto type = paramTypes.find(def.enumType);
+        if (type == paramTypes.end()) return "0";
+        const auto entry = type->second.find(static_cast<std::int32_t>(value));
+        return entry == type->second.end() ? "0" : entry->second;
+    }
+    if (def.kind == kIntegerParam) return std::to_string(static_cast<std::int32_t>(value));
+    return threeDecimals(bitsToFloat(value));
+}
+
+}  // namespace kelvane
