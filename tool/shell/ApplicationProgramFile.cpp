@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 namespace kelvane {
 namespace {
@@ -50,13 +49,13 @@ const FileFormats& formats() {
     return instance;
 }
 
-// ";;" and the remark, white space turned into '@' so the token cannot split.
+// ";;" and the remark in GBK, white space turned into '@' so the token cannot split.
 std::string remarkToken(const RemarkMap& remarks, int line) {
     std::string token = ";;";
     const auto entry = remarks.find(line);
     if (entry == remarks.end()) return token;
     const std::string& remark = entry->second;
-    token.append(remark, 0, remark.find('\0'));
+    token += utf8ToGbk(remark.substr(0, remark.find('\0')));
     std::replace_if(token.begin(), token.end(), [](char c) { return IsWhiteSpaceByte(static_cast<unsigned char>(c)); }, '@');
     return token;
 }
@@ -73,24 +72,21 @@ void appendProgram(std::string& out, int index, const ProgramImage& program) {
     }
 }
 
-// Bytes of `token` that fit the remark area without splitting a GBK double-byte character.
-std::size_t fittingLength(const std::string& token) {
-    const std::size_t room = kRemarkArea - 1;
+// The remark of a token read into the 128-byte area: the C string after the token's first two
+// bytes. A longer token is cut to fit without splitting a GBK double-byte character.
+std::string remarkOfToken(const std::string& token) {
+    if (token.size() <= 2) return {};
+    const std::string_view text = std::string_view(token).substr(2);
+    const std::string_view remark = text.substr(0, text.find('\0'));
+    const std::size_t room = kRemarkArea - 3;  // the first two bytes and the terminating zero
     std::size_t length = 0;
-    while (length < token.size()) {
-        const bool lead = static_cast<unsigned char>(token[length]) >= 0x81 && length + 1 < token.size();
+    while (length < remark.size()) {
+        const bool lead = static_cast<unsigned char>(remark[length]) >= 0x81 && length + 1 < remark.size();
         const std::size_t next = length + (lead ? 2 : 1);
         if (next > room) break;
         length = next;
     }
-    return length;
-}
-
-// The remark of a token read into the zeroed area: the C string after its first two bytes.
-std::string remarkOfToken(const std::string& token) {
-    char area[kRemarkArea] = {};
-    std::memcpy(area, token.data(), fittingLength(token));
-    return std::string(area + 2, strnlen(area + 2, kRemarkArea - 2));
+    return std::string(remark.substr(0, length));
 }
 
 // One program line: its number (unused), sixteen record bytes and the remark token.
@@ -101,7 +97,7 @@ void readLine(FormattedScanner& in, LineRecord& record, std::string& remark) {
     for (std::uint8_t& byte : record.bytes) in.scan(f.recordByteIn, {byte});
     std::string token;
     in.scan(f.remark, {token});
-    remark = remarkOfToken(token);
+    remark = gbkToUtf8(remarkOfToken(token));
 }
 
 void readProgram(FormattedScanner& in, ProgramImage& program) {

@@ -22,8 +22,8 @@ using ProgramSource = std::function<void(int index, ProgramImage& program)>;
 using ProgramSink = std::function<void(int index, const ProgramImage& program)>;
 
 // The file text for the motor and peripheral records of `buffer` and `programCount` programs
-// (at most ten) fetched one by one into buffer.program. Version 5.0. White space in a remark is
-// written as '@' so that every remark stays one token.
+// (at most ten) fetched one by one into buffer.program. Version 5.0. Remarks are UTF-8 in memory
+// and GBK in the file; white space in a remark is written as '@' so that it stays one token.
 std::string FormatApplicationProgram(ApplicationProgramBuffer& buffer, int programCount,
                                      const ProgramSource& source);
 

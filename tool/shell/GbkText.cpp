@@ -21,6 +21,11 @@ size_t utf8CharacterLength(const unsigned char* p, size_t left) {
 }
 
 std::string convert(const std::string& input, const char* to, const char* from, bool fromUtf8) {
+    // ASCII text is the same in both encodings.
+    bool ascii = true;
+    for (unsigned char c : input) ascii = ascii && c < 0x80;
+    if (ascii) return input;
+
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) return input;
 

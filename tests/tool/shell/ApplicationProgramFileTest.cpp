@@ -113,12 +113,12 @@ TEST(ApplicationBuffer, ResetGivesTheStartUpValues) {
 TEST(ApplicationProgramWriter, WritesTheExactText) {
     ApplicationProgramBuffer buffer = startBuffer();
     const std::vector<ProgramImage> programs = {
-        programOf({record(5, 10), record(0)}, {{0, "start"}}),
+        programOf({record(5, 10), record(0)}, {{0, "起点 start"}}),
         programOf({}),
     };
     const std::string expected = "应用程序版本:5.000000\n" + defaultMotorLines() + "总用户程序数:2\n" +
                                  "用户总代码行:2\nProgramNo: 0\n" +
-                                 "0: aa ff 05 00 00 00 0a 00 00 00 00 00 00 00 00 00 描述:;;start\n" +
+                                 "0: aa ff 05 00 00 00 0a 00 00 00 00 00 00 00 00 00 描述:;;起点@start\n" +
                                  "1: aa ff 00 00 00 00 00 00 00 00 00 00 00 00 00 00 描述:;;\n" +
                                  "用户总代码行:0\nProgramNo: 1\n" + zeroPeripheralLines();
     EXPECT_EQ(formatPrograms(buffer, programs), gbk(expected));
@@ -308,12 +308,11 @@ TEST(ApplicationProgramReader, LinesBeyondAThousandAreSkipped) {
 }
 
 TEST(ApplicationProgramReader, LongRemarkTokenIsCutAndConsumed) {
-    const std::string chinese = gbk("中");  // two bytes
     std::string longRemark;
-    for (int i = 0; i < 100; ++i) longRemark += chinese;
+    for (int i = 0; i < 100; ++i) longRemark += "中";  // two bytes each in GBK
     const std::string text = gbk("应用程序版本:5.000000\n" + defaultMotorLines() + "总用户程序数:1\n" +
                                  "用户总代码行:2\nProgramNo: 0\n") +
-                             gbk("0: aa ff 01 00 00 00 00 00 00 00 00 00 00 00 00 00 描述:") + ";;" + longRemark +
+                             gbk("0: aa ff 01 00 00 00 00 00 00 00 00 00 00 00 00 00 描述:") + ";;" + gbk(longRemark) +
                              gbk("\n1: aa ff 02 00 00 00 00 00 00 00 00 00 00 00 00 00 描述:;;b\n") +
                              gbk(zeroPeripheralLines());
     ApplicationProgramBuffer buffer = startBuffer();
@@ -322,7 +321,7 @@ TEST(ApplicationProgramReader, LongRemarkTokenIsCutAndConsumed) {
     EXPECT_TRUE(summary.complete);
     ASSERT_EQ(programs.size(), 1u);
     // 127 bytes of area: ";;" and 62 whole characters; half a character is not kept.
-    EXPECT_EQ(programs[0].remarks.at(0), longRemark.substr(0, 124));
+    EXPECT_EQ(programs[0].remarks.at(0), longRemark.substr(0, 62 * 3));
     EXPECT_EQ(programs[0].remarks.at(1), "b");
     EXPECT_EQ(programs[0].records[1].bytes[2], 2);
 }
