@@ -1,0 +1,128 @@
+// The COM port list and the connect button: enumeration on drop-down, choosing a port,
+// disconnecting and reconnecting, and a port that no longer opens.
+#include "MainWindowFixture.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+class ConnectionTest : public MainWindowTest {
+protected:
+    // Starts connected to COM3 and forgets the start-up traffic.
+    void startConnectedToCom3() {
+        addCom3();
+        startWindow();
+        ASSERT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
+        com1->clearTraffic();
+        com3->clearTraffic();
+    }
+    // Work mode 1 reaches the controller only over an open port.
+    void showProgramEditor() { button("editorViewButton").click(); }
+};
+
+const std::vector<Command> kConnectTraffic{{kSetWorkMode, 2}, {kVersionQuery, 0}};
+
+TEST_F(ConnectionTest, DropDownWhileConnectedRelistsAndKeepsTheConnectionOpen) {
+    startConnectedToCom3();
+
+    comPortList().showPopup();
+    comPortList().hidePopup();
+
+    EXPECT_EQ(comPortEntries(), QStringList({"COM1", "COM3"}));
+    EXPECT_EQ(comPortList().currentText(), QStringLiteral("COM3"));
+    EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
+    EXPECT_TRUE(CommandsReceived(*com3).empty()) << "reopening sends nothing";
+    showProgramEditor();
+    EXPECT_EQ(CommandsReceived(*com3), (std::vector<Command>{{kSetWorkMode, 1}}));
+}
+
+TEST_F(ConnectionTest, DropDownAfterTheConnectedPortVanishedShowsNotConnected) {
+    startConnectedToCom3();
+    removeCom3();
+
+    comPortList().showPopup();
+    comPortList().hidePopup();
+
+    EXPECT_EQ(comPortEntries(), QStringList({"COM1"}));
+    EXPECT_EQ(comPortList().currentIndex(), -1);
+    EXPECT_EQ(button("connectButton").text(), QStringLiteral("连接控制器"));
+    EXPECT_EQ(statusText(), QStringLiteral("控制器未连接"));
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(ConnectionTest, ChoosingAnotherPortSwitchesTheConnection) {
+    startConnectedToCom3();
+    com1->setVersion(0x0105);
+
+    chooseComPort(0);
+
+    EXPECT_EQ(CommandsReceived(*com1), kConnectTraffic);
+    EXPECT_EQ(statusText(), QStringLiteral("控制器:1.5版本"));
+    EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
+    showProgramEditor();
+    EXPECT_EQ(CommandsReceived(*com1).back(), (Command{kSetWorkMode, 1}));
+    EXPECT_TRUE(CommandsReceived(*com3).empty());
+}
+
+TEST_F(ConnectionTest, ChoosingTheSamePortAgainReconnects) {
+    startConnectedToCom3();
+
+    chooseComPort(1);
+
+    EXPECT_EQ(CommandsReceived(*com3), kConnectTraffic);
+}
+
+TEST_F(ConnectionTest, ChoosingAfterADropDownWhileNotConnectedConnects) {
+    startWindow();  // COM1 only: nothing selected, not connected
+
+    chooseComPort(0);
+
+    EXPECT_EQ(CommandsReceived(*com1), kConnectTraffic);
+    EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
+}
+
+TEST_F(ConnectionTest, ButtonDisconnectsAndConnectsAgain) {
+    startConnectedToCom3();
+
+    button("connectButton").click();
+    EXPECT_EQ(button("connectButton").text(), QStringLiteral("连接控制器"));
+    EXPECT_EQ(statusText(), QStringLiteral("控制器未连接"));
+    showProgramEditor();
+    EXPECT_TRUE(CommandsReceived(*com3).empty()) << "the port is closed";
+
+    button("connectButton").click();
+    EXPECT_EQ(CommandsReceived(*com3), kConnectTraffic);
+    EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
+}
+
+TEST_F(ConnectionTest, PortThatNoLongerOpensIsReported) {
+    startConnectedToCom3();
+    button("connectButton").click();  // disconnect
+    removeCom3();
+
+    button("connectButton").click();
+
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, QStringLiteral("COM3:打开失败"));
+    EXPECT_EQ(prompter.shown[0].caption, QStringLiteral("错误信息"));
+    EXPECT_EQ(button("connectButton").text(), QStringLiteral("连接控制器"));
+    EXPECT_EQ(statusText(), QStringLiteral("控制器未连接"));
+}
+
+TEST_F(ConnectionTest, TypedTextSelectsNothing) {
+    startConnectedToCom3();
+    QLineEdit* edit = comPortList().lineEdit();
+
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("COM1"));
+    QTest::keyClick(edit, Qt::Key_Return);
+
+    EXPECT_EQ(comPortList().count(), 2);
+    EXPECT_EQ(comPortList().currentIndex(), 1);
+    EXPECT_EQ(edit->text(), QStringLiteral("COM3"));
+    EXPECT_TRUE(CommandsReceived(*com1).empty());
+    EXPECT_TRUE(CommandsReceived(*com3).empty());
+}
+
+}  // namespace

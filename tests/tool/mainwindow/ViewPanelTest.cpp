@@ -1,0 +1,119 @@
+// The view panel: one view at a time, the polling of the manual operation and teach views only
+// while they are shown, and the exit confirmation.
+#include "MainWindowFixture.h"
+
+#include "editor/CUserProgramDlg.h"
+#include "views/CManualOptDlg.h"
+#include "views/CMotorParSettingDlg.h"
+#include "views/CPeripheralDlg.h"
+#include "views/CVideoTeachOptDlg.h"
+
+#include <QTest>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kPositionQuery = 137;
+constexpr std::uint32_t kAxisX = 1;
+
+class ViewPanelTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        addCom3();
+        startWindow();
+        com3->clearTraffic();
+    }
+
+    // Each refresh of the manual operation and teach views asks for the X position once.
+    int xPositionQueries() {
+        const auto commands = CommandsReceived(*com3);
+        return static_cast<int>(std::count(commands.begin(), commands.end(),
+                                           Command{kPositionQuery, kAxisX}));
+    }
+
+    std::vector<QWidget*> visibleViews() {
+        std::vector<QWidget*> shown;
+        for (QWidget* view : {static_cast<QWidget*>(window->findChild<CVideoTeachOptDlg*>()),
+                              static_cast<QWidget*>(window->findChild<CUserProgramDlg*>()),
+                              static_cast<QWidget*>(window->findChild<CMotorParSettingDlg*>()),
+                              static_cast<QWidget*>(window->findChild<CPeripheralDlg*>()),
+                              static_cast<QWidget*>(window->findChild<CManualOptDlg*>())})
+            if (view->isVisible()) shown.push_back(view);
+        return shown;
+    }
+};
+
+TEST_F(ViewPanelTest, EachButtonShowsItsViewAlone) {
+    const std::pair<const char*, QWidget*> buttons[] = {
+        {"motorViewButton", window->findChild<CMotorParSettingDlg*>()},
+        {"peripheralViewButton", window->findChild<CPeripheralDlg*>()},
+        {"manualViewButton", window->findChild<CManualOptDlg*>()},
+        {"teachViewButton", window->findChild<CVideoTeachOptDlg*>()},
+        {"editorViewButton", window->findChild<CUserProgramDlg*>()},
+    };
+    for (const auto& [name, view] : buttons) {
+        button(name).click();
+        EXPECT_EQ(visibleViews(), std::vector<QWidget*>{view}) << name;
+    }
+}
+
+TEST_F(ViewPanelTest, MotorAndPeripheralViewsSendNothingWhenShown) {
+    button("motorViewButton").click();
+    button("peripheralViewButton").click();
+
+    EXPECT_TRUE(CommandsReceived(*com3).empty());
+}
+
+TEST_F(ViewPanelTest, ManualViewPollsOnceASecondOnlyWhileShown) {
+    button("manualViewButton").click();
+    button("manualViewButton").click();  // already active: no second timer
+    EXPECT_EQ(CommandsReceived(*com3).front(), (Command{kSetWorkMode, 2}));
+    EXPECT_EQ(xPositionQueries(), 1);
+
+    QTest::qWait(2500);
+    const int ticks = xPositionQueries() - 1;
+    EXPECT_GE(ticks, 1);
+    EXPECT_LE(ticks, 2) << "one timer, not two";
+
+    button("motorViewButton").click();
+    const int afterLeaving = xPositionQueries();
+    QTest::qWait(1500);
+    EXPECT_EQ(xPositionQueries(), afterLeaving);
+}
+
+TEST_F(ViewPanelTest, TeachViewStopsPollingWhenAnotherViewIsShown) {
+    button("teachViewButton").click();
+    QTest::qWait(1300);
+    const int whileShown = xPositionQueries();
+    EXPECT_GE(whileShown, 2) << "activation and at least one timer tick";
+
+    button("editorViewButton").click();
+    QTest::qWait(1500);
+    EXPECT_EQ(xPositionQueries(), whileShown);
+}
+
+TEST_F(ViewPanelTest, ExitAnsweredCancelKeepsWindowAndConnection) {
+    prompter.answers.assign({Prompter::Answer::Cancel});
+
+    EXPECT_FALSE(window->close());
+
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, QStringLiteral("请确认是否需要退出!"));
+    EXPECT_EQ(prompter.shown[0].caption, QStringLiteral("提示信息"));
+    EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::OkCancel);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
+    EXPECT_TRUE(CommandsReceived(*com3).empty());
+}
+
+TEST_F(ViewPanelTest, ExitAnsweredOkClosesWithoutTraffic) {
+    prompter.answers.assign({Prompter::Answer::Ok});
+
+    EXPECT_TRUE(window->close());
+
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(CommandsReceived(*com3).empty());
+}
+
+}  // namespace

@@ -1,0 +1,3 @@
+#include "CUserProgramDlg.h"
+
+CUserProgramDlg::CUserProgramDlg(QWidget* parent) : QWidget(parent) {}

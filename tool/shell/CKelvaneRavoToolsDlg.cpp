@@ -1,0 +1,272 @@
+#include "CKelvaneRavoToolsDlg.h"
+
+#include "editor/CUserProgramDlg.h"
+#include "shell/ApplicationProgramFile.h"
+#include "shell/CAboutDlg.h"
+#include "shell/GbkText.h"
+#include "shell/ProgramName.h"
+#include "shell/Prompter.h"
+#include "ui_CKelvaneRavoToolsDlg.h"
+#include "views/CManualOptDlg.h"
+#include "views/CMotorParSettingDlg.h"
+#include "views/CPeripheralDlg.h"
+#include "views/CVideoTeachOptDlg.h"
+
+#include <Kelvane_Ravo_Q9T2.h>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFile>
+#include <QIcon>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kControllerAddress = 255;  // reaches the attached controller whatever its address
+constexpr int kPortsToProbe = 20;        // COM0..COM19
+
+// The view panel is at least as large as the original's 480 x 258 dialog units.
+constexpr QSize kMinimumPanelSize(840, 548);
+
+const QString kDisconnectCaption = QStringLiteral("断开连接");
+const QString kConnectCaption = QStringLiteral("连接控制器");
+
+std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+}  // namespace
+
+CKelvaneRavoToolsDlg::CKelvaneRavoToolsDlg(const QString& exeDirectory, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      ui_(std::make_unique<Ui::CKelvaneRavoToolsDlg>()),
+      exeDirectory_(exeDirectory) {
+    ui_->setupUi(this);
+    addAboutEntry();
+    setWindowIcon(QIcon(QStringLiteral(":/kelvane/kelvane-ravo-tools.png")));
+    createViews();
+    connectControls();
+    fixWindowSize();
+
+    kelvane::ResetApplicationBuffer(buffer_);
+    ReadLibraryList(QString());
+    Ravo_GlobalInit();
+    EnumeratePorts();
+    selectPortPosition(portIndex_);
+    Connect();
+    LoadApplicationProgram(ui_->programList->currentIndex() >= 0 ? ui_->programList->currentText()
+                                                                  : QString());
+    ShowView(editorView_);
+}
+
+CKelvaneRavoToolsDlg::~CKelvaneRavoToolsDlg() = default;
+
+QString CKelvaneRavoToolsDlg::dataFolder() const {
+    return exeDirectory_ + QStringLiteral("/KelvaneRavoTools/");
+}
+
+void CKelvaneRavoToolsDlg::ReadLibraryList(const QString& preferred) {
+    portIndex_ = 1;
+    ui_->programList->clear();
+    libraryNames_.clear();
+    const auto contents =
+        kelvane::LoadLibraryListFile(localPath(dataFolder() + QStringLiteral("ApplicationProgramMgr.ini")));
+    if (!contents) return;
+
+    portIndex_ = contents->portIndex;
+    for (const std::string& name : contents->names) {
+        ui_->programList->addItem(QString::fromStdString(kelvane::gbkToUtf8(name)));
+        libraryNames_.insert(name);
+    }
+    ui_->programList->setCurrentIndex(
+        kelvane::SelectedLibraryPosition(*contents, kelvane::utf8ToGbk(preferred.toStdString())));
+}
+
+void CKelvaneRavoToolsDlg::LoadApplicationProgram(const QString& name) {
+    const std::string utf8Name = name.toStdString();
+    if (kelvane::CheckProgramName(utf8Name) == kelvane::ProgramNameProblem::None) {
+        const QString file = dataFolder() + QStringLiteral("ApplicationProgram/") +
+                             QString::fromStdString(kelvane::ProgramFileName(kelvane::utf8ToGbk(utf8Name)));
+        // The program editor view holds no user programs yet: the programs read are not kept.
+        kelvane::LoadApplicationProgramFile(localPath(file), buffer_,
+                                            [](int, const kelvane::ProgramImage&) {});
+    }
+    motorView_->FillFromRecord(buffer_.motor);
+    peripheralView_->FillFromRecord(buffer_.peripherals);
+}
+
+// Linux windows have no system menu: the About entry lives in the window's context menu and
+// on F1.
+void CKelvaneRavoToolsDlg::addAboutEntry() {
+    auto* about = new QAction(QStringLiteral("关于 KelvaneRavoTools(&A)..."), this);
+    about->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(about, &QAction::triggered, this, &CKelvaneRavoToolsDlg::openAboutDialog);
+    addAction(about);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void CKelvaneRavoToolsDlg::createViews() {
+    QWidget* panel = ui_->viewPanel;
+    teachView_ = new CVideoTeachOptDlg(panel);
+    editorView_ = new CUserProgramDlg(panel);
+    motorView_ = new CMotorParSettingDlg(panel);
+    peripheralView_ = new CPeripheralDlg(panel);
+    manualView_ = new CManualOptDlg(panel);
+    // All views share the panel's one cell; only the shown one takes part in the layout.
+    for (QWidget* view : {static_cast<QWidget*>(teachView_), static_cast<QWidget*>(editorView_),
+                          static_cast<QWidget*>(motorView_), static_cast<QWidget*>(peripheralView_),
+                          static_cast<QWidget*>(manualView_)}) {
+        view->hide();
+        ui_->viewPanelLayout->addWidget(view, 0, 0);
+    }
+}
+
+void CKelvaneRavoToolsDlg::connectControls() {
+    connect(ui_->comPortList, &CDropDownComboBox::aboutToDropDown, this,
+            &CKelvaneRavoToolsDlg::EnumeratePorts);
+    // activated: only a choice of the user; filling the list never connects.
+    connect(ui_->comPortList, &QComboBox::activated, this, &CKelvaneRavoToolsDlg::Connect);
+    connect(ui_->connectButton, &QPushButton::clicked, this, &CKelvaneRavoToolsDlg::ToggleConnection);
+
+    connect(ui_->motorViewButton, &QPushButton::clicked, this, [this] { ShowView(motorView_); });
+    connect(ui_->editorViewButton, &QPushButton::clicked, this, [this] { ShowView(editorView_); });
+    connect(ui_->peripheralViewButton, &QPushButton::clicked, this,
+            [this] { ShowView(peripheralView_); });
+    connect(ui_->manualViewButton, &QPushButton::clicked, this, [this] { ShowView(manualView_); });
+    connect(ui_->teachViewButton, &QPushButton::clicked, this, [this] { ShowView(teachView_); });
+}
+
+// A fixed window that holds the texts of the left column and the largest view.
+void CKelvaneRavoToolsDlg::fixWindowSize() {
+    QSize panel = kMinimumPanelSize;
+    for (QWidget* view : ui_->viewPanel->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        panel = panel.expandedTo(view->sizeHint() + QSize(24, 32));  // room for the panel frame
+    ui_->viewPanel->setMinimumSize(panel);
+    setFixedSize(sizeHint());
+}
+
+// Lists the COM ports that open now. Opening a port closes the one that was open, so an open
+// connection does not survive the probe: it is reopened afterwards when its port is still
+// listed, and otherwise shown as lost. The chosen port stays chosen when it is still listed.
+void CKelvaneRavoToolsDlg::EnumeratePorts() {
+    const auto selected = portTable_.find(ui_->comPortList->currentIndex());
+    const std::optional<int> selectedCom =
+        selected != portTable_.end() ? std::optional<int>(selected->second) : std::nullopt;
+
+    portTable_.clear();
+    ui_->comPortList->clear();
+    for (int com = 0; com < kPortsToProbe; ++com) {
+        if (Ravo_OpenSericalPort(com) != 0) continue;
+        Ravo_CloseSericalPort();
+        const int position = static_cast<int>(portTable_.size());
+        portTable_[position] = com;
+        ui_->comPortList->insertItem(position, QString::asprintf("COM%d", com));
+    }
+    ui_->comPortList->setCurrentIndex(-1);  // a filled list selects nothing by itself
+
+    if (selectedCom) selectPortPosition(positionOfCom(*selectedCom));
+    if (connectedCom_) reopenConnection();
+}
+
+int CKelvaneRavoToolsDlg::positionOfCom(int comNumber) const {
+    for (const auto& [position, com] : portTable_)
+        if (com == comNumber) return position;
+    return -1;
+}
+
+// Selects `position` in the COM port list; a position beyond the list leaves no selection.
+void CKelvaneRavoToolsDlg::selectPortPosition(int position) {
+    ui_->comPortList->setCurrentIndex(position < ui_->comPortList->count() ? position : -1);
+}
+
+void CKelvaneRavoToolsDlg::reopenConnection() {
+    const int position = positionOfCom(*connectedCom_);
+    if (position >= 0 && Ravo_OpenSericalPort(*connectedCom_) == 0) {
+        portIndex_ = static_cast<std::uint8_t>(position);
+        return;
+    }
+    connectedCom_.reset();
+    showNotConnected();
+}
+
+// Connects to the port selected in the COM port list: opens it, switches the controller to
+// work mode 2 and shows its version. No selection, or no port there, does nothing.
+void CKelvaneRavoToolsDlg::Connect() {
+    const int selection = ui_->comPortList->currentIndex();
+    portIndex_ = static_cast<std::uint8_t>(selection < 0 ? 255 : selection);
+    const auto entry = portTable_.find(portIndex_);
+    if (entry == portTable_.end()) return;
+
+    const int com = entry->second;
+    if (Ravo_OpenSericalPort(com) != 0) {
+        connectedCom_.reset();  // opening closed any earlier port
+        Prompter::current().message(this, QString::asprintf("COM%d:打开失败", com),
+                                    QStringLiteral("错误信息"));
+        showNotConnected();
+        return;
+    }
+    connectedCom_ = com;
+    ui_->connectButton->setText(kDisconnectCaption);
+    ui_->statusText->setText(QStringLiteral("控制器:未知版本"));
+
+    Ravo_SetWorkMode(kControllerAddress, 2, 0);
+    int version = -1;
+    if (Ravo_GetControllerVersion(kControllerAddress, &version) != 0) version = 0xFFFF;
+    if (version != 0xFFFF)
+        ui_->statusText->setText(QString::asprintf("控制器:%d.%d版本", version >> 8, version & 0xFF));
+}
+
+void CKelvaneRavoToolsDlg::ToggleConnection() {
+    if (!connectedCom_) {
+        Connect();
+        return;
+    }
+    Ravo_CloseSericalPort();
+    connectedCom_.reset();
+    showNotConnected();
+}
+
+void CKelvaneRavoToolsDlg::showNotConnected() {
+    ui_->statusText->setText(QStringLiteral("控制器未连接"));
+    ui_->connectButton->setText(kConnectCaption);
+}
+
+// Shows `target` alone in the view panel. The manual operation and teach views poll the
+// controller only while they are shown.
+void CKelvaneRavoToolsDlg::ShowView(QWidget* target) {
+    if (target != teachView_) {
+        teachView_->hide();
+        teachView_->StopPolling();
+    }
+    if (target != manualView_) {
+        manualView_->hide();
+        manualView_->Deactivate();
+    }
+    for (QWidget* view : {static_cast<QWidget*>(editorView_), static_cast<QWidget*>(motorView_),
+                          static_cast<QWidget*>(peripheralView_)})
+        if (view != target) view->hide();
+    target->show();
+
+    if (target == editorView_)
+        Ravo_SetWorkMode(kControllerAddress, 1, 0);
+    else if (target == manualView_)
+        manualView_->Activate();
+    else if (target == teachView_)
+        teachView_->Activate();
+}
+
+void CKelvaneRavoToolsDlg::closeEvent(QCloseEvent* event) {
+    const auto answer =
+        Prompter::current().message(this, QStringLiteral("请确认是否需要退出!"), QStringLiteral("提示信息"),
+                                    Prompter::Buttons::OkCancel);
+    if (answer == Prompter::Answer::Ok)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void CKelvaneRavoToolsDlg::openAboutDialog() {
+    CAboutDlg about(this);
+    about.exec();
+}

@@ -1,0 +1,56 @@
+// kelvane-ravo-screenshots OUTPUT_FOLDER: starts the tool's main window as the program does,
+// shows each view in turn and writes a PNG of the window for each, plus the About dialog.
+// Prints how long the start-up took until the window was shown. Used by scripts/screenshot.
+#include "CAboutDlg.h"
+#include "CKelvaneRavoToolsApp.h"
+#include "CKelvaneRavoToolsDlg.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTextStream>
+
+#include <cstdio>
+#include <utility>
+
+namespace {
+
+bool save(QWidget& widget, const QString& file) {
+    QCoreApplication::processEvents();
+    if (widget.grab().save(file)) return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    CKelvaneRavoToolsApp app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+
+    CKelvaneRavoToolsDlg window(QCoreApplication::applicationDirPath());
+    window.show();
+    QCoreApplication::processEvents();
+    std::printf("start-up to shown window: %lld ms\n", static_cast<long long>(sinceStart.elapsed()));
+
+    const std::pair<const char*, const char*> views[] = {
+        {"editorViewButton", "editor"},     {"motorViewButton", "motor"},
+        {"peripheralViewButton", "peripheral"}, {"manualViewButton", "manual"},
+        {"teachViewButton", "teach"},
+    };
+    bool ok = true;
+    for (const auto& [button, name] : views) {
+        window.findChild<QPushButton*>(QString::fromLatin1(button))->click();
+        ok = save(window, out.filePath(QStringLiteral("%1.png").arg(QLatin1String(name)))) && ok;
+    }
+    CAboutDlg about(&window);
+    about.show();
+    ok = save(about, out.filePath(QStringLiteral("about.png"))) && ok;
+    return ok ? 0 : 1;
+}
