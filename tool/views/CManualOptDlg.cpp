@@ -52,6 +52,7 @@ QWidget* CManualOptDlg::buildInputGroup() {
     for (int n = 1; n <= kelvane::kInputPins; ++n) {
         // Indicators only: each stands alone and nothing is sent when one is clicked.
         auto* indicator = new QRadioButton(QStringLiteral("IN%1").arg(n));
+        indicator->setObjectName(indicator->text());
         indicator->setAutoExclusive(false);
         inputs_[n - 1] = indicator;
         grid->addWidget(indicator, (n - 1) / 12, (n - 1) % 12);
@@ -64,6 +65,7 @@ QWidget* CManualOptDlg::buildOutputGroup() {
     auto* grid = new QGridLayout(group);
     for (int n = 1; n <= kelvane::kOutputPins; ++n) {
         auto* box = new QCheckBox(QStringLiteral("OUT%1").arg(n));
+        box->setObjectName(box->text());
         outputs_[n - 1] = box;
         connect(box, &QCheckBox::clicked, this, [this, n] { switchOutput(n); });
         grid->addWidget(box, 0, n - 1);
@@ -88,9 +90,15 @@ void CManualOptDlg::addAxisRows(QGridLayout* grid, int axis) {
     c.position = new QLabel(Fixed3(0));
     c.runMode = new QPushButton(Text(kAbsoluteRun));
     c.target = new QLineEdit;
+    c.speed->setObjectName("speed" + letter);
+    c.speedSetting->setObjectName("speedSetting" + letter);
+    c.position->setObjectName("position" + letter);
+    c.runMode->setObjectName("runMode" + letter);
+    c.target->setObjectName("target" + letter);
 
-    auto button = [this](const QString& text, auto action) {
+    auto button = [this, &letter](const QString& text, const char* name, auto action) {
         auto* b = new QPushButton(text);
+        b->setObjectName(QString::fromLatin1(name) + letter);
         connect(b, &QPushButton::clicked, this, action);
         return b;
     };
@@ -100,10 +108,10 @@ void CManualOptDlg::addAxisRows(QGridLayout* grid, int axis) {
         c.speed,
         new QLabel(Text("速度设置")),
         c.speedSetting,
-        button(Text("速度设置"), [this, axis] { setSpeed(axis); }),
-        button(Text("坐标清零"), [mask] { Ravo_ClearMotorPosition(kControllerAddress, mask); }),
-        button(Text("回坐标零"), [mask] { Ravo_MotorGoPos(kControllerAddress, mask, 0.0f); }),
-        button(Text("回机械零"), [mask] { Ravo_ManualLeftMove(kControllerAddress, mask); }),
+        button(Text("速度设置"), "setSpeed", [this, axis] { setSpeed(axis); }),
+        button(Text("坐标清零"), "clearPosition", [mask] { Ravo_ClearMotorPosition(kControllerAddress, mask); }),
+        button(Text("回坐标零"), "goZero", [mask] { Ravo_MotorGoPos(kControllerAddress, mask, 0.0f); }),
+        button(Text("回机械零"), "goHome", [mask] { Ravo_ManualLeftMove(kControllerAddress, mask); }),
     };
     connect(c.runMode, &QPushButton::clicked, this, [this, axis] { toggleRunMode(axis); });
     QWidget* secondRow[] = {
@@ -111,10 +119,10 @@ void CManualOptDlg::addAxisRows(QGridLayout* grid, int axis) {
         c.position,
         c.runMode,
         c.target,
-        button(Text("启动"), [this, axis] { start(axis); }),
-        button(Text("停止"), [mask] { Ravo_SlowStopMotor(kControllerAddress, mask); }),
-        button(letter + "--", [mask] { Ravo_ManualLeftMove(kControllerAddress, mask); }),
-        button(letter + "++", [mask] { Ravo_ManualRightMove(kControllerAddress, mask); }),
+        button(Text("启动"), "start", [this, axis] { start(axis); }),
+        button(Text("停止"), "stop", [mask] { Ravo_SlowStopMotor(kControllerAddress, mask); }),
+        button(letter + "--", "jogDown", [mask] { Ravo_ManualLeftMove(kControllerAddress, mask); }),
+        button(letter + "++", "jogUp", [mask] { Ravo_ManualRightMove(kControllerAddress, mask); }),
     };
     for (int column = 0; column < 8; ++column) {
         grid->addWidget(firstRow[column], 2 * i, column);

@@ -70,6 +70,13 @@ CMotorParSettingDlg::CMotorParSettingDlg(QWidget* parent) : QWidget(parent) {
                                   kMinimumSpeedRegisters[i]);
         b.deceleration = new QLineEdit(this);
         b.deceleration->hide();
+        const QString n = QString::number(axis);
+        b.subdivision->setObjectName("subdivision" + n);
+        b.pitch->setObjectName("pitch" + n);
+        b.backlash->setObjectName("backlash" + n);
+        b.acceleration->setObjectName("acceleration" + n);
+        b.deceleration->setObjectName("deceleration" + n);
+        b.minimumSpeed->setObjectName("minimumSpeed" + n);
     }
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(gear);

@@ -49,6 +49,7 @@ QWidget* CPeripheralDlg::buildLimitGroup() {
     auto* group = new QGroupBox(Text("限位设置"));
     auto* grid = new QGridLayout(group);
     activeHigh_ = new QCheckBox(Text("高电平有效"));
+    activeHigh_->setObjectName("activeHigh");
     grid->addWidget(activeHigh_, 0, 0, 1, 3);
     grid->addWidget(new QLabel(Text("负限位")), 1, 1);
     grid->addWidget(new QLabel(Text("正限位")), 1, 2);
@@ -56,6 +57,8 @@ QWidget* CPeripheralDlg::buildLimitGroup() {
         grid->addWidget(new QLabel(QString::number(axis) + Text("轴:")), axis + 1, 0);
         for (int side = 0; side < 2; ++side) {
             auto* list = new QComboBox;
+            list->setObjectName((side == 0 ? "limitNegative" : "limitPositive") +
+                                QString::number(axis));
             limits_[2 * (axis - 1) + side] = list;
             grid->addWidget(list, axis + 1, 1 + side);
         }
@@ -68,22 +71,27 @@ QWidget* CPeripheralDlg::buildAddressGroup() {
     auto* grid = new QGridLayout(group);
     rs485Box_ = new QLineEdit;
     rs232Box_ = new QLineEdit;
+    rs485Box_->setObjectName("rs485Address");
+    rs232Box_->setObjectName("rs232Address");
     struct Row {
+        const char* name;
         const char* label;
         QLineEdit* box;
         void (CPeripheralDlg::*read)();
         void (CPeripheralDlg::*write)();
     };
     const Row rows[] = {
-        {"控制器485地址：", rs485Box_, &CPeripheralDlg::ReadRs485Address,
+        {"rs485", "控制器485地址：", rs485Box_, &CPeripheralDlg::ReadRs485Address,
          &CPeripheralDlg::WriteRs485Address},
-        {"控制器232地址：", rs232Box_, &CPeripheralDlg::ReadRs232Address,
+        {"rs232", "控制器232地址：", rs232Box_, &CPeripheralDlg::ReadRs232Address,
          &CPeripheralDlg::WriteRs232Address},
     };
     int row = 0;
     for (const Row& r : rows) {
         auto* readButton = new QPushButton(Text("地址读取"));
         auto* writeButton = new QPushButton(Text("地址写入"));
+        readButton->setObjectName(QString::fromLatin1(r.name) + "Read");
+        writeButton->setObjectName(QString::fromLatin1(r.name) + "Write");
         connect(readButton, &QPushButton::clicked, this, r.read);
         connect(writeButton, &QPushButton::clicked, this, r.write);
         grid->addWidget(new QLabel(Text(r.label)), row, 0);
@@ -107,6 +115,10 @@ QWidget* CPeripheralDlg::buildAnalogueGroup() {
         c.mode = new QComboBox;
         c.minimum = new QLineEdit;
         c.maximum = new QLineEdit;
+        const QString n = QString::number(channel + 1);
+        c.mode->setObjectName("adMode" + n);
+        c.minimum->setObjectName("adMinimum" + n);
+        c.maximum->setObjectName("adMaximum" + n);
         const int row = 2 * channel;
         grid->addWidget(new QLabel(Text(labels[channel][0])), row, 0);
         grid->addWidget(c.mode, row, 1, 1, 3);
@@ -130,6 +142,10 @@ QWidget* CPeripheralDlg::buildEncoderGroup() {
         c.mode = new QComboBox;
         c.lines = new QLineEdit;
         c.ratio = new QLineEdit;
+        const QString n = QString::number(encoder + 1);
+        c.mode->setObjectName("encoderMode" + n);
+        c.lines->setObjectName("encoderLines" + n);
+        c.ratio->setObjectName("encoderRatio" + n);
         grid->addWidget(new QLabel(Text(names[encoder])), encoder, 0);
         grid->addWidget(c.mode, encoder, 1);
         grid->addWidget(new QLabel(Text("编码器线数")), encoder, 2);

@@ -28,7 +28,11 @@ const char kStop[] = "停止";
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 QString Fixed2(float value) { return QString::asprintf("%.2f", static_cast<double>(value)); }
 
-QPushButton* Button(const char* text) { return new QPushButton(Text(text)); }
+QPushButton* Button(const char* text, const QString& name) {
+    auto* button = new QPushButton(Text(text));
+    button->setObjectName(name);
+    return button;
+}
 
 }  // namespace
 
@@ -47,8 +51,9 @@ CVideoTeachOptDlg::CVideoTeachOptDlg(QWidget* parent)
     showMembers();
 }
 
-QLineEdit* CVideoTeachOptDlg::watchedBox(std::function<void()> onLeft) {
+QLineEdit* CVideoTeachOptDlg::watchedBox(const QString& name, std::function<void()> onLeft) {
     auto* box = new QLineEdit;
+    box->setObjectName(name);
     box->installEventFilter(this);
     leaveActions_[box] = std::move(onLeft);
     return box;
@@ -63,17 +68,18 @@ QWidget* CVideoTeachOptDlg::buildAxisGroup() {
         const int i = axis - 1;
         const int mask = AxisMask(axis);
         AxisControls& c = axes_[i];
+        const QString letter = Text(kAxisLetters[i]);
         c.speed = watchedBox(
-            [this, i, mask] { Ravo_SetMotorMaxSpeed(kControllerAddress, mask, speed_[i]); });
+            "speed" + letter, [this, i, mask] { Ravo_SetMotorMaxSpeed(kControllerAddress, mask, speed_[i]); });
         c.target = watchedBox(
-            [this, i, mask] { Ravo_MotorGoPos(kControllerAddress, mask, targetPos_[i]); });
-        c.left = Button(kLeft);
-        c.right = Button(kRight);
+            "target" + letter, [this, i, mask] { Ravo_MotorGoPos(kControllerAddress, mask, targetPos_[i]); });
+        c.left = Button(kLeft, "left" + letter);
+        c.right = Button(kRight, "right" + letter);
         connect(c.left, &QPushButton::clicked, this,
                 [this, axis] { jog(axis, axes_[axis - 1].left, kLeft, &Ravo_ManualLeftMove); });
         connect(c.right, &QPushButton::clicked, this,
                 [this, axis] { jog(axis, axes_[axis - 1].right, kRight, &Ravo_ManualRightMove); });
-        grid->addWidget(new QLabel(Text(kAxisLetters[i]) + Text("轴")), axis, 0);
+        grid->addWidget(new QLabel(letter + Text("轴")), axis, 0);
         grid->addWidget(c.speed, axis, 1);
         grid->addWidget(c.target, axis, 2);
         grid->addWidget(c.left, axis, 3);
@@ -87,6 +93,7 @@ QWidget* CVideoTeachOptDlg::buildCoordinateGroup() {
     auto* grid = new QGridLayout(group);
     for (int i = 0; i < kelvane::kOperatedAxes; ++i) {
         axes_[i].coordinate = new QLabel(Fixed2(0));
+        axes_[i].coordinate->setObjectName(QStringLiteral("coordinate") + kAxisLetters[i]);
         grid->addWidget(new QLabel(Text(kAxisLetters[i]) + Text(":")), i, 0);
         grid->addWidget(axes_[i].coordinate, i, 1);
     }
@@ -96,9 +103,9 @@ QWidget* CVideoTeachOptDlg::buildCoordinateGroup() {
 QWidget* CVideoTeachOptDlg::buildRecordingGroup() {
     auto* group = new QWidget;
     auto* grid = new QGridLayout(group);
-    recordPointBox_ = watchedBox([this] { kelvane::WriteRecordPoint(recordPoint_); });
-    totalPointsBox_ = watchedBox([this] { kelvane::WriteTotalPoints(totalPoints_); });
-    delayBox_ = watchedBox([] {});  // the delay goes out with "保存录制点"
+    recordPointBox_ = watchedBox("recordPoint", [this] { kelvane::WriteRecordPoint(recordPoint_); });
+    totalPointsBox_ = watchedBox("totalPoints", [this] { kelvane::WriteTotalPoints(totalPoints_); });
+    delayBox_ = watchedBox("delay", [] {});  // the delay goes out with "保存录制点"
     grid->addWidget(new QLabel(Text("录制点:")), 0, 0);
     grid->addWidget(recordPointBox_, 0, 1);
     grid->addWidget(new QLabel(Text("总点数:")), 0, 2);
@@ -108,24 +115,25 @@ QWidget* CVideoTeachOptDlg::buildRecordingGroup() {
     grid->addWidget(new QLabel(QStringLiteral("ms")), 0, 6);
 
     struct Action {
+        const char* name;
         const char* text;
         std::function<void()> run;
     };
     const Action actions[] = {
-        {"刷新状态",
+        {"refresh", "刷新状态",
          [this] {
              refreshCoordinates();
              refreshInputs();
              refreshOutputs();
          }},
-        {"开始录制", [this] { startRecording(); }},
-        {"保存录制点", [this] { saveRecordPoint(); }},
-        {"结束录制点", [] { kelvane::EndRecording(); }},
-        {"设置示教IO口", [this] { chooseTeachIo(); }},
+        {"startRecording", "开始录制", [this] { startRecording(); }},
+        {"saveRecordPoint", "保存录制点", [this] { saveRecordPoint(); }},
+        {"endRecording", "结束录制点", [] { kelvane::EndRecording(); }},
+        {"teachIo", "设置示教IO口", [this] { chooseTeachIo(); }},
     };
     int column = 0;
     for (const Action& action : actions) {
-        QPushButton* button = Button(action.text);
+        QPushButton* button = Button(action.text, QString::fromLatin1(action.name));
         connect(button, &QPushButton::clicked, this, action.run);
         grid->addWidget(button, 1, column++);
     }
@@ -137,10 +145,12 @@ QWidget* CVideoTeachOptDlg::buildIoGroup() {
     auto* grid = new QGridLayout(group);
     for (int n = 1; n <= kelvane::kInputPins; ++n) {
         inputs_[n - 1] = new QCheckBox(QStringLiteral("IN%1").arg(n));
+        inputs_[n - 1]->setObjectName(inputs_[n - 1]->text());
         grid->addWidget(inputs_[n - 1], (n - 1) / 12, (n - 1) % 12);
     }
     for (int n = 1; n <= kelvane::kOutputPins; ++n) {
         outputs_[n - 1] = new QCheckBox(QStringLiteral("OUT%1").arg(n));
+        outputs_[n - 1]->setObjectName(outputs_[n - 1]->text());
         connect(outputs_[n - 1], &QCheckBox::clicked, this, [this, n] { switchOutput(n); });
         grid->addWidget(outputs_[n - 1], 2, n - 1);
     }

@@ -47,7 +47,7 @@ private:
     QWidget* buildCoordinateGroup();
     QWidget* buildRecordingGroup();
     QWidget* buildIoGroup();
-    QLineEdit* watchedBox(std::function<void()> onLeft);
+    QLineEdit* watchedBox(const QString& name, std::function<void()> onLeft);
 
     bool readControls();
     void showMembers();

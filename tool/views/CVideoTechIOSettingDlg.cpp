@@ -16,6 +16,7 @@ QGroupBox* BoxGroup(const char* title, const char* prefix, std::array<QCheckBox*
     auto* grid = new QGridLayout(group);
     for (std::size_t k = 0; k < N; ++k) {
         boxes[k] = new QCheckBox(QString::fromLatin1(prefix) + QString::number(k + 1));
+        boxes[k]->setObjectName(boxes[k]->text());
         boxes[k]->setChecked((mask >> k) & 1u);
         grid->addWidget(boxes[k], static_cast<int>(k / 6), static_cast<int>(k % 6));
     }
@@ -40,6 +41,8 @@ CVideoTechIOSettingDlg::CVideoTechIOSettingDlg(std::uint32_t inputMask, std::uin
     setWindowTitle(QString::fromUtf8("示教IO配置"));
     auto* ok = new QPushButton(QString::fromUtf8("确定"));
     auto* cancel = new QPushButton(QString::fromUtf8("取消"));
+    ok->setObjectName("ok");
+    cancel->setObjectName("cancel");
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CVideoTechIOSettingDlg::acceptBoxes);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

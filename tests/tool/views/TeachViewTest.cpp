@@ -1,0 +1,243 @@
+// The teach view: activation order and polling, jog toggles, edit boxes that send when left,
+// the recording buttons and the teach I/O dialog.
+#include "ViewTestSupport.h"
+
+#include "views/CVideoTeachOptDlg.h"
+#include "views/CVideoTechIOSettingDlg.h"
+
+#include <Kelvane_Ravo_Q9T2.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+constexpr int kSetPin = 21, kGetAllPins = 23, kMaxSpeed = 128, kSpeed = 130, kGoPos = 132,
+              kQuickStop = 133, kPosition = 137, kJogLeft = 180, kJogRight = 181;
+
+std::vector<std::string> PerAxis(int code) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < 6; ++i) lines.push_back(Cmd(code, {1u << i}));
+    return lines;
+}
+
+void Append(std::vector<std::string>& to, const std::vector<std::string>& lines) {
+    to.insert(to.end(), lines.begin(), lines.end());
+}
+
+void Leave(QLineEdit* box, Qt::FocusReason reason = Qt::TabFocusReason) {
+    QFocusEvent event(QEvent::FocusOut, reason);
+    QCoreApplication::sendEvent(box, &event);
+}
+
+class TeachViewTest : public ViewTest {
+protected:
+    template <typename Widget>
+    Widget* find(const QString& name) { return child<Widget>(&view, name); }
+    void click(const QString& button) { find<QPushButton>(button)->click(); }
+
+    CVideoTeachOptDlg view;
+};
+
+TEST_F(TeachViewTest, ActivateReadsInOrderAndStartsPollingOnce) {
+    std::vector<std::string> expected{ReadRegisters(361, 1)};
+    Append(expected, PerAxis(kPosition));
+    Append(expected, PerAxis(kSpeed));
+    Append(expected, {ReadRegisters(361, 1), ReadRegisters(360, 1), Cmd(kGetAllPins, {1}),
+                      Cmd(kGetAllPins, {33})});
+
+    controller->setRegister(360, 65535);  // shown unsigned
+    controller->setRegister(361, 4);
+    view.Activate();
+    EXPECT_TRUE(view.isPolling());
+    EXPECT_EQ(takeTraffic(), expected);
+    EXPECT_EQ(find<QLineEdit>("totalPoints")->text(), "65535");
+    EXPECT_EQ(find<QLineEdit>("recordPoint")->text(), "4");
+    EXPECT_EQ(find<QLineEdit>("delay")->text(), "0");
+
+    view.Activate();  // shown again: reads again, the poll keeps running
+    EXPECT_EQ(takeTraffic(), expected);
+    EXPECT_TRUE(view.isPolling());
+
+    view.StopPolling();
+    EXPECT_FALSE(view.isPolling());
+    view.StopPolling();
+    EXPECT_TRUE(takeTraffic().empty());
+}
+
+TEST_F(TeachViewTest, PollReadsTheRecordPointAndFillsTheCoordinates) {
+    Ravo_SetMotorMaxSpeed(255, 2, 1000.0f);
+    Ravo_MotorGoPos(255, 2, 3.25f);
+    view.Activate();
+    controller->clearTraffic();
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    controller->setRegister(361, 9);
+
+    std::vector<std::string> tick{ReadRegisters(361, 1)};
+    Append(tick, PerAxis(kPosition));
+    ASSERT_TRUE(WaitFor([&] { return controller->traffic().size() >= tick.size(); }, 3000));
+    EXPECT_GE(sinceStart.elapsed(), 900);
+    ASSERT_TRUE(WaitFor([&] { return find<QLabel>("coordinateY")->text() == "3.25"; }, 3000))
+        << find<QLabel>("coordinateY")->text().toStdString();
+    EXPECT_EQ(takeTraffic(), tick);
+    EXPECT_EQ(find<QLabel>("coordinateX")->text(), "0.00");
+    // The record point waits in the member until the boxes are next shown.
+    EXPECT_EQ(find<QLineEdit>("recordPoint")->text(), "0");
+
+    view.StopPolling();
+    WaitFor([] { return false; }, 1300);
+    EXPECT_TRUE(takeTraffic().empty());
+}
+
+TEST_F(TeachViewTest, JogButtonsToggleBetweenMovingAndStopping) {
+    QPushButton* left = find<QPushButton>("leftZ");
+    QPushButton* right = find<QPushButton>("rightZ");
+    left->click();
+    EXPECT_EQ(left->text(), QString::fromUtf8("停止"));
+    right->click();
+    EXPECT_EQ(right->text(), QString::fromUtf8("停止"));
+    left->click();
+    EXPECT_EQ(left->text(), QString::fromUtf8("左移"));
+    EXPECT_EQ(right->text(), QString::fromUtf8("停止"));
+    right->click();
+    EXPECT_EQ(right->text(), QString::fromUtf8("右移"));
+
+    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{Cmd(kJogLeft, {4}), Cmd(kJogRight, {4}),
+                                                       Cmd(kQuickStop, {4}),
+                                                       Cmd(kQuickStop, {4})}));
+}
+
+TEST_F(TeachViewTest, LeavingABoxSendsWhatItHoldsChangedOrNot) {
+    Ravo_SetMotorMaxSpeed(255, 8, 7.5f);
+    view.Activate();
+    EXPECT_EQ(find<QLineEdit>("speedU")->text(), "7.5");
+    controller->clearTraffic();
+
+    find<QLineEdit>("targetW")->setText("12.5");
+    Leave(find<QLineEdit>("targetW"));
+    Leave(find<QLineEdit>("targetW"));
+    Leave(find<QLineEdit>("speedU"));
+    find<QLineEdit>("totalPoints")->setText("70000");  // the low 16 bits go out
+    Leave(find<QLineEdit>("totalPoints"));
+    find<QLineEdit>("recordPoint")->setText("3");
+    Leave(find<QLineEdit>("recordPoint"));
+    Leave(find<QLineEdit>("delay"));
+    // Focus taken by another window is not leaving the box.
+    Leave(find<QLineEdit>("targetW"), Qt::ActiveWindowFocusReason);
+
+    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{
+                                 Cmd(kGoPos, {32, Bits(12.5f)}), Cmd(kGoPos, {32, Bits(12.5f)}),
+                                 Cmd(kMaxSpeed, {8, Bits(7.5f)}), WriteRegisters(360, {4464}),
+                                 WriteRegisters(361, {3})}));
+}
+
+TEST_F(TeachViewTest, LeavingWithABadBoxSendsNothing) {
+    view.show();
+    find<QLineEdit>("speedX")->setText("quick");
+    Leave(find<QLineEdit>("targetY"));
+    EXPECT_EQ(prompter.texts(), QStringList{QString::fromUtf8("请输入一个数字。")});
+    EXPECT_EQ(view.focusWidget(), find<QLineEdit>("speedX"));
+    EXPECT_TRUE(takeTraffic().empty());
+}
+
+TEST_F(TeachViewTest, RecordingButtonsDriveTheCoilsAndReadTheCounters) {
+    view.Activate();
+    controller->clearTraffic();
+    controller->setRegister(360, 5);
+    controller->setRegister(361, 2);
+
+    click("startRecording");  // the controller starts a new recording at point 0
+    EXPECT_EQ(find<QLineEdit>("totalPoints")->text(), "0");
+    EXPECT_EQ(find<QLineEdit>("recordPoint")->text(), "0");
+    click("saveRecordPoint");
+    EXPECT_EQ(find<QLineEdit>("totalPoints")->text(), "1");
+    EXPECT_EQ(find<QLineEdit>("recordPoint")->text(), "1");
+    click("endRecording");
+
+    const std::vector<ravo_sim::Request> requests = controller->traffic();
+    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{
+                                 WriteCoil(157, false), ReadRegisters(361, 1), ReadRegisters(360, 1),
+                                 WriteRegisters(362, {0xFFFF, 0x00FF}),
+                                 WriteRegisters(364, {0xFFFF, 0x00FF}),
+                                 WriteRegisters(366, {0, 0}), WriteCoil(159, false),
+                                 ReadRegisters(361, 1), ReadRegisters(360, 1), WriteCoil(158, false)}));
+    ASSERT_EQ(requests.size(), 10u);
+    EXPECT_GE(requests[7].receivedAt - requests[6].receivedAt, std::chrono::milliseconds(50));
+}
+
+TEST_F(TeachViewTest, SaveSendsTheDelayAndTheChosenMasks) {
+    view.Activate();
+    controller->clearTraffic();
+    find<QLineEdit>("delay")->setText("1");
+
+    // The dialog is modal: answer it from the event loop it runs.
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<CVideoTechIOSettingDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("示教IO配置"));
+        for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) {
+            EXPECT_TRUE(box->isChecked()) << box->text().toStdString();
+            box->setChecked(box->text() == "IN3" || box->text() == "OUT12");
+        }
+        dialog->findChild<QPushButton*>("ok")->click();
+    });
+    click("teachIo");
+    EXPECT_TRUE(takeTraffic().empty());  // the masks go out with the next save
+
+    click("saveRecordPoint");
+    const std::vector<std::string> traffic = takeTraffic();
+    ASSERT_GE(traffic.size(), 3u);
+    EXPECT_EQ(traffic[0], WriteRegisters(362, {4, 0}));
+    EXPECT_EQ(traffic[1], WriteRegisters(364, {2048, 0}));
+    EXPECT_EQ(traffic[2], WriteRegisters(366, {0x0000, 0x3F80}));
+
+    view.Activate();  // every activation starts from all inputs and outputs again
+    controller->clearTraffic();
+    click("saveRecordPoint");
+    EXPECT_EQ(takeTraffic()[0], WriteRegisters(362, {0xFFFF, 0x00FF}));
+}
+
+TEST_F(TeachViewTest, TeachIoDialogCancelKeepsTheMasks) {
+    CVideoTechIOSettingDlg dialog(0x5, 0x800);
+    EXPECT_TRUE(dialog.findChild<QCheckBox*>("IN1")->isChecked());
+    EXPECT_FALSE(dialog.findChild<QCheckBox*>("IN2")->isChecked());
+    EXPECT_TRUE(dialog.findChild<QCheckBox*>("OUT12")->isChecked());
+    dialog.findChild<QCheckBox*>("IN2")->setChecked(true);
+    dialog.findChild<QPushButton*>("cancel")->click();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(dialog.inputMask(), 0x5u);
+    EXPECT_EQ(dialog.outputMask(), 0x800u);
+}
+
+TEST_F(TeachViewTest, InputsShowActiveLowAndOutputsSwitchTheirPins) {
+    controller->setInput(5, true);
+    Ravo_SetIOPinLevel(255, 34, 1);
+    view.Activate();
+    EXPECT_TRUE(find<QCheckBox>("IN1")->isChecked());
+    EXPECT_FALSE(find<QCheckBox>("IN5")->isChecked());
+    EXPECT_TRUE(find<QCheckBox>("OUT2")->isChecked());
+    EXPECT_FALSE(find<QCheckBox>("OUT1")->isChecked());
+    controller->clearTraffic();
+
+    find<QCheckBox>("OUT2")->click();
+    find<QCheckBox>("OUT12")->click();
+    EXPECT_EQ(takeTraffic(),
+              (std::vector<std::string>{Cmd(kSetPin, {34, 0}), Cmd(kSetPin, {44, 1})}));
+
+    click("refresh");
+    std::vector<std::string> refresh = PerAxis(kPosition);
+    Append(refresh, {Cmd(kGetAllPins, {1}), Cmd(kGetAllPins, {33})});
+    EXPECT_EQ(takeTraffic(), refresh);
+    EXPECT_FALSE(find<QCheckBox>("OUT2")->isChecked());
+    EXPECT_TRUE(find<QCheckBox>("OUT12")->isChecked());
+}
+
+}  // namespace

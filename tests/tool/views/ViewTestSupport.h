@@ -1,0 +1,51 @@
+// Views driven against a simulated controller through the real library: the command port is
+// open on the simulator's COM1, message boxes are answered by a RecordingPrompter, and the
+// requests the simulator received are read back as short text lines.
+#pragma once
+
+#include "support/RecordingPrompter.h"
+#include "support/SimulatedController.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+// Wire text of the requests, as Describe() writes them:
+//   command frames "C<code> <p1> <p2> <p3>" (parameters as unsigned 32-bit decimals)
+//   Modbus         "M<function> <address> ..." (coil value or register values in hex)
+std::string Cmd(int code, std::initializer_list<std::uint32_t> params);
+std::uint32_t Bits(float value);
+std::string WriteCoil(int coil, bool on);
+std::string WriteRegisters(int address, std::initializer_list<std::uint16_t> values);
+std::string ReadRegisters(int address, int count);
+
+std::string Describe(const ravo_sim::Request& request);
+
+// Spins the event loop until `condition` holds; false after `timeoutMs`.
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs);
+
+class ViewTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Every request since the last call (or since the port was opened), described.
+    std::vector<std::string> takeTraffic();
+
+    template <typename Widget>
+    static Widget* child(QWidget* view, const QString& name) {
+        auto* widget = view->findChild<Widget*>(name);
+        EXPECT_NE(widget, nullptr) << name.toStdString();
+        return widget;
+    }
+
+    SimulatedController controller;
+    RecordingPrompter prompter;
+};
