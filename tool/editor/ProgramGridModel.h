@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,6 +22,15 @@ namespace kelvane {
 // Background of a row: the current row, a program line holding a jump instruction, or the
 // alternating shades of odd and even rows.
 enum class RowShade { Current, Jump, Odd, Even };
+
+// The editor a click on a cell opens over it.
+struct CellEditor {
+    enum class Kind { None, DropDown, EditBox };
+    Kind kind = Kind::None;
+    std::vector<std::string> choices;  // drop-down entries in list order
+    // The instruction code whose help text the view shows; none for a click on a line number.
+    std::optional<std::uint8_t> helpCode;
+};
 
 class ProgramGridModel {
 public:
@@ -65,6 +75,11 @@ public:
     // repaints the row shades.
     void RefreshHighlight();
     RowShade rowShade(int row) const;
+    // A click on a cell: makes the row current; a line number raises the line count
+    // (RefreshHighlight); any other cell commits the row and names the editor to open: group
+    // names, the instructions of the row's group, an enumeration's texts, or an edit box. A
+    // parameter that is in use but not editable is set to "0" instead.
+    CellEditor ClickCell(int row, int column);
 
     // The current program's records, line count and remarks into slot `target`.
     void CopyProgram(int target);
@@ -93,6 +108,7 @@ public:
 
 private:
     static int slotIndex(int index) { return index >= 0 && index < kProgramSlotCount ? index : 0; }
+    CellEditor::Kind chooseEditor(int row, int column, std::vector<std::string>& choices);
     RowCells rowCells(int row) const;
     // The number of leading rows that hold program lines, as the texts stand.
     int programRowsInGrid() const;
