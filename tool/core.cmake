@@ -32,10 +32,9 @@ target_sources(kelvane_core PRIVATE
 # The instruction catalogue, line records with jump upkeep, and the program slots of the grid.
 target_sources(kelvane_core PRIVATE
   editor/CatalogueFile.cpp
-  editor/CellClick.cpp
   editor/CatalogueReaders.cpp
+  editor/CellClick.cpp
   editor/DescriptionTable.cpp
-  editor/FormatScanner.cpp
   editor/InstructionCatalogue.cpp
   editor/JumpUpkeep.cpp
   editor/LineCodec.cpp

@@ -1,6 +1,6 @@
 #include "CatalogueReaders.h"
 
-#include "FormatScanner.h"
+#include "shell/FormattedScanner.h"
 
 namespace kelvane {
 namespace {
@@ -12,22 +12,20 @@ bool isReservedInstructionCode(std::uint8_t code) { return code == 0 || code == 
 bool isParameterOffset(std::uint8_t offset) { return offset == 3 || offset == 7 || offset == 11; }
 
 // "code name" and the three "used kind enumType" lines of one instruction.
-bool readInstruction(FormatScanner& in, InstructionDef& def) {
-    if (!in.number(def.code) || !in.word(def.name)) return false;
+bool readInstruction(FormattedScanner& in, InstructionDef& def) {
+    if (in.scan("%d%s", {def.code, def.name}) != 2) return false;
     for (ParamDef& param : def.params) {
-        if (!in.number(param.used) || !in.number(param.kind) || !in.number(param.enumType)) {
-            return false;
-        }
+        if (in.scan("%d%d%d", {param.used, param.kind, param.enumType}) != 3) return false;
     }
     return true;
 }
 
 // One group block; false when it ended early, which ends the file.
-bool readGroup(FormatScanner& in, InstructionCatalogue& catalogue) {
+bool readGroup(FormattedScanner& in, InstructionCatalogue& catalogue) {
     std::int32_t groupCode = 0;
     std::string groupName;
     std::int32_t count = 0;
-    if (!in.number(groupCode) || !in.word(groupName) || !in.number(count)) return false;
+    if (in.scan("%d%s%d", {groupCode, groupName, count}) != 3) return false;
     const std::uint8_t group = lowByte(groupCode);
     catalogue.groups.emplace(group, groupName);
 
@@ -53,22 +51,19 @@ bool readGroup(FormatScanner& in, InstructionCatalogue& catalogue) {
 }  // namespace
 
 void ReadParamTypes(std::string_view text, ParamTypeTable& table) {
-    FormatScanner in(text);
+    FormattedScanner in(text);
     std::int32_t typeCount = 0;
-    if (!in.label("参数类型总数:") || !in.number(typeCount)) return;
+    if (in.scan(" 参数类型总数:%d", {typeCount}) != 1) return;
     for (std::int32_t i = 0; i < typeCount; ++i) {
         std::int32_t type = 0;
         std::int32_t entryCount = 0;
-        if (!in.label("类型编码:") || !in.number(type) || !in.label("枚举数:") ||
-            !in.number(entryCount)) {
-            return;
-        }
+        if (in.scan(" 类型编码:%d 枚举数:%d", {type, entryCount}) != 2) return;
         Enumeration enumeration;
         bool whole = true;
         for (std::int32_t j = 0; j < entryCount && whole; ++j) {
             std::int32_t value = 0;
             std::string entryText;
-            whole = in.number(value) && in.word(entryText);
+            whole = in.scan("%d%s", {value, entryText}) == 2;
             if (whole) enumeration.emplace(value, std::move(entryText));
         }
         table.emplace(type, std::move(enumeration));
@@ -77,35 +72,35 @@ void ReadParamTypes(std::string_view text, ParamTypeTable& table) {
 }
 
 void ReadCommandFormat(std::string_view text, InstructionCatalogue& catalogue) {
-    FormatScanner in(text);
+    FormattedScanner in(text);
     std::int32_t groupCount = 0;
-    if (!in.label("指令集合数目:") || !in.number(groupCount)) return;
+    if (in.scan(" 指令集合数目:%d", {groupCount}) != 1) return;
     for (std::int32_t i = 0; i < groupCount; ++i) {
         if (!readGroup(in, catalogue)) return;
     }
 }
 
 void ReadJumpCommands(std::string_view text, JumpTable& table) {
-    FormatScanner in(text);
+    FormattedScanner in(text);
     std::int32_t jumpCount = 0;
-    if (!in.label("跳转指令数:") || !in.number(jumpCount)) return;
+    if (in.scan(" 跳转指令数:%d", {jumpCount}) != 1) return;
     for (std::int32_t i = 0; i < jumpCount; ++i) {
         std::int32_t code = 0;
         std::int32_t offset = 0;
-        if (!in.number(code) || !in.number(offset)) return;
+        if (in.scan("%d%d", {code, offset}) != 2) return;
         if (isReservedInstructionCode(lowByte(code)) || !isParameterOffset(lowByte(offset))) continue;
         table.emplace(lowByte(code), lowByte(offset));
     }
 }
 
 void ReadDescriptions(std::string_view text, DescriptionTable& table) {
-    FormatScanner in(text);
+    FormattedScanner in(text);
     std::int32_t count = 0;
-    if (!in.number(count)) return;
+    if (in.scan("%d", {count}) != 1) return;
     for (std::int32_t i = 0; i < count; ++i) {
         std::int32_t code = 0;
         std::string help;
-        if (!in.number(code) || !in.word(help)) return;
+        if (in.scan("%d%s", {code, help}) != 2) return;
         table.emplace(code, std::move(help));
     }
 }

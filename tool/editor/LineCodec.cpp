@@ -1,7 +1,8 @@
 #include "LineCodec.h"
 
-#include "FormatScanner.h"
 #include "RecordFields.h"
+
+#include "shell/FormattedScanner.h"
 
 #include <algorithm>
 
@@ -28,15 +29,15 @@ std::optional<std::uint8_t> rawCode(const std::string& text) {
 
 std::uint32_t decimalValue(const std::string& text) {
     std::int32_t value = 0;
-    FormatScanner in(text);
-    return in.number(value) ? static_cast<std::uint32_t>(value) : 0;
+    return FormattedScanner(text).scan("%d", {value}) == 1 ? static_cast<std::uint32_t>(value) : 0;
 }
 
 }  // namespace
 
 std::string StoredRemark(std::string_view shown) {
     std::string stored(shown);
-    std::replace_if(stored.begin(), stored.end(), isWhiteSpaceByte, '@');
+    std::replace_if(stored.begin(), stored.end(),
+                    [](char c) { return IsWhiteSpaceByte(static_cast<unsigned char>(c)); }, '@');
     return stored;
 }
 

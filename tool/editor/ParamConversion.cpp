@@ -1,6 +1,7 @@
 // The conversions between a parameter cell's text and the parameter's 32-bit value.
-#include "FormatScanner.h"
 #include "InstructionCatalogue.h"
+
+#include "shell/FormattedScanner.h"
 
 #include <charconv>
 #include <cstring>
@@ -40,13 +41,13 @@ std::uint32_t InstructionCatalogue::ParamTextToValue(const std::string& text, co
         }
         return 0;
     }
-    FormatScanner in(text);
+    FormattedScanner in(text);
     if (def.kind == kIntegerParam) {
         std::int32_t value = 0;
-        return in.number(value) ? static_cast<std::uint32_t>(value) : 0;
+        return in.scan("%d", {value}) == 1 ? static_cast<std::uint32_t>(value) : 0;
     }
     float value = 0;
-    return in.realNumber(value) ? floatBits(value) : 0;
+    return in.scan("%f", {value}) == 1 ? floatBits(value) : 0;
 }
 
 std::string InstructionCatalogue::ParamValueToText(std::uint32_t value, const ParamDef& def) const {
