@@ -20,8 +20,8 @@ namespace {
 
 constexpr int kRefreshMs = 1000;
 const char* const kAxisLetters[kelvane::kOperatedAxes] = {"X", "Y", "Z", "U", "V", "W"};
-const char* const kSpeedLabels[kelvane::kOperatedAxes] = {"X轴速度:",  "Y轴速度:", "Z轴:速度:",
-                                                          "U轴速度:", "V轴速度:", "W轴速度:"};
+const char* const kSpeedLabels[kelvane::kOperatedAxes] = {
+    "X轴速度:", "Y轴速度:", "Z轴:速度:", "U轴速度:", "V轴速度:", "W轴速度:"};
 const char kAbsoluteRun[] = "绝对运行";
 const char kRelativeRun[] = "相对运行";
 
@@ -109,9 +109,12 @@ void CManualOptDlg::addAxisRows(QGridLayout* grid, int axis) {
         new QLabel(Text("速度设置")),
         c.speedSetting,
         button(Text("速度设置"), "setSpeed", [this, axis] { setSpeed(axis); }),
-        button(Text("坐标清零"), "clearPosition", [mask] { Ravo_ClearMotorPosition(kControllerAddress, mask); }),
-        button(Text("回坐标零"), "goZero", [mask] { Ravo_MotorGoPos(kControllerAddress, mask, 0.0f); }),
-        button(Text("回机械零"), "goHome", [mask] { Ravo_ManualLeftMove(kControllerAddress, mask); }),
+        button(Text("坐标清零"), "clearPosition",
+               [mask] { Ravo_ClearMotorPosition(kControllerAddress, mask); }),
+        button(Text("回坐标零"), "goZero",
+               [mask] { Ravo_MotorGoPos(kControllerAddress, mask, 0.0f); }),
+        button(Text("回机械零"), "goHome",
+               [mask] { Ravo_ManualLeftMove(kControllerAddress, mask); }),
     };
     connect(c.runMode, &QPushButton::clicked, this, [this, axis] { toggleRunMode(axis); });
     QWidget* secondRow[] = {
@@ -194,7 +197,8 @@ void CManualOptDlg::refreshOutputs() {
 
 void CManualOptDlg::refreshPositions() {
     const kelvane::AxisValues positions = kelvane::ReadAxisPositions();
-    for (int i = 0; i < kelvane::kOperatedAxes; ++i) axes_[i].position->setText(Fixed3(positions[i]));
+    for (int i = 0; i < kelvane::kOperatedAxes; ++i)
+        axes_[i].position->setText(Fixed3(positions[i]));
 }
 
 void CManualOptDlg::refreshSpeeds() {

@@ -133,8 +133,7 @@ QWidget* CPeripheralDlg::buildAnalogueGroup() {
 QWidget* CPeripheralDlg::buildEncoderGroup() {
     auto* group = new QGroupBox(Text("编码器/手轮输入"));
     auto* grid = new QGridLayout(group);
-    const char* const names[3] = {"编码器1(IN23 IN24)", "编码器2(IN21 IN22)",
-                                  "编码器3(IN19 IN20)"};
+    const char* const names[3] = {"编码器1(IN23 IN24)", "编码器2(IN21 IN22)", "编码器3(IN19 IN20)"};
     const char* const ratioLabels[3] = {"(电机/编码器)脉冲比(DM138)", "(电机/编码器)脉冲比(DM140)",
                                         "(电机/编码器)脉冲比(DM142)"};
     for (int encoder = 0; encoder < 3; ++encoder) {

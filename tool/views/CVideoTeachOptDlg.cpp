@@ -69,10 +69,12 @@ QWidget* CVideoTeachOptDlg::buildAxisGroup() {
         const int mask = AxisMask(axis);
         AxisControls& c = axes_[i];
         const QString letter = Text(kAxisLetters[i]);
-        c.speed = watchedBox(
-            "speed" + letter, [this, i, mask] { Ravo_SetMotorMaxSpeed(kControllerAddress, mask, speed_[i]); });
-        c.target = watchedBox(
-            "target" + letter, [this, i, mask] { Ravo_MotorGoPos(kControllerAddress, mask, targetPos_[i]); });
+        c.speed = watchedBox("speed" + letter, [this, i, mask] {
+            Ravo_SetMotorMaxSpeed(kControllerAddress, mask, speed_[i]);
+        });
+        c.target = watchedBox("target" + letter, [this, i, mask] {
+            Ravo_MotorGoPos(kControllerAddress, mask, targetPos_[i]);
+        });
         c.left = Button(kLeft, "left" + letter);
         c.right = Button(kRight, "right" + letter);
         connect(c.left, &QPushButton::clicked, this,
@@ -103,8 +105,10 @@ QWidget* CVideoTeachOptDlg::buildCoordinateGroup() {
 QWidget* CVideoTeachOptDlg::buildRecordingGroup() {
     auto* group = new QWidget;
     auto* grid = new QGridLayout(group);
-    recordPointBox_ = watchedBox("recordPoint", [this] { kelvane::WriteRecordPoint(recordPoint_); });
-    totalPointsBox_ = watchedBox("totalPoints", [this] { kelvane::WriteTotalPoints(totalPoints_); });
+    recordPointBox_ =
+        watchedBox("recordPoint", [this] { kelvane::WriteRecordPoint(recordPoint_); });
+    totalPointsBox_ =
+        watchedBox("totalPoints", [this] { kelvane::WriteTotalPoints(totalPoints_); });
     delayBox_ = watchedBox("delay", [] {});  // the delay goes out with "保存录制点"
     grid->addWidget(new QLabel(Text("录制点:")), 0, 0);
     grid->addWidget(recordPointBox_, 0, 1);

@@ -9,8 +9,8 @@
 
 namespace kelvane {
 
-constexpr int kInputPins = 24;    // IN1..IN24 are pins 1..24
-constexpr int kOutputPins = 12;   // OUT1..OUT12 are pins 33..44
+constexpr int kInputPins = 24;   // IN1..IN24 are pins 1..24
+constexpr int kOutputPins = 12;  // OUT1..OUT12 are pins 33..44
 constexpr int kFirstInputPin = 1;
 constexpr int kFirstOutputPin = 33;
 

@@ -37,9 +37,9 @@ MotorDownloadResult SendWithReadBack(const MotorParameterRecord& record, Field f
 }  // namespace
 
 MotorDownloadResult DownloadMotorParameters(const MotorParameterRecord& record) {
-    MotorDownloadResult result = SendWithReadBack<std::int32_t>(
-        record, &AxisParameters::subdivision, &Ravo_SetMotorDriveDiv, &Ravo_GetMotorDriveDiv,
-        "细分数");
+    MotorDownloadResult result =
+        SendWithReadBack<std::int32_t>(record, &AxisParameters::subdivision, &Ravo_SetMotorDriveDiv,
+                                       &Ravo_GetMotorDriveDiv, "细分数");
     if (!result.succeeded) return result;
     result = SendWithReadBack<float>(record, &AxisParameters::pitch, &Ravo_SetMotorPitch,
                                      &Ravo_GetMotorPitch, "螺距");

@@ -11,13 +11,15 @@ std::vector<std::string> LimitInputNames() {
 }
 
 std::vector<std::string> AnalogueModeNames() {
-    return {"不启用", "X轴速度", "Y轴速度", "Z轴速度", "A轴速度", "B轴速度", "C轴速度", "采集模拟量"};
+    return {"不启用",  "X轴速度", "Y轴速度", "Z轴速度",
+            "A轴速度", "B轴速度", "C轴速度", "采集模拟量"};
 }
 
 // Index = 1 + 5 * axis + kind, which is also the mode the controller gets.
 std::vector<std::string> EncoderModeNames() {
     static const char* const kAxes[] = {"X", "Y", "Z", "U", "V", "W"};
-    static const char* const kKinds[] = {"速度跟随", "位置跟随", "闭环控制", "速度读取", "位置读取"};
+    static const char* const kKinds[] = {"速度跟随", "位置跟随", "闭环控制", "速度读取",
+                                         "位置读取"};
     std::vector<std::string> names{"不启用"};
     for (const char* axis : kAxes)
         for (const char* kind : kKinds) names.push_back(std::string(axis) + "轴" + kind);

@@ -39,7 +39,8 @@ ControlReader& ControlReader::integerInRange(QLineEdit* box, std::int32_t& membe
         *value > std::numeric_limits<std::int16_t>::max()) {
         fail(box, QString::fromUtf8(kIntegerMessage));
     } else if (*value < minimum || *value > maximum) {
-        fail(box, QString::fromUtf8("请输入一个介于 %1 和 %2 之间的整数。").arg(minimum).arg(maximum));
+        fail(box,
+             QString::fromUtf8("请输入一个介于 %1 和 %2 之间的整数。").arg(minimum).arg(maximum));
     } else {
         member = *value;
     }

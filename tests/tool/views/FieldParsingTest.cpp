@@ -32,8 +32,8 @@ TEST(FieldParsing, NumbersAcceptDecimalAndExponentForms) {
 }
 
 TEST(FieldParsing, NumbersRefuseTextNonFiniteAndOutOfRange) {
-    for (const char* text : {"", "abc", "1,5", "5.0x", "1e", "inf", "nan", "-inf", "1e39", ".0",
-                             "-0", "0x1p3"})
+    for (const char* text :
+         {"", "abc", "1,5", "5.0x", "1e", "inf", "nan", "-inf", "1e39", ".0", "-0", "0x1p3"})
         EXPECT_FALSE(ParseBoxNumber(text).has_value()) << '"' << text << '"';
 }
 

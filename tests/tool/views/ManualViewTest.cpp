@@ -32,7 +32,9 @@ void Append(std::vector<std::string>& to, const std::vector<std::string>& lines)
 class ManualViewTest : public ViewTest {
 protected:
     template <typename Widget>
-    Widget* find(const QString& name) { return child<Widget>(&view, name); }
+    Widget* find(const QString& name) {
+        return child<Widget>(&view, name);
+    }
     void click(const QString& button) { find<QPushButton>(button)->click(); }
 
     CManualOptDlg view;

@@ -96,8 +96,8 @@ TEST_F(MotorParameterViewTest, CopyStopsReadingAtTheFirstBadBoxAndCopiesAnyway) 
     view.show();
     box("subdivision", 3)->setText("1234");  // read before the bad box
     box("pitch", 3)->setText("abc");
-    box("acceleration", 3)->setText("99");    // read after it: keeps the old value
-    box("subdivision", 4)->setText("x");      // a second bad box is never reached
+    box("acceleration", 3)->setText("99");  // read after it: keeps the old value
+    box("subdivision", 4)->setText("x");    // a second bad box is never reached
 
     kelvane::MotorParameterRecord copy;
     view.CopyToRecord(copy);

@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr int kSetAddress = 4, kGetAddress = 5, kLimits = 24, kEncoderLines = 29,
-              kEncoderMode = 30, kAnalogueMode = 32, kAnalogueScale = 33;
+constexpr int kSetAddress = 4, kGetAddress = 5, kLimits = 24, kEncoderLines = 29, kEncoderMode = 30,
+              kAnalogueMode = 32, kAnalogueScale = 33;
 
 QStringList Entries(const QComboBox* list) {
     QStringList entries;
@@ -24,9 +24,9 @@ kelvane::PeripheralParameterRecord SampleRecord() {
     kelvane::PeripheralParameterRecord record;
     record.limitTriggerLevel = 1;
     for (int i = 0; i < 16; ++i) record.limits[i] = static_cast<std::uint8_t>(i + 3);
-    record.limits[0] = 0;   // "不开启"
-    record.limits[1] = 1;   // X1
-    record.limits[15] = 24; // IN24
+    record.limits[0] = 0;                     // "不开启"
+    record.limits[1] = 1;                     // X1
+    record.limits[15] = 24;                   // IN24
     record.analogue[0] = {7, -1.5f, 10.25f};  // "采集模拟量"
     record.analogue[1] = {2, 0.0f, 5.0f};     // "Y轴速度"
     record.encoders[0] = {30, 1000, 0.5f};    // "W轴位置读取"
@@ -38,7 +38,9 @@ kelvane::PeripheralParameterRecord SampleRecord() {
 class PeripheralViewTest : public ViewTest {
 protected:
     template <typename Widget>
-    Widget* find(const QString& name) { return child<Widget>(&view, name); }
+    Widget* find(const QString& name) {
+        return child<Widget>(&view, name);
+    }
     void click(const char* button) { find<QPushButton>(button)->click(); }
 
     CPeripheralDlg view;
@@ -122,8 +124,8 @@ TEST_F(PeripheralViewTest, DownloadSendsLevelLimitsAnalogueAndEncodersInOrder) {
     std::vector<std::string> expected{WriteCoil(110, true)};
     expected.push_back(Cmd(kLimits, {1, 255, 1}));
     for (int axis = 2; axis <= 7; ++axis)
-        expected.push_back(Cmd(kLimits, {1u << (axis - 1), std::uint32_t(2 * axis + 1),
-                                         std::uint32_t(2 * axis + 2)}));
+        expected.push_back(Cmd(
+            kLimits, {1u << (axis - 1), std::uint32_t(2 * axis + 1), std::uint32_t(2 * axis + 2)}));
     expected.push_back(Cmd(kLimits, {128, 17, 24}));
     expected.push_back(Cmd(kAnalogueMode, {1, 31}));
     expected.push_back(Cmd(kAnalogueScale, {1, Bits(-1.5f), Bits(10.25f)}));
@@ -164,9 +166,9 @@ TEST_F(PeripheralViewTest, AddressButtonsWriteAndReadBothAddresses) {
     controller->setRegister(199, 0x1234);  // only the low 8 bits are the address
     click("rs232Read");
 
-    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{
-                                 Cmd(kSetAddress, {7}), Cmd(kGetAddress, {}),
-                                 WriteRegisters(199, {200}), ReadRegisters(199, 1)}));
+    EXPECT_EQ(takeTraffic(),
+              (std::vector<std::string>{Cmd(kSetAddress, {7}), Cmd(kGetAddress, {}),
+                                        WriteRegisters(199, {200}), ReadRegisters(199, 1)}));
     EXPECT_EQ(find<QLineEdit>("rs485Address")->text(), "7");
     EXPECT_EQ(find<QLineEdit>("rs232Address")->text(), "52");
     EXPECT_TRUE(prompter.shown.empty());

@@ -40,7 +40,9 @@ void Leave(QLineEdit* box, Qt::FocusReason reason = Qt::TabFocusReason) {
 class TeachViewTest : public ViewTest {
 protected:
     template <typename Widget>
-    Widget* find(const QString& name) { return child<Widget>(&view, name); }
+    Widget* find(const QString& name) {
+        return child<Widget>(&view, name);
+    }
     void click(const QString& button) { find<QPushButton>(button)->click(); }
 
     CVideoTeachOptDlg view;
@@ -110,9 +112,9 @@ TEST_F(TeachViewTest, JogButtonsToggleBetweenMovingAndStopping) {
     right->click();
     EXPECT_EQ(right->text(), QString::fromUtf8("右移"));
 
-    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{Cmd(kJogLeft, {4}), Cmd(kJogRight, {4}),
-                                                       Cmd(kQuickStop, {4}),
-                                                       Cmd(kQuickStop, {4})}));
+    EXPECT_EQ(takeTraffic(),
+              (std::vector<std::string>{Cmd(kJogLeft, {4}), Cmd(kJogRight, {4}),
+                                        Cmd(kQuickStop, {4}), Cmd(kQuickStop, {4})}));
 }
 
 TEST_F(TeachViewTest, LeavingABoxSendsWhatItHoldsChangedOrNot) {
@@ -163,12 +165,12 @@ TEST_F(TeachViewTest, RecordingButtonsDriveTheCoilsAndReadTheCounters) {
     click("endRecording");
 
     const std::vector<ravo_sim::Request> requests = controller->traffic();
-    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{
-                                 WriteCoil(157, false), ReadRegisters(361, 1), ReadRegisters(360, 1),
-                                 WriteRegisters(362, {0xFFFF, 0x00FF}),
-                                 WriteRegisters(364, {0xFFFF, 0x00FF}),
-                                 WriteRegisters(366, {0, 0}), WriteCoil(159, false),
-                                 ReadRegisters(361, 1), ReadRegisters(360, 1), WriteCoil(158, false)}));
+    EXPECT_EQ(takeTraffic(),
+              (std::vector<std::string>{
+                  WriteCoil(157, false), ReadRegisters(361, 1), ReadRegisters(360, 1),
+                  WriteRegisters(362, {0xFFFF, 0x00FF}), WriteRegisters(364, {0xFFFF, 0x00FF}),
+                  WriteRegisters(366, {0, 0}), WriteCoil(159, false), ReadRegisters(361, 1),
+                  ReadRegisters(360, 1), WriteCoil(158, false)}));
     ASSERT_EQ(requests.size(), 10u);
     EXPECT_GE(requests[7].receivedAt - requests[6].receivedAt, std::chrono::milliseconds(50));
 }

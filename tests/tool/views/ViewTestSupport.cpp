@@ -60,7 +60,8 @@ std::string Describe(const ravo_sim::Request& request) {
                    std::to_string(b[4] << 8 | b[5]);
         if (function == 16 && b.size() >= 7) {
             std::string text = "M16 " + std::to_string(address);
-            for (std::size_t i = 7; i + 1 < b.size() - 2; i += 2) text += " " + Hex16(b[i] << 8 | b[i + 1]);
+            for (std::size_t i = 7; i + 1 < b.size() - 2; i += 2)
+                text += " " + Hex16(b[i] << 8 | b[i + 1]);
             return text;
         }
         break;
@@ -94,7 +95,8 @@ void ViewTest::TearDown() { Ravo_CloseSericalPort(); }
 
 std::vector<std::string> ViewTest::takeTraffic() {
     std::vector<std::string> lines;
-    for (const ravo_sim::Request& request : controller->traffic()) lines.push_back(Describe(request));
+    for (const ravo_sim::Request& request : controller->traffic())
+        lines.push_back(Describe(request));
     controller->clearTraffic();
     return lines;
 }
