@@ -151,6 +151,7 @@ std::string FormatApplicationProgram(ApplicationProgramBuffer& buffer, int progr
     const FileFormats& f = formats();
     programCount = std::clamp(programCount, 0, kMaxPrograms);
     std::string out;
+    out.reserve(2048 + 80 * static_cast<std::size_t>(programCount) * kMaxProgramLines);
     AppendFormatted(out, f.version, {kWrittenFileVersion});
     for (int a = 0; a < kMotorAxes; ++a) {
         const AxisParameters& axis = buffer.motor.axes[a];

@@ -20,14 +20,31 @@ size_t utf8CharacterLength(const unsigned char* p, size_t left) {
     return length;
 }
 
-std::string convert(const std::string& input, const char* to, const char* from, bool fromUtf8) {
+// A conversion descriptor opened once per thread (a file converts thousands of short texts).
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter() {
+        if (valid()) iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() const { return cd_; }
+
+private:
+    iconv_t cd_;
+};
+
+std::string convert(const std::string& input, const Converter& converter, bool fromUtf8) {
     // ASCII text is the same in both encodings.
     bool ascii = true;
     for (unsigned char c : input) ascii = ascii && c < 0x80;
-    if (ascii) return input;
+    if (ascii || !converter.valid()) return input;
 
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return input;
+    iconv_t cd = converter.get();
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
 
     std::string output;
     output.reserve(input.size() * 3 / 2 + 8);
@@ -48,13 +65,19 @@ std::string convert(const std::string& input, const char* to, const char* from, 
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
         }
     }
-    iconv_close(cd);
     return output;
 }
 
 }  // namespace
 
-std::string gbkToUtf8(const std::string& gbk) { return convert(gbk, "UTF-8", "GBK", false); }
-std::string utf8ToGbk(const std::string& utf8) { return convert(utf8, "GBK", "UTF-8", true); }
+std::string gbkToUtf8(const std::string& gbk) {
+    thread_local const Converter converter("UTF-8", "GBK");
+    return convert(gbk, converter, false);
+}
+
+std::string utf8ToGbk(const std::string& utf8) {
+    thread_local const Converter converter("GBK", "UTF-8");
+    return convert(utf8, converter, true);
+}
 
 }  // namespace kelvane
