@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <system_error>
 #include <termios.h>
 #include <unistd.h>
@@ -28,8 +29,14 @@ void makeRaw(int slaveFd) {
     if (tcsetattr(slaveFd, TCSANOW, &settings) != 0) throwErrno("tcsetattr");
 }
 
-// Points `linkPath` at `target`, atomically replacing an existing link of that name.
+// Points `linkPath` at `target`, atomically replacing an existing link of that name. Anything
+// else of that name is left alone.
 void replaceLink(const std::string& target, const std::string& linkPath) {
+    struct stat existing {};
+    if (lstat(linkPath.c_str(), &existing) == 0 && !S_ISLNK(existing.st_mode)) {
+        errno = EEXIST;
+        throwErrno(linkPath + " exists and is not a link");
+    }
     const std::string temporary = linkPath + ".new." + std::to_string(getpid());
     unlink(temporary.c_str());
     if (symlink(target.c_str(), temporary.c_str()) != 0) throwErrno("symlink " + temporary);

@@ -79,10 +79,4 @@ TEST_F(MotionTest, ClearPositionZeroesAndStops) {
     EXPECT_EQ(position(8), 0.0f);
 }
 
-TEST_F(MotionTest, CurrentSpeedReportsMaximumSpeedSetting) {
-    for (std::uint32_t mask = 1; mask <= 32; mask <<= 1) ask(128, mask, floatBits(10.0f));
-    for (std::uint32_t mask = 1; mask <= 32; mask <<= 1)
-        EXPECT_EQ(asFloat(replyField(ask(130, mask), 2)), 10.0f);
-}
-
 }  // namespace

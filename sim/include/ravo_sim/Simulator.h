@@ -1,6 +1,34 @@
 // A simulated controller on a real pseudo-terminal. It opens a pty master, links the slave as
 // <comDir>/COM<n> and answers command frames, program records and Modbus RTU requests with a
 // coherent state, in a thread of its own. Tests inject faults and read the decoded traffic.
+//
+// Behaviour in brief:
+// - Command frames (valid sum) to address 255 or to the controller address (default 1) get a
+//   16-byte reply: 0xAA, controller address, code echo, three fields, sum. Frames to another
+//   address are recorded and not answered. Codes without a meaning here answer zero fields.
+// - Version word 0x0300 until setVersion; work mode 0 until set. Motor parameters are stored
+//   for every axis of the mask; queries answer for its lowest axis. Current speed (130) reports
+//   the maximum speed setting. Jogs (180 -, 181 +) and moves (131 relative, 132 absolute) run at
+//   the maximum speed in units per second; with no maximum speed set, jogs run at 10 units/s
+//   and moves arrive at once. 133/134 stop, 136 zeroes the position and stops the axis.
+// - Work mode 3 opens download mode for the program number in P2 (its store is emptied).
+//   Records are acknowledged with status 0 in field 1 and their index in field 2. A frame with
+//   a right sum is taken as a command instead when it is a work-mode command or its last byte
+//   is not the next record index. The end frame closes download mode and gets no reply.
+// - Modbus RTU to slave 255 and to the address in registers 200..201 (default 1): functions
+//   1, 3, 4, 5, 6, 16 over one register table and one coil table, with exception replies for
+//   bad requests. A coil read answers at least three data bytes, so a one-coil read is 8 bytes.
+//   Point recording: writing coil 157 starts a recording (points, 360 and 361 to 0); coil 159
+//   saves the positions of axes 1..6 with registers 362..367 as point [361], advances 361 and
+//   raises 360 to cover it; coil 158 ends the recording (later saves are ignored).
+// - Bytes that start no request, and a request still incomplete after 20 ms of silence, are
+//   recorded as one Unknown request and skipped.
+// - Faults apply to the next matching requests. Silent, HangUp, RejectRecord and
+//   ModbusException leave the state as it was; ShortReply (cut to at most one byte less than
+//   the proper reply), CorruptReply and Delay apply the request first. HangUp closes the pty and
+//   removes the link, for good. clearFaults also drops read-back overrides.
+// - Paced: a reply starts no earlier than the request's wire time after its first byte and
+//   goes out byte by byte at 19200 baud (520.8 us per byte).
 #pragma once
 
 #include <array>
