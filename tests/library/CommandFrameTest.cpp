@@ -249,7 +249,7 @@ TEST_F(CommandFrames, NullOutParametersAreSkipped) {
 }
 
 TEST_F(CommandFrames, ConcurrentCallersNeverShareAnExchange) {
-    echoParameters();
+    echoInvertedParameters();
     constexpr int kThreads = 4, kCalls = 15;
     std::vector<std::thread> threads;
     std::vector<int> mismatches(kThreads, 0);
@@ -259,7 +259,7 @@ TEST_F(CommandFrames, ConcurrentCallersNeverShareAnExchange) {
                 const int tag = (t + 1) * 1000 + call;
                 int a = tag, b = -tag, c = tag * 3;
                 Ravo_CommandRawData(40 + t, &a, &b, &c);
-                if (a != tag || b != -tag || c != tag * 3) ++mismatches[t];
+                if (a != ~tag || b != ~-tag || c != ~(tag * 3)) ++mismatches[t];
             }
         });
     }

@@ -13,6 +13,7 @@
 #include <spawn.h>
 #include <sys/file.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 extern char** environ;
@@ -44,6 +45,21 @@ bool secondOpenSucceeds(const std::string& path) {
     const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
     ::close(fd);
     return locked;
+}
+
+// Puts every translation and line-editing setting a terminal can have on the device, as a
+// previous user might have left it.
+void spoilLineSettings(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    termios settings{};
+    ASSERT_EQ(::tcgetattr(fd, &settings), 0);
+    settings.c_iflag |= ISTRIP | PARMRK | INPCK | ICRNL | INLCR | IGNCR | IXON | IXOFF | IUCLC;
+    settings.c_oflag |= OPOST | ONLCR | OCRNL | OLCUC;
+    settings.c_lflag |= ICANON | ECHO | ECHOE | ECHONL | ISIG | IEXTEN;
+    settings.c_cflag = (settings.c_cflag & ~CSIZE) | CS7;
+    ASSERT_EQ(::tcsetattr(fd, TCSANOW, &settings), 0);
+    ::close(fd);
 }
 
 class ScopedUnsetComDir {
@@ -108,8 +124,12 @@ TEST_F(SerialLink, HoldsTheDeviceExclusivelyUntilClosed) {
 }
 
 TEST_F(SerialLink, CarriesAllByteValuesUnchangedBothWays) {
-    echoParameters();
-    // Twelve parameter bytes per frame, each value 0..255 once; the echo returns them.
+    Ravo_CloseSericalPort();
+    spoilLineSettings(peer.devicePath());
+    ASSERT_EQ(Ravo_OpenSericalPort(1), 0);
+    echoInvertedParameters();
+    // Twelve parameter bytes per frame, each value 0..255 once; the echo returns them inverted,
+    // which again covers every value.
     for (int first = 0; first < 256; first += 12) {
         std::uint8_t bytes[12];
         for (int k = 0; k < 12; ++k) bytes[k] = static_cast<std::uint8_t>(first + k);
@@ -127,9 +147,9 @@ TEST_F(SerialLink, CarriesAllByteValuesUnchangedBothWays) {
         EXPECT_EQ(request, commandFrame(0xFF, code, static_cast<std::uint32_t>(sent[0]),
                                         static_cast<std::uint32_t>(sent[1]),
                                         static_cast<std::uint32_t>(sent[2])));
-        EXPECT_EQ(values[0], sent[0]);
-        EXPECT_EQ(values[1], sent[1]);
-        EXPECT_EQ(values[2], sent[2]);
+        EXPECT_EQ(values[0], ~sent[0]);
+        EXPECT_EQ(values[1], ~sent[1]);
+        EXPECT_EQ(values[2], ~sent[2]);
     }
 }
 
