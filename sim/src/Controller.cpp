@@ -134,7 +134,8 @@ Controller::Fields Controller::execute(const Request& request, Clock::time_point
             fields.field2 = pinBits(static_cast<int>(p1 & 0xFFFF));
             break;
         default:
-            if (request.code() >= SetSubdivision) fields = executeMotor(request.code(), p1, p2, now);
+            if (request.code() >= SetSubdivision)
+                fields = executeMotor(request.code(), p1, p2, now);
             break;
     }
     return fields;

@@ -113,7 +113,8 @@ void Simulator::Impl::serve() {
         const auto deadline = framer.silenceDeadline();
         int timeout = -1;
         if (deadline && pty.masterFd() >= 0) {
-            const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now());
+            const auto left =
+                std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now());
             timeout = static_cast<int>(std::max<long>(0, left.count()));
         }
         pollfd fds[2] = {{wakePipe[0], POLLIN, 0}, {pty.masterFd(), POLLIN, 0}};
@@ -181,7 +182,9 @@ Response Simulator::Impl::respond(const Request& request) {
             break;
         }
         case Fault::Action::CorruptReply: garble(response.reply, request.kind); break;
-        case Fault::Action::Delay: response.timing.delay = std::chrono::milliseconds(fault->delayMs); break;
+        case Fault::Action::Delay:
+            response.timing.delay = std::chrono::milliseconds(fault->delayMs);
+            break;
         default: break;
     }
     return response;
@@ -225,7 +228,8 @@ std::array<float, 6> Simulator::Impl::axisPositions(Clock::time_point now) const
 // ---------------------------------------------------------------------------------------------
 
 Simulator::Simulator(Options options) {
-    if (options.comDir.empty()) throw std::invalid_argument("simulator needs a folder for its link");
+    if (options.comDir.empty())
+        throw std::invalid_argument("simulator needs a folder for its link");
     impl_ = std::make_unique<Impl>(std::move(options));
     impl_->start();
 }

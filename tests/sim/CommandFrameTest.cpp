@@ -130,7 +130,8 @@ TEST_F(CommandFrameTest, TrafficRecordsDecodedCommands) {
     ASSERT_EQ(traffic.size(), 1u);
     const ravo_sim::Request& request = traffic[0];
     EXPECT_EQ(request.kind, ravo_sim::RequestKind::Command);
-    EXPECT_EQ(request.bytes, (Bytes{0xAA, 0xFF, 0x7A, 0, 0, 0, 4, 0x40, 0xA0, 0, 0, 0, 0, 0, 0, 0x07}));
+    EXPECT_EQ(request.bytes,
+              (Bytes{0xAA, 0xFF, 0x7A, 0, 0, 0, 4, 0x40, 0xA0, 0, 0, 0, 0, 0, 0, 0x07}));
     EXPECT_EQ(request.code(), 0x7A);
     EXPECT_EQ(request.param(1), 4u);
     EXPECT_EQ(request.paramAsFloat(2), 5.0f);

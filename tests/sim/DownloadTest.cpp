@@ -22,7 +22,9 @@ const Bytes kEndFrame{0xAA, 0xFF, 0x08, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 class DownloadTest : public ::testing::Test {
 protected:
     void startDownload(int program) {
-        ASSERT_EQ(env.line().exchange(commandFrame(6, 3, static_cast<std::uint32_t>(program)), 16).size(), 16u);
+        ASSERT_EQ(
+            env.line().exchange(commandFrame(6, 3, static_cast<std::uint32_t>(program)), 16).size(),
+            16u);
     }
     SimulatorOnLine env;
 };

@@ -16,7 +16,9 @@ protected:
     Bytes ask(std::uint8_t code, std::chrono::milliseconds timeout = 300ms) {
         return env.line().exchange(commandFrame(code), 16, timeout);
     }
-    Bytes readRegister199() { return env.line().exchange(withCrc({0xFF, 4, 0, 199, 0, 1}), 7, 150ms); }
+    Bytes readRegister199() {
+        return env.line().exchange(withCrc({0xFF, 4, 0, 199, 0, 1}), 7, 150ms);
+    }
     SimulatorOnLine env;
 };
 

@@ -30,7 +30,8 @@ TEST_F(FramingTest, LeadingGarbageIsDroppedAndRecorded) {
     const Bytes reply = env.line().exchange(concat({0x01, 0x02, 0x03}, commandFrame(2)), 16);
     EXPECT_EQ(reply.size(), 16u);
     const auto traffic = env.sim().traffic();
-    EXPECT_EQ(kinds(traffic), (std::vector<RequestKind>{RequestKind::Unknown, RequestKind::Command}));
+    EXPECT_EQ(kinds(traffic),
+              (std::vector<RequestKind>{RequestKind::Unknown, RequestKind::Command}));
     EXPECT_EQ(traffic[0].bytes, (Bytes{0x01, 0x02, 0x03}));
 }
 
@@ -42,7 +43,8 @@ TEST_F(FramingTest, FrameWithWrongSumIsNotAnswered) {
     EXPECT_EQ(reply[2], 7);
     EXPECT_EQ(env.sim().workMode(), 0);
     const auto traffic = env.sim().traffic();
-    ASSERT_EQ(kinds(traffic), (std::vector<RequestKind>{RequestKind::Unknown, RequestKind::Command}));
+    ASSERT_EQ(kinds(traffic),
+              (std::vector<RequestKind>{RequestKind::Unknown, RequestKind::Command}));
     EXPECT_EQ(traffic[0].bytes, bad);
 }
 
@@ -51,7 +53,8 @@ TEST_F(FramingTest, IncompleteFrameIsGivenUpAfterSilence) {
     std::this_thread::sleep_for(60ms);
     EXPECT_EQ(env.line().exchange(commandFrame(2), 16).size(), 16u);
     const auto traffic = env.sim().traffic();
-    ASSERT_EQ(kinds(traffic), (std::vector<RequestKind>{RequestKind::Unknown, RequestKind::Command}));
+    ASSERT_EQ(kinds(traffic),
+              (std::vector<RequestKind>{RequestKind::Unknown, RequestKind::Command}));
     EXPECT_EQ(traffic[0].bytes, (Bytes{0xAA, 0xFF, 0x02}));
 }
 
@@ -62,7 +65,8 @@ TEST_F(FramingTest, FalseLongHeaderDoesNotSwallowTheFollowingFrame) {
     const Bytes reply = env.line().exchange(concat(header, commandFrame(2)), 16);
     EXPECT_EQ(reply.size(), 16u);
     const auto traffic = env.sim().traffic();
-    ASSERT_EQ(kinds(traffic), (std::vector<RequestKind>{RequestKind::Unknown, RequestKind::Command}));
+    ASSERT_EQ(kinds(traffic),
+              (std::vector<RequestKind>{RequestKind::Unknown, RequestKind::Command}));
     EXPECT_EQ(traffic[0].bytes, header);
 }
 

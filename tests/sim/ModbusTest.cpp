@@ -62,7 +62,8 @@ TEST_F(ModbusTest, FloatWrittenWithFunction16ReadsBackWithFunction4) {
 
 TEST_F(ModbusTest, ShortRegisterReadIsSevenBytes) {
     env.sim().setRegister(199, 0xFFFE);
-    const Bytes reply = env.line().exchange(Bytes{0xFF, 0x04, 0x00, 0xC7, 0x00, 0x01, 0x95, 0xE9}, 8, 150ms);
+    const Bytes reply =
+        env.line().exchange(Bytes{0xFF, 0x04, 0x00, 0xC7, 0x00, 0x01, 0x95, 0xE9}, 8, 150ms);
     EXPECT_EQ(reply, withCrc({0xFF, 0x04, 0x02, 0xFF, 0xFE}));
 }
 
@@ -89,9 +90,11 @@ TEST_F(ModbusTest, OwnSlaveAddressFollowsRegisters200And201) {
 
 TEST_F(ModbusTest, BadRequestsGetExceptionsAndBadCrcGetsNothing) {
     EXPECT_EQ(env.line().exchange(withCrc({0xFF, 2, 0, 0, 0, 1}), 5), withCrc({0xFF, 0x82, 1}));
-    EXPECT_EQ(env.line().exchange(withCrc({0xFF, 4, 0xFF, 0xFF, 0, 2}), 5), withCrc({0xFF, 0x84, 2}));
+    EXPECT_EQ(env.line().exchange(withCrc({0xFF, 4, 0xFF, 0xFF, 0, 2}), 5),
+              withCrc({0xFF, 0x84, 2}));
     EXPECT_EQ(env.line().exchange(withCrc({0xFF, 4, 0, 0, 0, 0}), 5), withCrc({0xFF, 0x84, 3}));
-    EXPECT_EQ(env.line().exchange(withCrc({0xFF, 5, 0, 1, 0x12, 0x34}), 5), withCrc({0xFF, 0x85, 3}));
+    EXPECT_EQ(env.line().exchange(withCrc({0xFF, 5, 0, 1, 0x12, 0x34}), 5),
+              withCrc({0xFF, 0x85, 3}));
     // Byte count that does not match the register count.
     EXPECT_EQ(env.line().exchange(withCrc({0xFF, 0x10, 0, 1, 0, 2, 2, 0, 1}), 5),
               withCrc({0xFF, 0x90, 3}));

@@ -10,8 +10,8 @@ namespace {
 
 constexpr auto kByteTime = std::chrono::nanoseconds(520833);  // 10 bits at 19200 baud
 
-std::chrono::nanoseconds timeExchange(LineClient& line, const Bytes& request, std::size_t replyLength,
-                                      std::size_t& received) {
+std::chrono::nanoseconds timeExchange(LineClient& line, const Bytes& request,
+                                      std::size_t replyLength, std::size_t& received) {
     const auto start = Clock::now();
     received = line.exchange(request, replyLength, 1000ms).size();
     return Clock::now() - start;
