@@ -7,9 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cctype>
 #include <chrono>
 #include <fstream>
-#include <regex>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -65,18 +66,49 @@ std::string sendLine(int n, const Record& frame) {
     return line.str();
 }
 
+// "...........................<y>年<m>月<d>日<h>时<min>分<s>秒.........................", the
+// date words as GBK bytes.
 bool isBanner(const std::string& line) {
-    // The date words 年月日时分秒 are GBK bytes.
-    static const std::regex banner(
-        "\\.{27}[0-9]+\xc4\xea[0-9]+\xd4\xc2[0-9]+\xc8\xd5[0-9]+\xca\xb1[0-9]+\xb7\xd6[0-9]+"
-        "\xc3\xeb\\.{25}");
-    return std::regex_match(line, banner);
+    const std::string before(27, '.'), after(25, '.');
+    if (line.size() < before.size() + after.size() || line.compare(0, 27, before) != 0 ||
+        line.compare(line.size() - 25, 25, after) != 0)
+        return false;
+    std::string date = line.substr(27, line.size() - 52);
+    for (const char* word : {"\xc4\xea", "\xd4\xc2", "\xc8\xd5", "\xca\xb1", "\xb7\xd6", "\xc3\xeb"}) {
+        std::size_t digits = 0;
+        while (digits < date.size() && std::isdigit(static_cast<unsigned char>(date[digits])))
+            ++digits;
+        if (digits == 0 || date.compare(digits, 2, word) != 0) return false;
+        date.erase(0, digits + 2);
+    }
+    return date.empty();
 }
 
-bool isReceiveLine(const std::string& line, int n, const std::string& statusBytes) {
-    const std::regex receive(std::to_string(n) + " ReceiveData: ([0-9a-f]{2} ){3}" +
-                             statusBytes + "([0-9a-f]{2} ){9}");
-    return std::regex_match(line, receive);
+// The 16 bytes of "<n> ReceiveData: xx xx ... xx ", or nothing when the line is not one.
+std::optional<Record> receivedBytes(const std::string& line, int n) {
+    const std::string prefix = std::to_string(n) + " ReceiveData: ";
+    if (line.size() != prefix.size() + 16 * 3 || line.compare(0, prefix.size(), prefix) != 0)
+        return std::nullopt;
+    Record bytes{};
+    for (std::size_t i = 0; i < 16; ++i) {
+        const std::string group = line.substr(prefix.size() + 3 * i, 3);
+        if (group[2] != ' ' || !std::isxdigit(static_cast<unsigned char>(group[0])) ||
+            !std::isxdigit(static_cast<unsigned char>(group[1])) || std::isupper(group[0]) ||
+            std::isupper(group[1]))
+            return std::nullopt;
+        bytes[i] = static_cast<std::uint8_t>(std::stoi(group.substr(0, 2), nullptr, 16));
+    }
+    return bytes;
+}
+
+// A receive line numbered n whose reply carries `status` in bytes 3..6.
+bool isReceiveLine(const std::string& line, int n, std::uint32_t status) {
+    const auto bytes = receivedBytes(line, n);
+    if (!bytes) return false;
+    const std::uint32_t carried = (std::uint32_t{(*bytes)[3]} << 24) |
+                                  (std::uint32_t{(*bytes)[4]} << 16) |
+                                  (std::uint32_t{(*bytes)[5]} << 8) | (*bytes)[6];
+    return carried == status;
 }
 
 bool isModeFrame(const Request& request, std::uint32_t mode, std::uint32_t program) {
@@ -131,9 +163,9 @@ TEST_F(DownloadTest, SuccessfulDownloadsSendEveryRecordAndStartAFreshLogEachTime
     EXPECT_TRUE(isBanner(lines[0])) << lines[0];
     EXPECT_EQ(lines[1], "[2] Begin Download user program .....................");
     EXPECT_EQ(lines[2], sendLine(0, wireRecord(records[0], 0)));
-    EXPECT_TRUE(isReceiveLine(lines[3], 1, "00 00 00 00 ")) << lines[3];
+    EXPECT_TRUE(isReceiveLine(lines[3], 1, 0)) << lines[3];
     EXPECT_EQ(lines[4], sendLine(1, wireRecord(records[1], 1)));
-    EXPECT_TRUE(isReceiveLine(lines[5], 2, "00 00 00 00 ")) << lines[5];
+    EXPECT_TRUE(isReceiveLine(lines[5], 2, 0)) << lines[5];
 
     // The success closed the log: an empty program starts a new file with its own banner.
     sim->clearTraffic();
@@ -197,7 +229,7 @@ TEST_F(DownloadTest, FailuresFallBackToWorkModeTwoAndReportTheFailingRecord) {
     EXPECT_TRUE(isBanner(lines[0]));
     EXPECT_EQ(lines[1], "[10] Begin Download user program .....................");
     EXPECT_EQ(lines[2], sendLine(0, wireRecord(records[0], 0)));
-    EXPECT_TRUE(isReceiveLine(lines[3], 1, "00 00 00 01 ")) << lines[3];  // the rejection
+    EXPECT_TRUE(isReceiveLine(lines[3], 1, 1)) << lines[3];  // the rejection
     EXPECT_EQ(lines[4], "[10] Begin Download user program .....................");
     EXPECT_EQ(lines[5], sendLine(1, wireRecord(records[0], 0)));
     EXPECT_EQ(lines[19], sendLine(8, wireRecord(records[7], 7)));
