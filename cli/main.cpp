@@ -94,7 +94,7 @@ int run(const Options& options) {
         SaveApplicationDocument(args[2], ApplicationFromJson(*json));
     } else if (command == "list") {
         expectOperands(args, 0, "list");
-        const std::string path = DataFolder(options.dataFolder) + "/ApplicationProgramMgr.ini";
+        const std::string path = DataFolder(options.dataFolder) + "/" + kelvane::kLibraryListFile;
         const auto contents = kelvane::LoadLibraryListFile(path);
         if (!contents) throw CliError("cannot open " + path + ": " + std::strerror(errno));
         const int selected = kelvane::SelectedLibraryPosition(*contents, "");

@@ -13,6 +13,10 @@
 
 namespace kelvane {
 
+// The list file and the programs folder, inside the data folder.
+inline constexpr const char* kLibraryListFile = "ApplicationProgramMgr.ini";
+inline constexpr const char* kProgramsFolder = "ApplicationProgram";
+
 // Names in unsigned byte order, the shorter first when one is a prefix of the other.
 using LibraryNames = std::set<std::string>;
 
