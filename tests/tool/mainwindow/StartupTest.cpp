@@ -3,12 +3,42 @@
 #include "MainWindowFixture.h"
 
 #include "editor/CUserProgramDlg.h"
+#include "shell/ApplicationProgramFile.h"
+#include "shell/LibraryListFile.h"
+#include "views/CMotorParSettingDlg.h"
+#include "views/CPeripheralDlg.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 
 namespace {
 
-using StartupTest = MainWindowTest;
+class StartupTest : public MainWindowTest {
+protected:
+    std::string dataFolder() const { return (exeDirectory.path() + "/KelvaneRavoTools/").toStdString(); }
+
+    // Creates the data and programs folders and a list file of `names` that remembers COM
+    // port position `portIndex` and has `active` selected.
+    void writeLibraryList(std::uint8_t portIndex, const kelvane::LibraryNames& names, int active) {
+        std::filesystem::create_directories(dataFolder() + "ApplicationProgram");
+        ASSERT_TRUE(kelvane::WriteLibraryListFile(dataFolder() + "ApplicationProgramMgr.ini", portIndex,
+                                                  names, active)
+                        .ok);
+    }
+
+    void writeProgramFile(const std::string& name, kelvane::ApplicationProgramBuffer& contents) {
+        ASSERT_TRUE(kelvane::WriteApplicationProgramFile(dataFolder() + "ApplicationProgram/" + name + ".kelvane",
+                                                         contents, 1, [](int, kelvane::ProgramImage&) {})
+                        .ok);
+    }
+
+    kelvane::MotorParameterRecord shownMotorParameters() {
+        kelvane::MotorParameterRecord shown;
+        window->findChild<CMotorParSettingDlg*>()->CopyToRecord(shown);
+        return shown;
+    }
+};
 
 // Without a list file the remembered position is 1: the second listed port.
 TEST_F(StartupTest, ConnectsToRememberedPositionAndEndsInProgramEditorView) {
@@ -30,6 +60,39 @@ TEST_F(StartupTest, ConnectsToRememberedPositionAndEndsInProgramEditorView) {
     auto* editor = window->findChild<CUserProgramDlg*>();
     ASSERT_NE(editor, nullptr);
     EXPECT_TRUE(editor->isVisible());
+}
+
+TEST_F(StartupTest, ConnectsToThePortTheListFileRemembersAndLoadsTheActiveProgram) {
+    addCom3();
+    kelvane::ApplicationProgramBuffer saved;
+    kelvane::ResetApplicationBuffer(saved);
+    saved.motor.axes[2].subdivision = 3200;
+    saved.peripherals.limitTriggerLevel = 1;
+    writeLibraryList(0, {"a", "b"}, 1);
+    writeProgramFile("b", saved);
+
+    startWindow();
+
+    EXPECT_EQ(comPortList().currentText(), QStringLiteral("COM1"));
+    EXPECT_EQ(CommandsReceived(*com1),
+              (std::vector<Command>{{kSetWorkMode, 2}, {kVersionQuery, 0}, {kSetWorkMode, 1}}));
+    EXPECT_TRUE(CommandsReceived(*com3).empty());
+    EXPECT_EQ(window->findChild<QComboBox*>(QStringLiteral("programList"))->currentText(), QStringLiteral("b"));
+    EXPECT_EQ(shownMotorParameters().axes[2].subdivision, 3200);
+    kelvane::PeripheralParameterRecord peripherals;
+    window->findChild<CPeripheralDlg*>()->CopyToRecord(peripherals);
+    EXPECT_EQ(peripherals.limitTriggerLevel, 1);
+}
+
+TEST_F(StartupTest, ActiveProgramWithoutAFileShowsTheStartUpValues) {
+    writeLibraryList(0, {"missing"}, 0);
+
+    startWindow();
+
+    const kelvane::MotorParameterRecord shown = shownMotorParameters();
+    EXPECT_EQ(shown.axes[0].subdivision, 1600);
+    EXPECT_EQ(shown.axes[5].pitch, 5.0f);
+    EXPECT_EQ(shown.axes[6].subdivision, 0);
 }
 
 TEST_F(StartupTest, ControllerThatDoesNotAnswerShowsVersionZero) {
