@@ -10,9 +10,11 @@
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 using kelvane::AxisMask;
 using kelvane::kControllerAddress;
@@ -104,7 +106,11 @@ QWidget* CVideoTeachOptDlg::buildCoordinateGroup() {
 
 QWidget* CVideoTeachOptDlg::buildRecordingGroup() {
     auto* group = new QWidget;
-    auto* grid = new QGridLayout(group);
+    auto* layout = new QVBoxLayout(group);
+    auto* grid = new QGridLayout;
+    auto* buttons = new QHBoxLayout;
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
     recordPointBox_ =
         watchedBox("recordPoint", [this] { kelvane::WriteRecordPoint(recordPoint_); });
     totalPointsBox_ =
@@ -135,11 +141,10 @@ QWidget* CVideoTeachOptDlg::buildRecordingGroup() {
         {"endRecording", "结束录制点", [] { kelvane::EndRecording(); }},
         {"teachIo", "设置示教IO口", [this] { chooseTeachIo(); }},
     };
-    int column = 0;
     for (const Action& action : actions) {
         QPushButton* button = Button(action.text, QString::fromLatin1(action.name));
         connect(button, &QPushButton::clicked, this, action.run);
-        grid->addWidget(button, 1, column++);
+        buttons->addWidget(button);
     }
     return group;
 }
