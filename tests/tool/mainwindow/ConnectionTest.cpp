@@ -65,14 +65,6 @@ TEST_F(ConnectionTest, ChoosingAnotherPortSwitchesTheConnection) {
     EXPECT_TRUE(CommandsReceived(*com3).empty());
 }
 
-TEST_F(ConnectionTest, ChoosingTheSamePortAgainReconnects) {
-    startConnectedToCom3();
-
-    chooseComPort(1);
-
-    EXPECT_EQ(CommandsReceived(*com3), kConnectTraffic);
-}
-
 TEST_F(ConnectionTest, ChoosingAfterADropDownWhileNotConnectedConnects) {
     startWindow();  // COM1 only: nothing selected, not connected
 

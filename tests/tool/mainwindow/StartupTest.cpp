@@ -127,12 +127,4 @@ TEST_F(StartupTest, NoOpenablePortLeavesAnEmptyListAndNoMessage) {
     EXPECT_TRUE(prompter.shown.empty());
 }
 
-TEST_F(StartupTest, WindowHasTheCaptionAndAFixedSize) {
-    startWindow();
-
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Lumo_K5T3_6轴配置软件(V3.0)"));
-    EXPECT_EQ(window->minimumSize(), window->maximumSize());
-    EXPECT_EQ(window->dataFolder(), exeDirectory.path() + "/KelvaneRavoTools/");
-}
-
 }  // namespace

@@ -84,7 +84,7 @@ TEST_F(ViewPanelTest, ManualViewPollsOnceASecondOnlyWhileShown) {
 
 TEST_F(ViewPanelTest, TeachViewStopsPollingWhenAnotherViewIsShown) {
     button("teachViewButton").click();
-    QTest::qWait(1300);
+    QTest::qWait(2000);
     const int whileShown = xPositionQueries();
     EXPECT_GE(whileShown, 2) << "activation and at least one timer tick";
 
