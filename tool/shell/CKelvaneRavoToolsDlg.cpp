@@ -19,8 +19,6 @@
 #include <QFile>
 #include <QIcon>
 
-#include <algorithm>
-
 namespace {
 
 constexpr int kControllerAddress = 255;  // reaches the attached controller whatever its address
@@ -37,9 +35,8 @@ std::string localPath(const QString& path) { return QFile::encodeName(path).toSt
 }  // namespace
 
 CKelvaneRavoToolsDlg::CKelvaneRavoToolsDlg(const QString& exeDirectory, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       ui_(std::make_unique<Ui::CKelvaneRavoToolsDlg>()),
       exeDirectory_(exeDirectory) {
     ui_->setupUi(this);
@@ -55,8 +52,7 @@ CKelvaneRavoToolsDlg::CKelvaneRavoToolsDlg(const QString& exeDirectory, QWidget*
     EnumeratePorts();
     selectPortPosition(portIndex_);
     Connect();
-    LoadApplicationProgram(ui_->programList->currentIndex() >= 0 ? ui_->programList->currentText()
-                                                                  : QString());
+    LoadApplicationProgram(ui_->programList->itemText(ui_->programList->currentIndex()));
     ShowView(editorView_);
 }
 
@@ -114,12 +110,14 @@ void CKelvaneRavoToolsDlg::createViews() {
     peripheralView_ = new CPeripheralDlg(panel);
     manualView_ = new CManualOptDlg(panel);
     // All views share the panel's one cell; only the shown one takes part in the layout.
-    for (QWidget* view : {static_cast<QWidget*>(teachView_), static_cast<QWidget*>(editorView_),
-                          static_cast<QWidget*>(motorView_), static_cast<QWidget*>(peripheralView_),
-                          static_cast<QWidget*>(manualView_)}) {
+    for (QWidget* view : views()) {
         view->hide();
         ui_->viewPanelLayout->addWidget(view, 0, 0);
     }
+}
+
+std::array<QWidget*, 5> CKelvaneRavoToolsDlg::views() const {
+    return {teachView_, editorView_, motorView_, peripheralView_, manualView_};
 }
 
 void CKelvaneRavoToolsDlg::connectControls() {
@@ -140,7 +138,7 @@ void CKelvaneRavoToolsDlg::connectControls() {
 // A fixed window that holds the texts of the left column and the largest view.
 void CKelvaneRavoToolsDlg::fixWindowSize() {
     QSize panel = kMinimumPanelSize;
-    for (QWidget* view : ui_->viewPanel->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+    for (const QWidget* view : views())
         panel = panel.expandedTo(view->sizeHint() + QSize(24, 32));  // room for the panel frame
     ui_->viewPanel->setMinimumSize(panel);
     setFixedSize(sizeHint());
@@ -235,17 +233,10 @@ void CKelvaneRavoToolsDlg::showNotConnected() {
 // Shows `target` alone in the view panel. The manual operation and teach views poll the
 // controller only while they are shown.
 void CKelvaneRavoToolsDlg::ShowView(QWidget* target) {
-    if (target != teachView_) {
-        teachView_->hide();
-        teachView_->StopPolling();
-    }
-    if (target != manualView_) {
-        manualView_->hide();
-        manualView_->Deactivate();
-    }
-    for (QWidget* view : {static_cast<QWidget*>(editorView_), static_cast<QWidget*>(motorView_),
-                          static_cast<QWidget*>(peripheralView_)})
+    for (QWidget* view : views())
         if (view != target) view->hide();
+    if (target != teachView_) teachView_->StopPolling();
+    if (target != manualView_) manualView_->Deactivate();
     target->show();
 
     if (target == editorView_)

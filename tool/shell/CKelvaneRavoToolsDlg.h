@@ -10,6 +10,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -53,6 +54,7 @@ protected:
 private:
     void addAboutEntry();
     void createViews();
+    std::array<QWidget*, 5> views() const;  // in the order they are created
     void connectControls();
     void fixWindowSize();
 
