@@ -65,6 +65,19 @@ TEST_F(ModbusTest, RequestsCarryTheControllerLayoutAndCheckBytes) {
     int number = 0;
     EXPECT_EQ(Modbus_ReadLong(255, 200, &number), 0);
     EXPECT_EQ(lastRequest(), (Bytes{0xFF, 0x04, 0x00, 0xC8, 0x00, 0x02, 0xE5, 0xEB}));
+
+    EXPECT_EQ(Modbus_WriteShort(255, 199, -3), 0);
+    EXPECT_EQ(lastRequest(),
+              (Bytes{0xFF, 0x10, 0x00, 0xC7, 0x00, 0x01, 0x02, 0xFF, 0xFD, 0x7E, 0xF2}));
+    EXPECT_EQ(Modbus_WriteLong(255, 360, 0x12345678), 0);
+    EXPECT_EQ(lastRequest(), (Bytes{0xFF, 0x10, 0x01, 0x68, 0x00, 0x02, 0x04, 0x56, 0x78, 0x12,
+                                    0x34, 0x52, 0xBC}));
+    unsigned char state = 0;
+    EXPECT_EQ(Modbus_ReadCoil(255, 157, &state), 0);
+    EXPECT_EQ(lastRequest(), (Bytes{0xFF, 0x01, 0x00, 0x9D, 0x00, 0x01, 0x79, 0xFA}));
+    float real = 0;
+    EXPECT_EQ(Modbus_ReadFloat(255, 366, &real), 0);
+    EXPECT_EQ(lastRequest(), (Bytes{0xFF, 0x04, 0x01, 0x6E, 0x00, 0x02, 0x04, 0x34}));
 }
 
 TEST_F(ModbusTest, ValuesTravelLowRegisterFirstAndMostSignificantByteFirst) {
