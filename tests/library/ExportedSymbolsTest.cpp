@@ -3,19 +3,24 @@
 
 #include <cstdio>
 #include <fstream>
-#include <regex>
+#include <cctype>
+#include <sstream>
 #include <set>
 #include <string>
 
 namespace {
 
 std::set<std::string> namesInDefFile() {
+    // Export lines are indented "Name @ordinal".
     std::ifstream def(RAVO_DEF_FILE);
-    const std::regex exportLine(R"(^\s+([A-Za-z_]\w*)\s+@\d+)");
     std::set<std::string> names;
-    std::smatch match;
-    for (std::string line; std::getline(def, line);)
-        if (std::regex_search(line, match, exportLine)) names.insert(match[1]);
+    for (std::string line; std::getline(def, line);) {
+        std::istringstream words(line);
+        std::string name, ordinal;
+        if (!line.empty() && std::isspace(static_cast<unsigned char>(line[0])) &&
+            words >> name >> ordinal && ordinal[0] == '@')
+            names.insert(name);
+    }
     return names;
 }
 
