@@ -7,7 +7,7 @@
 
 namespace {
 
-class ConnectionTest : public MainWindowTest {
+class MainWindowConnectionTest : public MainWindowTest {
 protected:
     // Starts connected to COM3 and forgets the start-up traffic.
     void startConnectedToCom3() {
@@ -23,7 +23,7 @@ protected:
 
 const std::vector<Command> kConnectTraffic{{kSetWorkMode, 2}, {kVersionQuery, 0}};
 
-TEST_F(ConnectionTest, DropDownWhileConnectedRelistsAndKeepsTheConnectionOpen) {
+TEST_F(MainWindowConnectionTest, DropDownWhileConnectedRelistsAndKeepsTheConnectionOpen) {
     startConnectedToCom3();
 
     comPortList().showPopup();
@@ -37,7 +37,7 @@ TEST_F(ConnectionTest, DropDownWhileConnectedRelistsAndKeepsTheConnectionOpen) {
     EXPECT_EQ(CommandsReceived(*com3), (std::vector<Command>{{kSetWorkMode, 1}}));
 }
 
-TEST_F(ConnectionTest, DropDownAfterTheConnectedPortVanishedShowsNotConnected) {
+TEST_F(MainWindowConnectionTest, DropDownAfterTheConnectedPortVanishedShowsNotConnected) {
     startConnectedToCom3();
     removeCom3();
 
@@ -51,7 +51,7 @@ TEST_F(ConnectionTest, DropDownAfterTheConnectedPortVanishedShowsNotConnected) {
     EXPECT_TRUE(prompter.shown.empty());
 }
 
-TEST_F(ConnectionTest, ChoosingAnotherPortSwitchesTheConnection) {
+TEST_F(MainWindowConnectionTest, ChoosingAnotherPortSwitchesTheConnection) {
     startConnectedToCom3();
     com1->setVersion(0x0105);
 
@@ -65,7 +65,7 @@ TEST_F(ConnectionTest, ChoosingAnotherPortSwitchesTheConnection) {
     EXPECT_TRUE(CommandsReceived(*com3).empty());
 }
 
-TEST_F(ConnectionTest, ChoosingAfterADropDownWhileNotConnectedConnects) {
+TEST_F(MainWindowConnectionTest, ChoosingAfterADropDownWhileNotConnectedConnects) {
     startWindow();  // COM1 only: nothing selected, not connected
 
     chooseComPort(0);
@@ -74,7 +74,7 @@ TEST_F(ConnectionTest, ChoosingAfterADropDownWhileNotConnectedConnects) {
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
 }
 
-TEST_F(ConnectionTest, ButtonDisconnectsAndConnectsAgain) {
+TEST_F(MainWindowConnectionTest, ButtonDisconnectsAndConnectsAgain) {
     startConnectedToCom3();
 
     button("connectButton").click();
@@ -88,7 +88,7 @@ TEST_F(ConnectionTest, ButtonDisconnectsAndConnectsAgain) {
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
 }
 
-TEST_F(ConnectionTest, PortThatNoLongerOpensIsReported) {
+TEST_F(MainWindowConnectionTest, PortThatNoLongerOpensIsReported) {
     startConnectedToCom3();
     button("connectButton").click();  // disconnect
     removeCom3();
@@ -102,7 +102,7 @@ TEST_F(ConnectionTest, PortThatNoLongerOpensIsReported) {
     EXPECT_EQ(statusText(), QStringLiteral("控制器未连接"));
 }
 
-TEST_F(ConnectionTest, TypedTextSelectsNothing) {
+TEST_F(MainWindowConnectionTest, TypedTextSelectsNothing) {
     startConnectedToCom3();
     QLineEdit* edit = comPortList().lineEdit();
 

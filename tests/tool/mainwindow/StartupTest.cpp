@@ -14,7 +14,7 @@
 
 namespace {
 
-class StartupTest : public MainWindowTest {
+class MainWindowStartupTest : public MainWindowTest {
 protected:
     std::string dataFolder() const { return (exeDirectory.path() + "/KelvaneRavoTools/").toStdString(); }
 
@@ -41,7 +41,7 @@ protected:
 };
 
 // Without a list file the remembered position is 1: the second listed port.
-TEST_F(StartupTest, ConnectsToRememberedPositionAndEndsInProgramEditorView) {
+TEST_F(MainWindowStartupTest, ConnectsToRememberedPositionAndEndsInProgramEditorView) {
     addCom3();
     com3->setVersion(0x0203);
 
@@ -62,7 +62,7 @@ TEST_F(StartupTest, ConnectsToRememberedPositionAndEndsInProgramEditorView) {
     EXPECT_TRUE(editor->isVisible());
 }
 
-TEST_F(StartupTest, ConnectsToThePortTheListFileRemembersAndLoadsTheActiveProgram) {
+TEST_F(MainWindowStartupTest, ConnectsToThePortTheListFileRemembersAndLoadsTheActiveProgram) {
     addCom3();
     kelvane::ApplicationProgramBuffer saved;
     kelvane::ResetApplicationBuffer(saved);
@@ -84,7 +84,7 @@ TEST_F(StartupTest, ConnectsToThePortTheListFileRemembersAndLoadsTheActiveProgra
     EXPECT_EQ(peripherals.limitTriggerLevel, 1);
 }
 
-TEST_F(StartupTest, ActiveProgramWithoutAFileShowsTheStartUpValues) {
+TEST_F(MainWindowStartupTest, ActiveProgramWithoutAFileShowsTheStartUpValues) {
     writeLibraryList(0, {"missing"}, 0);
 
     startWindow();
@@ -95,7 +95,7 @@ TEST_F(StartupTest, ActiveProgramWithoutAFileShowsTheStartUpValues) {
     EXPECT_EQ(shown.axes[6].subdivision, 0);
 }
 
-TEST_F(StartupTest, ControllerThatDoesNotAnswerShowsVersionZero) {
+TEST_F(MainWindowStartupTest, ControllerThatDoesNotAnswerShowsVersionZero) {
     addCom3();
     com3->inject({ravo_sim::Fault::Action::Silent, ravo_sim::RequestKind::Command, kVersionQuery});
 
@@ -105,7 +105,7 @@ TEST_F(StartupTest, ControllerThatDoesNotAnswerShowsVersionZero) {
     EXPECT_EQ(statusText(), QStringLiteral("控制器:0.0版本"));
 }
 
-TEST_F(StartupTest, RememberedPositionBeyondTheListConnectsNothing) {
+TEST_F(MainWindowStartupTest, RememberedPositionBeyondTheListConnectsNothing) {
     startWindow();  // only COM1: position 1 is not there
 
     EXPECT_EQ(comPortEntries(), QStringList({"COM1"}));
@@ -116,7 +116,7 @@ TEST_F(StartupTest, RememberedPositionBeyondTheListConnectsNothing) {
     EXPECT_TRUE(prompter.shown.empty());
 }
 
-TEST_F(StartupTest, NoOpenablePortLeavesAnEmptyListAndNoMessage) {
+TEST_F(MainWindowStartupTest, NoOpenablePortLeavesAnEmptyListAndNoMessage) {
     setenv("RAVO_COM_DIR", qPrintable(exeDirectory.path()), 1);  // a folder without COM links
 
     startWindow();

@@ -17,7 +17,7 @@ namespace {
 constexpr int kPositionQuery = 137;
 constexpr std::uint32_t kAxisX = 1;
 
-class ViewPanelTest : public MainWindowTest {
+class MainWindowViewPanelTest : public MainWindowTest {
 protected:
     void SetUp() override {
         addCom3();
@@ -44,7 +44,7 @@ protected:
     }
 };
 
-TEST_F(ViewPanelTest, EachButtonShowsItsViewAlone) {
+TEST_F(MainWindowViewPanelTest, EachButtonShowsItsViewAlone) {
     const std::pair<const char*, QWidget*> buttons[] = {
         {"motorViewButton", window->findChild<CMotorParSettingDlg*>()},
         {"peripheralViewButton", window->findChild<CPeripheralDlg*>()},
@@ -58,14 +58,14 @@ TEST_F(ViewPanelTest, EachButtonShowsItsViewAlone) {
     }
 }
 
-TEST_F(ViewPanelTest, MotorAndPeripheralViewsSendNothingWhenShown) {
+TEST_F(MainWindowViewPanelTest, MotorAndPeripheralViewsSendNothingWhenShown) {
     button("motorViewButton").click();
     button("peripheralViewButton").click();
 
     EXPECT_TRUE(CommandsReceived(*com3).empty());
 }
 
-TEST_F(ViewPanelTest, ManualViewPollsOnceASecondOnlyWhileShown) {
+TEST_F(MainWindowViewPanelTest, ManualViewPollsOnceASecondOnlyWhileShown) {
     button("manualViewButton").click();
     button("manualViewButton").click();  // already active: no second timer
     EXPECT_EQ(CommandsReceived(*com3).front(), (Command{kSetWorkMode, 2}));
@@ -82,7 +82,7 @@ TEST_F(ViewPanelTest, ManualViewPollsOnceASecondOnlyWhileShown) {
     EXPECT_EQ(xPositionQueries(), afterLeaving);
 }
 
-TEST_F(ViewPanelTest, TeachViewStopsPollingWhenAnotherViewIsShown) {
+TEST_F(MainWindowViewPanelTest, TeachViewStopsPollingWhenAnotherViewIsShown) {
     button("teachViewButton").click();
     QTest::qWait(2000);
     const int whileShown = xPositionQueries();
@@ -93,7 +93,7 @@ TEST_F(ViewPanelTest, TeachViewStopsPollingWhenAnotherViewIsShown) {
     EXPECT_EQ(xPositionQueries(), whileShown);
 }
 
-TEST_F(ViewPanelTest, ExitAnsweredCancelKeepsWindowAndConnection) {
+TEST_F(MainWindowViewPanelTest, ExitAnsweredCancelKeepsWindowAndConnection) {
     prompter.answers.assign({Prompter::Answer::Cancel});
 
     EXPECT_FALSE(window->close());
@@ -107,7 +107,7 @@ TEST_F(ViewPanelTest, ExitAnsweredCancelKeepsWindowAndConnection) {
     EXPECT_TRUE(CommandsReceived(*com3).empty());
 }
 
-TEST_F(ViewPanelTest, ExitAnsweredOkClosesWithoutTraffic) {
+TEST_F(MainWindowViewPanelTest, ExitAnsweredOkClosesWithoutTraffic) {
     prompter.answers.assign({Prompter::Answer::Ok});
 
     EXPECT_TRUE(window->close());
