@@ -7,9 +7,12 @@
 
 namespace kelvane {
 
-std::string DataFilePath(const std::string& folder, const char* fileName) {
-    std::string path = folder.empty() ? std::string() : folder + "/";
-    return path + kDataFolderName + "/" + fileName;
+std::string DataFolderPath(const std::string& exeDirectory) {
+    return (exeDirectory.empty() ? std::string() : exeDirectory + "/") + kDataFolderName;
+}
+
+std::string DataFilePath(const std::string& exeDirectory, const char* fileName) {
+    return DataFolderPath(exeDirectory) + "/" + fileName;
 }
 
 bool ReadGbkTextFile(const std::string& path, std::string& utf8) {

@@ -12,9 +12,10 @@ inline constexpr const char* kCommandFormatFile = "CommandFormat.ini";
 inline constexpr const char* kJumpCommandFile = "JumpCommandInfo.ini";
 inline constexpr const char* kDescriptionFile = "CommandDescription.ini";
 
-// `folder`/KelvaneRavoTools/`fileName`; a relative path below the current directory when
-// `folder` is empty.
-std::string DataFilePath(const std::string& folder, const char* fileName);
+// `exeDirectory`/KelvaneRavoTools; relative to the current directory when `exeDirectory` is empty.
+std::string DataFolderPath(const std::string& exeDirectory);
+// DataFolderPath(`exeDirectory`)/`fileName`.
+std::string DataFilePath(const std::string& exeDirectory, const char* fileName);
 
 // Reads a whole GBK file into `utf8`. False (and `utf8` untouched) when it cannot be opened.
 bool ReadGbkTextFile(const std::string& path, std::string& utf8);

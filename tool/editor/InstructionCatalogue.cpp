@@ -6,21 +6,20 @@
 namespace kelvane {
 
 int InstructionCatalogue::LoadCatalogue(const std::string& exeDirectory) {
+    return LoadFromDataFolder(DataFolderPath(exeDirectory));
+}
+
+int InstructionCatalogue::LoadFromDataFolder(const std::string& dataFolder) {
     // Groups and their members are never emptied: a group keeps what its first load gave it.
     paramTypes.clear();
     instructions.clear();
     jumps.clear();
 
+    const std::string prefix = dataFolder + "/";
     std::string text;
-    if (ReadGbkTextFile(DataFilePath(exeDirectory, kParamTypeFile), text)) {
-        ReadParamTypes(text, paramTypes);
-    }
-    if (ReadGbkTextFile(DataFilePath(exeDirectory, kCommandFormatFile), text)) {
-        ReadCommandFormat(text, *this);
-    }
-    if (ReadGbkTextFile(DataFilePath(exeDirectory, kJumpCommandFile), text)) {
-        ReadJumpCommands(text, jumps);
-    }
+    if (ReadGbkTextFile(prefix + kParamTypeFile, text)) ReadParamTypes(text, paramTypes);
+    if (ReadGbkTextFile(prefix + kCommandFormatFile, text)) ReadCommandFormat(text, *this);
+    if (ReadGbkTextFile(prefix + kJumpCommandFile, text)) ReadJumpCommands(text, jumps);
     return 0;
 }
 

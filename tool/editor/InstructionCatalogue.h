@@ -52,6 +52,8 @@ struct InstructionCatalogue {
     // reads CommandParType.ini, CommandFormat.ini and JumpCommandInfo.ini from
     // `exeDirectory`/KelvaneRavoTools/. A file that cannot be read is skipped. Returns 0.
     int LoadCatalogue(const std::string& exeDirectory);
+    // The same from the data folder itself (the folder that holds the catalogue files).
+    int LoadFromDataFolder(const std::string& dataFolder);
 
     // The first group (in code order) with exactly this name; kNoInstruction when none.
     std::uint8_t FindGroupCode(const std::string& name) const;

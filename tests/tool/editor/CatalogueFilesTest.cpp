@@ -57,6 +57,10 @@ TEST_F(CatalogueFolder, ReloadReplacesEverythingButTheGroups) {
     EXPECT_EQ(catalogue.FindInstructionCode("额外"), 20);
     EXPECT_EQ(catalogue.instruction(12), nullptr);
     EXPECT_EQ(catalogue.jumps, (JumpTable{{20, 3}}));
+
+    InstructionCatalogue direct;
+    direct.LoadFromDataFolder((root_ / "KelvaneRavoTools").string());
+    EXPECT_EQ(direct.groups.at(1), "改名");
 }
 
 TEST_F(CatalogueFolder, DescriptionsComeFromTheCurrentFolderElseFromTheExecutableFolder) {
