@@ -5,6 +5,7 @@
 #include "Kelvane_Ravo_Q9T2.h"
 #include "com_folder.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <vector>
@@ -21,6 +22,7 @@ struct Result {
     int code = 0;
     Seconds call{};     // the whole Ravo_DownLoadProgram
     Seconds records{};  // first record in to end frame in, as the controller saw it
+    Seconds medianGap{};  // median time from one record's arrival to the next one's
 };
 
 Result download(bool paced) {
@@ -36,8 +38,14 @@ Result download(bool paced) {
     result.call = Clock::now() - start;
     sim.waitForTraffic(kRecords + 2, std::chrono::seconds(2));
     const auto traffic = sim.traffic();
-    if (traffic.size() == kRecords + 2)
+    if (traffic.size() == kRecords + 2) {
         result.records = traffic.back().receivedAt - traffic[1].receivedAt;
+        std::vector<Seconds> gaps;
+        for (std::size_t i = 2; i < traffic.size(); ++i)
+            gaps.push_back(traffic[i].receivedAt - traffic[i - 1].receivedAt);
+        std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
+        result.medianGap = gaps[gaps.size() / 2];
+    }
     Ravo_CloseSericalPort();
     return result;
 }
@@ -45,9 +53,9 @@ Result download(bool paced) {
 void report(const char* name, const Result& result) {
     const double wireLimit = kRecords * kRecordWireSeconds;
     std::printf("%-8s result %d, call %.3f s, records %.3f s, %.0f records/s, "
-                "ratio to wire limit (%.3f s) %.3f\n",
+                "median %.3f ms per record, ratio to wire limit (%.3f s) %.3f\n",
                 name, result.code, result.call.count(), result.records.count(),
-                kRecords / result.records.count(), wireLimit,
+                kRecords / result.records.count(), result.medianGap.count() * 1000, wireLimit,
                 result.records.count() / wireLimit);
 }
 
