@@ -85,6 +85,38 @@ TEST_F(ModbusPortsTest, UnreadableAddressGivesSlaveZero) {
     ASSERT_EQ(Modbus_OpenSerical(2, nullptr), 0);  // no place for the address: still opens
 }
 
+TEST_F(ModbusPortsTest, FurtherPortsKeepTheirOwnSlavesWhileTheCommandRouteMovesOn) {
+    const auto com3 = folder.simulator(3);
+    com3->setRegister(200, 44);
+    com3->setRegister(201, 0);
+    unsigned char slave = 0;
+    ASSERT_EQ(Modbus_OpenSerical(2, &slave), 0);
+    ASSERT_EQ(slave, kSlave);
+    // The address is learnt through 255, which follows the command route, now on COM2.
+    com2->setRegister(200, 44);
+    ASSERT_EQ(Modbus_OpenSerical(3, &slave), 0);
+    EXPECT_EQ(slave, 44);
+    com2->setRegister(200, kSlave);
+
+    clearTraffic();
+    com3->clearTraffic();
+    short value = 0;
+    int mode = 0;
+    EXPECT_EQ(Modbus_ReadShort(kSlave, 199, &value), 0);
+    EXPECT_EQ(com2->traffic().size(), 1u);
+    EXPECT_EQ(Modbus_ReadShort(44, 199, &value), 0);
+    EXPECT_EQ(Modbus_ReadShort(255, 199, &value), 0);
+    Ravo_GetWorkMode(255, &mode);
+    EXPECT_EQ(com3->traffic().size(), 3u);
+    EXPECT_TRUE(com1->traffic().empty());
+
+    // Closing the newest port closes the command route with it; COM2 keeps serving slave 17.
+    EXPECT_EQ(Modbus_CloseSerical(3), 0);
+    EXPECT_EQ(Modbus_ReadShort(44, 199, &value), 6);
+    EXPECT_EQ(Modbus_ReadShort(255, 199, &value), 6);
+    EXPECT_EQ(Modbus_ReadShort(kSlave, 199, &value), 0);
+}
+
 // One permutation of the three ways to close the shared port.
 enum class Step { CloseCommandPort, ReopenCommandPortOnCom1, CloseModbusPort };
 
