@@ -5,13 +5,17 @@
 
 #include "com_device_path.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <spawn.h>
 #include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -45,6 +49,23 @@ bool secondOpenSucceeds(const std::string& path) {
     const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
     ::close(fd);
     return locked;
+}
+
+// Opens the device from a child process that runs as an ordinary user, without the lock, as a
+// program that knows nothing of it would. 0 opened, 1 refused as busy, 2 other failure.
+int openAsOrdinaryUser(const std::string& path) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        if (::getuid() == 0 &&
+            (::syscall(SYS_setgid, kNobody) != 0 || ::syscall(SYS_setuid, kNobody) != 0))
+            ::_exit(3);
+        const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        ::_exit(fd >= 0 ? 0 : errno == EBUSY ? 1 : 2);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // Puts every translation and line-editing setting a terminal can have on the device, as a
@@ -132,12 +153,24 @@ TEST_F(SerialLink, OpensAgainOnTheSameNumberAndFailsOnMissingOrNonTerminalDevice
 
 TEST_F(SerialLink, HoldsTheDeviceExclusivelyUntilClosed) {
     EXPECT_FALSE(secondOpenSucceeds(peer.devicePath())) << "in this process";
+    unsigned char slave = 0;
+    EXPECT_EQ(Modbus_OpenSerical(1, &slave), 2) << "through the library's Modbus port";
     EXPECT_EQ(openInAnotherProcess(1), 2) << "in another process";
 
     Ravo_CloseSericalPort();
     EXPECT_TRUE(secondOpenSucceeds(peer.devicePath()));
     EXPECT_EQ(openInAnotherProcess(1), 0);
     EXPECT_EQ(Ravo_OpenSericalPort(1), 0) << "closing released everything";
+}
+
+TEST_F(SerialLink, KeepsOutProgramsWithoutTheLockWhileOpenOnly) {
+    // The terminal itself, since the ordinary user may not enter the private link folder.
+    const std::string terminal = std::filesystem::canonical(peer.devicePath());
+    ASSERT_EQ(::chmod(terminal.c_str(), 0666), 0);
+    EXPECT_EQ(openAsOrdinaryUser(terminal), 1);
+    // A pseudo-terminal keeps the exclusive flag past close() unless it is cleared.
+    Ravo_CloseSericalPort();
+    EXPECT_EQ(openAsOrdinaryUser(terminal), 0);
 }
 
 TEST_F(SerialLink, CarriesAllByteValuesUnchangedBothWays) {
