@@ -10,6 +10,7 @@
 // by Ravo_OpenSericalPort for the command port, and follows the command route when it moves.
 #include "Kelvane_Ravo_Q9T2.h"
 #include "library_state.h"
+#include "modbus_ports.h"
 
 #include <memory>
 #include <set>
@@ -38,39 +39,62 @@ void enterModbusRoute(Map& routes, std::set<Key>& owned, Key key,
     if (routes.emplace(key, port).second) owned.insert(key);
 }
 
-// Moves the command port's entries from `from` to `to`. True when `from` also serves Modbus
-// entries of its own.
 template <typename Map, typename Key>
-bool moveCommandEntries(Map& routes, const std::set<Key>& owned,
+bool anyOwnedEntry(const Map& routes, const std::set<Key>& owned,
+                   const std::shared_ptr<SerialPort>& port) {
+    for (const auto& entry : routes)
+        if (entry.second == port && owned.count(entry.first)) return true;
+    return false;
+}
+
+template <typename Map, typename Key>
+void moveUnownedEntries(Map& routes, const std::set<Key>& owned,
                         const std::shared_ptr<SerialPort>& from,
                         const std::shared_ptr<SerialPort>& to) {
-    bool servesModbus = false;
-    for (auto& entry : routes) {
-        if (entry.second != from) continue;
-        if (owned.count(entry.first))
-            servesModbus = true;
-        else
-            entry.second = to;
-    }
-    return servesModbus;
+    for (auto& entry : routes)
+        if (entry.second == from && !owned.count(entry.first)) entry.second = to;
+}
+
+// True when `port` serves slaves or a port number that Modbus_OpenSerical entered.
+bool servesModbus(const std::shared_ptr<SerialPort>& port) {
+    const LibraryState& state = libraryState();
+    const ModbusEntries& owned = modbusEntries();
+    return anyOwnedEntry(state.portsByNumber, owned.numbers, port) ||
+           anyOwnedEntry(state.portsByAddress, owned.addresses, port);
+}
+
+// Points the command port's entries (those Modbus_OpenSerical did not make) at `to`.
+void moveCommandEntries(const std::shared_ptr<SerialPort>& from,
+                        const std::shared_ptr<SerialPort>& to) {
+    LibraryState& state = libraryState();
+    const ModbusEntries& owned = modbusEntries();
+    moveUnownedEntries(state.portsByNumber, owned.numbers, from, to);
+    moveUnownedEntries(state.portsByAddress, owned.addresses, from, to);
 }
 
 // Points the command route, with the command port's entries, at `port`. The device the route
 // leaves is closed unless a Modbus port still serves its own slaves through it.
 void routeCommandsTo(const std::shared_ptr<SerialPort>& port) {
     LibraryState& state = libraryState();
-    ModbusEntries& owned = modbusEntries();
     const std::shared_ptr<SerialPort> previous = state.commandPort;
     if (previous == port) return;
-    const bool numberServes =
-        moveCommandEntries(state.portsByNumber, owned.numbers, previous, port);
-    const bool addressServes =
-        moveCommandEntries(state.portsByAddress, owned.addresses, previous, port);
-    if (!numberServes && !addressServes) previous->close();
+    moveCommandEntries(previous, port);
+    if (!servesModbus(previous)) previous->close();
     state.commandPort = port;
 }
 
 }  // namespace
+
+void detachCommandPortFromModbus() {
+    LibraryState& state = libraryState();
+    const std::shared_ptr<SerialPort> shared = state.commandPort;
+    if (!servesModbus(shared)) return;
+    shared->close();
+    auto own = std::make_shared<SerialPort>();
+    moveCommandEntries(shared, own);
+    state.commandPort = own;
+}
+
 }  // namespace ravo
 
 using namespace ravo;

@@ -2,6 +2,7 @@
 #include "Kelvane_Ravo_Q9T2.h"
 
 #include "library_state.h"
+#include "modbus_ports.h"
 
 extern "C" {
 
@@ -17,6 +18,7 @@ int Ravo_GlobalRelease(void) { return 0; }
 // Moves the command port to COM<portNumber>. Not under the library lock: the caller must not
 // open or close while another thread exchanges frames.
 int Ravo_OpenSericalPort(int portNumber) {
+    ravo::detachCommandPortFromModbus();
     ravo::LibraryState& state = ravo::libraryState();
     state.commandPort->close();
     if (!state.commandPort->open(portNumber)) return 2;
