@@ -34,8 +34,7 @@ void DownloadLog::close() {
 
 void DownloadLog::writeLine(const char* prefix, const std::uint8_t* frame, std::size_t count) {
     logBytes(file_, prefix, frame, count);
-    std::fputs("\n", file_);
-    std::fflush(file_);
+    endLogLine(file_);
 }
 
 }  // namespace ravo

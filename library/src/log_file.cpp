@@ -63,8 +63,24 @@ std::FILE* openLogBesideExecutable(const char* fileName) {
 }
 
 void logBytes(std::FILE* log, const char* prefix, const std::uint8_t* bytes, std::size_t count) {
+    static const char kHex[] = "0123456789abcdef";
     std::fputs(prefix, log);
-    for (std::size_t i = 0; i < count; ++i) std::fprintf(log, "%.2x ", bytes[i]);
+    char text[3 * 64];
+    std::size_t used = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        text[used++] = kHex[bytes[i] >> 4];
+        text[used++] = kHex[bytes[i] & 0x0f];
+        text[used++] = ' ';
+        if (used == sizeof text) {
+            std::fwrite(text, 1, used, log);
+            used = 0;
+        }
+    }
+    std::fwrite(text, 1, used, log);
+}
+
+void endLogLine(std::FILE* log) {
+    std::fputc('\n', log);
     std::fflush(log);
 }
 

@@ -110,7 +110,7 @@ bool SerialPort::write(const std::uint8_t* bytes, std::size_t count) {
     // Every exchange starts from empty queues: late or surplus reply bytes of the previous
     // exchange never reach the next read.
     ::tcflush(fd_, TCIOFLUSH);
-    logTrafficText("SendData: ");
+    logTrafficBytes("SendData: ", nullptr, 0);
 
     const Clock::time_point deadline = Clock::now() + transferBudget(count);
     std::size_t sent = 0;
@@ -125,7 +125,7 @@ bool SerialPort::write(const std::uint8_t* bytes, std::size_t count) {
         // The device takes nothing now (flow control, full queue): wait for room, not forever.
         if (!(waitUntil(fd_, POLLOUT, deadline) & POLLOUT)) return false;
     }
-    logTrafficText("\n");
+    endTrafficLine();
     return true;
 }
 
@@ -151,7 +151,7 @@ bool SerialPort::read(std::uint8_t* buffer, std::size_t& count) {
         return false;
     }
     logTrafficBytes("ReceiveData: ", buffer, count);
-    logTrafficText("\n");
+    endTrafficLine();
     return true;
 }
 

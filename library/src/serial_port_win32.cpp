@@ -81,7 +81,7 @@ bool SerialPort::write(const std::uint8_t* bytes, std::size_t count) {
     // Every request starts from clean buffers, so stale replies never reach the next read.
     ::PurgeComm(device, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
 
-    logTrafficText("SendData: ");
+    logTrafficBytes("SendData: ", nullptr, 0);
     std::size_t sent = 0;
     while (sent < count) {
         DWORD written = 0;
@@ -93,7 +93,7 @@ bool SerialPort::write(const std::uint8_t* bytes, std::size_t count) {
         logTrafficBytes("", bytes + sent, written);
         sent += written;
     }
-    logTrafficText("\n");
+    endTrafficLine();
     return true;
 }
 
@@ -106,7 +106,7 @@ bool SerialPort::read(std::uint8_t* buffer, std::size_t& count) {
         return false;
     }
     logTrafficBytes("ReceiveData: ", buffer, count);
-    logTrafficText("\n");
+    endTrafficLine();
     return true;
 }
 

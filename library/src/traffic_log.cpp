@@ -21,10 +21,13 @@ void openTrafficLogOnce() {
     if (!openLog.load()) openLog.store(openLogBesideExecutable("SericalComInfo.log"));
 }
 
-void logTrafficText(const char* text) { logTrafficBytes(text, nullptr, 0); }
 
 void logTrafficBytes(const char* prefix, const std::uint8_t* bytes, std::size_t count) {
     if (std::FILE* log = openLog.load()) logBytes(log, prefix, bytes, count);
+}
+
+void endTrafficLine() {
+    if (std::FILE* log = openLog.load()) endLogLine(log);
 }
 
 }  // namespace ravo

@@ -11,8 +11,9 @@ namespace ravo {
 // is no error: the next successful open tries again.
 void openTrafficLogOnce();
 
-// "SendData: " / "ReceiveData: " lines. Each call flushes; nothing happens without a log.
-void logTrafficText(const char* text);
+// "SendData: " / "ReceiveData: " lines, flushed as each line ends; nothing happens without a
+// log. A line cut short by a failed write is flushed with the next line.
 void logTrafficBytes(const char* prefix, const std::uint8_t* bytes, std::size_t count);
+void endTrafficLine();
 
 }  // namespace ravo
