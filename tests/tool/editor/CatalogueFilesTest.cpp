@@ -58,7 +58,7 @@ TEST_F(CatalogueFolder, ReloadReplacesEverythingButTheGroups) {
     EXPECT_EQ(catalogue.instruction(12), nullptr);
     EXPECT_EQ(catalogue.jumps, (JumpTable{{20, 3}}));
 
-    InstructionCatalogue direct;
+    InstructionCatalogue direct;  // from the data folder itself
     direct.LoadFromDataFolder((root_ / "KelvaneRavoTools").string());
     EXPECT_EQ(direct.groups.at(1), "改名");
 }

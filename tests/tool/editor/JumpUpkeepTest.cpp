@@ -9,17 +9,15 @@ using namespace kelvane;
 
 namespace {
 
-struct Case {
-    std::uint32_t target;
-    JumpEdit kind;
-    int n;
-    int r;
-    std::uint32_t expected;
-};
-
 TEST(JumpUpkeep, EveryKindOfEdit) {
     const InstructionCatalogue catalogue = testing_catalogue::make();
-    const Case cases[] = {
+    const struct {
+        std::uint32_t target;
+        JumpEdit kind;
+        int n;
+        int r;
+        std::uint32_t expected;
+    } cases[] = {
         {7, JumpEdit::None, 1, 7, 7},
         {4, JumpEdit::LinesInserted, 3, 5, 4},
         {5, JumpEdit::LinesInserted, 3, 5, 8},
@@ -29,7 +27,6 @@ TEST(JumpUpkeep, EveryKindOfEdit) {
         // Inside a deleted block: the line before it, or line 0 for a block at the top.
         {3, JumpEdit::LinesDeleted, 1, 3, 2},
         {5, JumpEdit::LinesDeleted, 3, 3, 2},
-        {0, JumpEdit::LinesDeleted, 1, 0, 0},
         {1, JumpEdit::LinesDeleted, 2, 0, 0},
         // Line 4 moved up (r = 3) and line 3 moved down (r = 4) swap the two numbers.
         {4, JumpEdit::MovedUp, 1, 3, 3},
@@ -39,11 +36,10 @@ TEST(JumpUpkeep, EveryKindOfEdit) {
         {3, JumpEdit::MovedDown, 1, 4, 4},
         {2, JumpEdit::MovedDown, 1, 4, 2},
         // Targets that name no line stay as typed.
-        {0xFFFFFFFF, JumpEdit::LinesInserted, 1, 0, 0xFFFFFFFF},
         {0xFFFFFFFF, JumpEdit::LinesDeleted, 1, 0, 0xFFFFFFFF},
         {999, JumpEdit::LinesInserted, 1, 0, 999},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         // Loop (14) keeps its line number in parameter 3; the other parameters must not move.
         LineRecord record;
         record.bytes[2] = 14;
@@ -56,24 +52,21 @@ TEST(JumpUpkeep, EveryKindOfEdit) {
         EXPECT_EQ(ReadBigEndian32(record, 3), 0x01020304u);
         EXPECT_EQ(ReadBigEndian32(record, 7), 0x05060708u);
     }
-}
 
-TEST(JumpUpkeep, OnlyTheListedParameterOfAJumpMoves) {
-    InstructionCatalogue catalogue = testing_catalogue::make();
+    // Only the listed parameter of a jump moves; a line without a jump keeps its values.
     LineRecord record;
-    record.bytes[2] = 10;  // Move: no jump
+    record.bytes[2] = 10;  // Move
     WriteBigEndian32(record, 3, 5);
     EXPECT_FALSE(AdjustJumpTarget(catalogue, record, JumpEdit::LinesInserted, 3, 0));
     EXPECT_EQ(ReadBigEndian32(record, 3), 5u);
-
     record.bytes[2] = 13;  // GotoIf: line number in parameter 2
     WriteBigEndian32(record, 7, 5);
     EXPECT_TRUE(AdjustJumpTarget(catalogue, record, JumpEdit::LinesInserted, 1, 5));
     EXPECT_EQ(ReadBigEndian32(record, 7), 6u);
     EXPECT_EQ(ReadBigEndian32(record, 3), 5u);
-
-    catalogue.jumps[13] = 13;  // filled by hand: would reach past the record
-    EXPECT_FALSE(AdjustJumpTarget(catalogue, record, JumpEdit::LinesInserted, 1, 0));
+    InstructionCatalogue broken = catalogue;
+    broken.jumps[13] = 13;  // filled by hand: would reach past the record
+    EXPECT_FALSE(AdjustJumpTarget(broken, record, JumpEdit::LinesInserted, 1, 0));
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ Committed commit(const InstructionCatalogue& catalogue, const RowCells& cells) {
     return out;
 }
 
-TEST(LineCodec, InstructionRowsEncodeAndRenderBack) {
+TEST(LineCodec, InstructionRowsEncodeAndRenderBackWithRemarkBlanksStoredAsAtSigns) {
     const InstructionCatalogue catalogue = testing_catalogue::make();
     const Committed line = commit(catalogue, {"0", "Motion", "Move", "Fast", "-100", "1.5", "go home"});
     ASSERT_TRUE(line.isLine);
@@ -39,6 +39,8 @@ TEST(LineCodec, InstructionRowsEncodeAndRenderBack) {
     EXPECT_EQ(line.remark, "go@home");
     EXPECT_EQ(RenderCells(catalogue, 4, line.record, &*line.remark),
               (RowCells{"4", "Motion", "Move", "Fast", "-100", "1.500", "go home"}));
+    EXPECT_EQ(StoredRemark("a b\tc\rd\ne\vf\fg"), "a@b@c@d@e@f@g");
+    EXPECT_EQ(ShownRemark(StoredRemark("mail@home  行 x")), "mail home  行 x");
 
     // The group text plays no part; unused parameters are 0.
     const Committed wait = commit(catalogue, {"", "Flow", "Wait", "123", "4", "5", ""});
@@ -68,12 +70,6 @@ TEST(LineCodec, EmptyRowsEndTheProgramAndBlankLinesDoNot) {
     EXPECT_TRUE(commit(catalogue, blanks).isLine);
 }
 
-TEST(LineCodec, EveryWhiteSpaceByteOfARemarkIsStoredAsAnAtSign) {
-    EXPECT_EQ(StoredRemark("a b\tc\rd\ne\vf\fg"), "a@b@c@d@e@f@g");
-    EXPECT_EQ(StoredRemark("行 一"), "行@一");
-    EXPECT_EQ(ShownRemark(StoredRemark("mail@home  x")), "mail home  x");
-}
-
 TEST(LineCodec, UnknownCodesSurviveAsHashCode) {
     const InstructionCatalogue catalogue = testing_catalogue::make();
     const LineRecord stored = recordOf(77, 0xFFFFFFFE, 123456, 0x3FC00000);
@@ -92,24 +88,20 @@ TEST(LineCodec, UnknownCodesSurviveAsHashCode) {
     }
 
     // Texts that are not "#<1..255>" are unknown names: blank lines.
-    for (const char* text : {"#", "#0", "#256", "#-1", "#+5", "#12a", "# 12", "#0012"}) {
+    for (const char* text : {"#", "#0", "#256", "#-1", "#+5", "#12a", "# 12", "#0012"})
         EXPECT_EQ(commit(catalogue, {"0", "", text, "1", "2", "3", ""}).record.bytes[2], 0) << text;
-    }
     // "#<known code>" encodes that code and renders by name afterwards.
     const Committed known = commit(catalogue, {"0", "", "#11", "6", "x", "", ""});
     EXPECT_EQ(known.record.bytes, (recordOf(11, 6, 0, 0).bytes));
     EXPECT_EQ(RenderCells(catalogue, 0, known.record, nullptr)[kInstructionColumn], "Goto");
-}
 
-TEST(LineCodec, AnInstructionWhoseNameLeadsToAnotherCodeKeepsItsCode) {
-    InstructionCatalogue catalogue;
-    ReadCommandFormat("指令集合数目:1\n1 G 2\n20 Twin\n1 1 0\n0 0 0\n0 0 0\n30 Twin\n1 1 0\n0 0 0\n0 0 0\n",
-                      catalogue);
+    // A code whose name leads to another (lower) code keeps its own code.
+    InstructionCatalogue twins;
+    ReadCommandFormat("指令集合数目:1\n1 G 2\n20 Twin\n1 1 0\n0 0 0\n0 0 0\n30 Twin\n1 1 0\n0 0 0\n0 0 0\n", twins);
     const LineRecord higher = recordOf(30, 9, 0, 0);
-    const RowCells shown = RenderCells(catalogue, 0, higher, nullptr);
-    EXPECT_EQ(shown[kInstructionColumn], "#30");
-    EXPECT_EQ(commit(catalogue, shown).record.bytes, higher.bytes);
-    EXPECT_EQ(RenderCells(catalogue, 0, recordOf(20, 9, 0, 0), nullptr)[kInstructionColumn], "Twin");
+    const RowCells twin = RenderCells(twins, 0, higher, nullptr);
+    EXPECT_EQ(twin[kInstructionColumn], "#30");
+    EXPECT_EQ(commit(twins, twin).record.bytes, higher.bytes);
 }
 
 }  // namespace

@@ -47,9 +47,21 @@ protected:
         return out;
     }
 
+    // Move, Goto, Wait and an unknown code 77.
+    void writeClickRows() {
+        rows.setCells(0, {"0", "Motion", "Move", "Fast", "1", "2.000", ""});
+        rows.setCells(1, {"1", "Flow", "Goto", "0", "0", "0", "back"});
+        rows.setCells(2, {"2", "Motion", "Wait", "55", "0", "0", ""});
+        rows.setCells(3, {"3", "", "#77", "1", "2", "3", ""});
+        model.CommitRows(JumpEdit::None);
+    }
+
     TextRows rows;
     ProgramGridModel model;
 };
+
+using Kind = CellEditor::Kind;
+using Names = std::vector<std::string>;
 
 TEST_F(ProgramGrid, CommitAndShowKeepAThousandRows) {
     writeProgram(5);
@@ -112,10 +124,12 @@ TEST_F(ProgramGrid, MoveLinesUpAndDown) {
     EXPECT_EQ(std::make_pair(param(0, 3), param(5, 3)), std::make_pair(4u, 3u));
 
     // The last line down, an empty row up over the last line, line 0 up: nothing.
-    for (auto [row, up] : {std::make_pair(5, false), std::make_pair(6, true), std::make_pair(0, true)}) {
-        model.setCurrentRow(row);
-        up ? model.MoveLineUp() : model.MoveLineDown();
-    }
+    model.setCurrentRow(5);
+    model.MoveLineDown();
+    model.setCurrentRow(6);
+    model.MoveLineUp();
+    model.setCurrentRow(0);
+    model.MoveLineUp();
     EXPECT_EQ(lines(), (Lines{1011, 1, 2, 3, 4, 1011}));
 }
 
@@ -141,22 +155,14 @@ TEST_F(ProgramGrid, PasteInsertsCopiesWithTheirRemarksBeforeTheCurrentRow) {
     model.PasteSelection();
     EXPECT_EQ(lines().size(), 16u);
     EXPECT_EQ(param(13, 7), 2u);
-}
 
-TEST_F(ProgramGrid, PasteTakesOnlyProgramLinesAndMustFit) {
-    writeProgram(4);
-    model.CopySelection(2, 9);
-    EXPECT_EQ(model.copiedRange(), std::make_pair(2, 3));
-    model.currentSlot().records[6] = model.currentSlot().records[0];  // stale, beyond the end
-    model.CopySelection(5, 8);
-    model.setCurrentRow(0);
-    model.PasteSelection();
-    EXPECT_EQ(model.currentSlot().lineCount, 4);
-
+    // Only program lines are copied, and the copy must fit in a thousand lines.
+    model.CopySelection(14, 30);
+    EXPECT_EQ(model.copiedRange(), std::make_pair(14, 15));
     writeProgram(999);
     model.CopySelection(0, 1);
     model.setCurrentRow(5);
-    model.PasteSelection();  // 1001 lines do not fit
+    model.PasteSelection();
     EXPECT_EQ(model.currentSlot().lineCount, 999);
     model.CopySelection(7, 7);
     model.PasteSelection();
@@ -180,19 +186,14 @@ TEST_F(ProgramGrid, DeleteSelectedLinesMovesRecordsRemarksAndJumps) {
     model.DeleteSelectedLines(6, 50);  // the tail: the current row is the new last line
     EXPECT_EQ(lines(), (Lines{0, 1, 2, 4, 5, 6}));
     EXPECT_EQ(model.currentRow(), 5);
-}
 
-TEST_F(ProgramGrid, DeleteDoesNothingWithoutASelectionInsideTheProgram) {
-    writeProgram(5);
-    model.CopySelection(1, 2);
+    // No selection, or one beyond the program (after a click raised the line count): nothing.
     model.DeleteSelectedLines(-1, -1);
     EXPECT_EQ(model.copiedRange(), std::make_pair(-1, -1));
-    model.DeleteSelectedLines(5, 7);
-    // A click on row 10 raised the line count; the commit shrinks it back before the selection.
     model.ClickCell(10, kLineColumn);
     model.DeleteSelectedLines(8, 9);
-    EXPECT_EQ(lines(), (Lines{0, 1, 2, 3, 4}));
-    EXPECT_EQ(model.currentSlot().remarks.size(), 5u);
+    EXPECT_EQ(lines(), (Lines{0, 1, 2, 4, 5, 6}));
+    EXPECT_EQ(model.currentSlot().remarks.size(), 6u);
 }
 
 TEST_F(ProgramGrid, CopyAndClearPrograms) {
@@ -231,19 +232,17 @@ TEST_F(ProgramGrid, FindValue) {
 }
 
 // A line whose code the catalogue does not know, amid lines that are edited around it.
-TEST_F(ProgramGrid, AnUnknownInstructionSurvivesEditingSavingAndOtherCatalogues) {
+TEST_F(ProgramGrid, AnUnknownInstructionSurvivesEditingAndSavingWithoutACatalogue) {
+    writeProgram(4);
+    const LineRecord unknown{{0xAA, 0xFF, 200, 0xFF, 0xFF, 0xFF, 0xFE, 0x12, 0x34, 0x56, 0x78, 0x3F, 0xC0, 0, 0, 0}};
     ProgramImage image;
     image.lineCount = 4;
-    for (int line = 0; line < 4; ++line) {
-        image.records[line].bytes = {0xAA, 0xFF, 10, 0, 0, 0, 1, 0, 0, 0, static_cast<std::uint8_t>(line)};
-    }
-    const LineRecord unknown{{0xAA, 0xFF, 200, 0xFF, 0xFF, 0xFF, 0xFE, 0x12, 0x34, 0x56, 0x78, 0x3F, 0xC0, 0, 0, 0}};
+    image.records = model.currentSlot().records;
     image.records[2] = unknown;
     image.remarks[2] = "from@elsewhere";
     model.LoadProgram(0, image);
     EXPECT_EQ(rows.cells(2), (RowCells{"2", "", "#200", "-2", "305419896", "1069547520", "from elsewhere"}));
 
-    rows.setText(0, kParam2Column, "77");
     model.setCurrentRow(1);
     model.InsertLine();
     model.setCurrentRow(4);
@@ -252,28 +251,19 @@ TEST_F(ProgramGrid, AnUnknownInstructionSurvivesEditingSavingAndOtherCatalogues)
     model.setCurrentRow(0);
     model.DeleteCurrentLine();
     EXPECT_EQ(lines(), (Lines{1, 3, 1200}));
-    EXPECT_EQ(model.currentSlot().records[2].bytes, unknown.bytes);
 
     // Saving with the catalogue files gone keeps every record; the rows follow the new catalogue.
-    const LineRecord moveLine = model.currentSlot().records[0];
     model.setBaseFolder("/nonexistent-catalogue-folder");
     ProgramImage saved;
     model.ExportCurrentProgram(saved);
     ASSERT_EQ(saved.lineCount, 3);
-    EXPECT_EQ(saved.records[0].bytes, moveLine.bytes);
+    EXPECT_EQ(saved.records[0].bytes, image.records[1].bytes);
     EXPECT_EQ(saved.records[2].bytes, unknown.bytes);
     EXPECT_EQ(saved.remarks.at(2), "from@elsewhere");
     EXPECT_EQ(rows.text(0, kInstructionColumn), "#10");
-
-    model.setCurrentRow(0);
-    model.InsertLine();
-    model.ExportCurrentProgram(saved);
-    EXPECT_EQ(saved.lineCount, 4);
-    EXPECT_EQ(saved.records[1].bytes, moveLine.bytes);
-    EXPECT_EQ(saved.records[3].bytes, unknown.bytes);
 }
 
-TEST_F(ProgramGrid, LoadProgramAndInitGrid) {
+TEST_F(ProgramGrid, LoadProgramKeepsAThousandLinesAndTenSlots) {
     ProgramImage image;
     image.lineCount = 1200;
     image.records[999].bytes = {0xAA, 0xFF, 12};
@@ -282,14 +272,51 @@ TEST_F(ProgramGrid, LoadProgramAndInitGrid) {
     EXPECT_EQ(model.currentProgram(), 3);
     EXPECT_EQ(model.currentSlot().lineCount, 1000);
     EXPECT_EQ(rows.text(999, kInstructionColumn), "Wait");
+}
 
-    model.setBaseFolder("/nonexistent-catalogue-folder");
-    model.setCurrentRow(5);
-    model.InitGrid();
-    EXPECT_EQ(rows.rowCount(), 0);
-    EXPECT_EQ(model.currentRow(), 0);
-    EXPECT_EQ(model.currentSlot().lineCount, -1);
-    EXPECT_TRUE(model.catalogue().instructions.empty());
+TEST_F(ProgramGrid, ClickListsGroupsInstructionsAndEnumerations) {
+    writeClickRows();
+    CellEditor editor = model.ClickCell(1, kGroupColumn);
+    EXPECT_EQ(editor.kind, Kind::DropDown);
+    EXPECT_EQ(editor.choices, (Names{"Motion", "Flow"}));
+    EXPECT_EQ(editor.helpCode, 11);
+    EXPECT_EQ(model.currentRow(), 1);
+
+    model.catalogue().instructions.erase(13);  // members gone from the instructions are not offered
+    EXPECT_EQ(model.ClickCell(1, kInstructionColumn).choices, (Names{"Goto", "Loop"}));
+    EXPECT_EQ(model.ClickCell(0, kParam1Column).choices, (Names{"Off", "On", "Fast"}));
+    EXPECT_EQ(model.ClickCell(0, kParam2Column).kind, Kind::EditBox);
+    model.catalogue().paramTypes.clear();  // an enumeration type not in the catalogue
+    editor = model.ClickCell(0, kParam1Column);
+    EXPECT_EQ(editor.kind, Kind::DropDown);
+    EXPECT_TRUE(editor.choices.empty());
+}
+
+TEST_F(ProgramGrid, CellsThatOpenNoEditor) {
+    writeClickRows();
+    EXPECT_EQ(model.ClickCell(2, kParam1Column).kind, Kind::None);  // unused: becomes 0
+    EXPECT_EQ(rows.text(2, kParam1Column), "0");
+    model.catalogue().instructions.at(10).params[1].used = 2;  // in use, not editable: becomes 0
+    EXPECT_EQ(model.ClickCell(0, kParam2Column).kind, Kind::None);
+    EXPECT_EQ(rows.text(0, kParam2Column), "0");
+    // Rows without a group or a known instruction, except for the remark of a program line.
+    for (int column : {kInstructionColumn, kParam1Column, kParam2Column, kParam3Column})
+        EXPECT_EQ(model.ClickCell(3, column).kind, Kind::None) << column;
+    EXPECT_EQ(model.currentSlot().records[3].bytes[2], 77);
+    EXPECT_EQ(model.ClickCell(3, kRemarkColumn).kind, Kind::EditBox);
+    EXPECT_EQ(model.ClickCell(20, kRemarkColumn).kind, Kind::None);
+    rows.setCells(21, {"21", "Flow", "Loop", "", "", "", ""});
+    EXPECT_EQ(model.ClickCell(21, kRemarkColumn).helpCode, 14);
+
+    // A click on a line number raises the line count until the next commit.
+    const CellEditor editor = model.ClickCell(10, kLineColumn);
+    EXPECT_EQ(editor.kind, Kind::None);
+    EXPECT_FALSE(editor.helpCode.has_value());
+    EXPECT_EQ(model.currentSlot().lineCount, 11);
+    model.CommitRows(JumpEdit::None);
+    EXPECT_EQ(model.currentSlot().lineCount, 4);
+    EXPECT_EQ(model.ClickCell(1000, kGroupColumn).kind, Kind::None);
+    EXPECT_EQ(model.currentRow(), 10);
 }
 
 }  // namespace

@@ -11,12 +11,7 @@
 namespace kelvane {
 namespace {
 
-// The C library's own reading, as the reference for every case below.
-struct Reference {
-    int stored;
-    int consumed;
-};
-
+// The C library's own reading is the reference for the conversions.
 TEST(FormattedScanner, DecimalMatchesTheCLibrary) {
     const char* inputs[] = {"42", "  -17x", "+5", "-", "abc", "", "2147483648", "-2147483649",
                             "99999999999999999999", "0012", "4294967297", " \t\n 7"};
@@ -69,43 +64,31 @@ TEST(FormattedScanner, RealMatchesTheCLibraryWhateverTheLocale) {
     }
 }
 
-TEST(FormattedScanner, WhiteSpaceInTheFormatMatchesAnyRunIncludingNone) {
-    std::int32_t a = 0, b = 0;
-    FormattedScanner scanner("1,\r\n\t 2X3");
+TEST(FormattedScanner, MatchingLabelsWhiteSpaceAndTokens) {
+    // White space in the format matches any run, also none; a mismatch stops the scan there.
+    std::int32_t a = 7, b = 8;
+    FormattedScanner scanner("1,\r\n\t 2X3:4,b=5");
     EXPECT_EQ(scanner.scan("%d, %d", {a, b}), 2);
     EXPECT_EQ(b, 2);
     EXPECT_EQ(scanner.scan(" X", {}), 0);
     EXPECT_TRUE(scanner.allMatched());
-    EXPECT_EQ(scanner.scan("X", {}), 0);  // the '3' does not match
+    EXPECT_EQ(scanner.scan("%d:%d,b:%d", {a, b, a}), 2);  // later targets keep their values
     EXPECT_FALSE(scanner.allMatched());
-}
+    EXPECT_EQ(std::make_pair(a, b), std::make_pair(3, 4));
+    EXPECT_EQ(scanner.scan("=%d", {b}), 1);  // the offending '=' was not consumed
+    EXPECT_EQ(b, 5);
 
-TEST(FormattedScanner, MismatchLeavesLaterTargetsAndTheOffendingByte) {
-    std::int32_t a = 7, b = 8;
-    FormattedScanner scanner("a:1,b=2");
-    EXPECT_EQ(scanner.scan("a:%d,b:%d", {a, b}), 1);
-    EXPECT_EQ(a, 1);
-    EXPECT_EQ(b, 8);
-    // The mismatching '=' was not consumed: the next read starts there.
-    EXPECT_EQ(scanner.scan("=%d", {b}), 1);
-    EXPECT_EQ(b, 2);
-}
+    // Labels do not skip leading white space.
+    EXPECT_EQ(FormattedScanner(" a:1").scan("a:%d", {a}), 0);
+    EXPECT_EQ(a, 3);
 
-TEST(FormattedScanner, LabelsDoNotSkipLeadingWhiteSpace) {
-    std::int32_t a = 0;
-    FormattedScanner scanner(" a:1");
-    EXPECT_EQ(scanner.scan("a:%d", {a}), 0);
-    EXPECT_EQ(a, 0);
-}
-
-TEST(FormattedScanner, TokenTakesTheWholeNonBlankRun) {
     std::string token = "old";
-    FormattedScanner scanner("  ab\x01\xff;c\tnext");
-    EXPECT_EQ(scanner.scan("%s", {token}), 1);
+    FormattedScanner tokens("  ab\x01\xff;c\tnext");
+    EXPECT_EQ(tokens.scan("%s", {token}), 1);
     EXPECT_EQ(token, "ab\x01\xff;c");
-    EXPECT_EQ(scanner.scan("%s", {token}), 1);
+    EXPECT_EQ(tokens.scan("%s", {token}), 1);
     EXPECT_EQ(token, "next");
-    EXPECT_EQ(scanner.scan("%s", {token}), 0);
+    EXPECT_EQ(tokens.scan("%s", {token}), 0);
     EXPECT_EQ(token, "next");
 }
 

@@ -8,32 +8,20 @@ namespace {
 
 using P = ProgramNameProblem;
 
-TEST(ProgramName, AcceptsOrdinaryNames) {
-    for (const char* name : {"a1", "plant", "机床程序", "x.y", "...", "@#$%", "乗俓"})
-        EXPECT_EQ(CheckProgramName(name), P::None) << name;
-}
-
-TEST(ProgramName, RefusesNamesThatAreNotSafeFileNames) {
-    EXPECT_EQ(CheckProgramName(""), P::Empty);
-    EXPECT_EQ(CheckProgramName("."), P::DotName);
-    EXPECT_EQ(CheckProgramName(".."), P::DotName);
-    EXPECT_EQ(CheckProgramName("a b"), P::WhiteSpace);
-    EXPECT_EQ(CheckProgramName("a\tb"), P::WhiteSpace);
-    EXPECT_EQ(CheckProgramName("a\nb"), P::WhiteSpace);
-    EXPECT_EQ(CheckProgramName("a/b"), P::PathSeparator);
-    EXPECT_EQ(CheckProgramName("..\\b"), P::PathSeparator);
-    EXPECT_EQ(CheckProgramName("a\x01"), P::ControlByte);
-    EXPECT_EQ(CheckProgramName("a\x7f"), P::ControlByte);
-    EXPECT_EQ(CheckProgramName("smile\xF0\x9F\x98\x80"), P::NotGbk);  // no GBK form
-    EXPECT_EQ(CheckProgramName("bad\xC3"), P::NotGbk);                // not UTF-8
-}
-
-TEST(ProgramName, LengthCountsGbkBytes) {
-    std::string name;
-    for (int i = 0; i < 63; ++i) name += "中";  // 189 UTF-8 bytes, 126 GBK bytes
-    EXPECT_EQ(CheckProgramName(name + "a"), P::None);
-    EXPECT_EQ(CheckProgramName(name + "ab"), P::TooLong);
-    EXPECT_EQ(CheckProgramName(name + "中"), P::TooLong);
+TEST(ProgramName, AcceptsOrdinaryNamesAndRefusesUnsafeFileNames) {
+    std::string long126;
+    for (int i = 0; i < 63; ++i) long126 += "中";  // 189 UTF-8 bytes, 126 GBK bytes
+    const std::pair<std::string, P> cases[] = {
+        {"a1", P::None}, {"机床程序", P::None}, {"x.y", P::None}, {"...", P::None}, {"@#$%", P::None},
+        {"乗俓", P::None}, {long126 + "a", P::None},
+        {"", P::Empty}, {".", P::DotName}, {"..", P::DotName},
+        {"a b", P::WhiteSpace}, {"a\tb", P::WhiteSpace}, {"a\nb", P::WhiteSpace},
+        {"a/b", P::PathSeparator}, {"..\\b", P::PathSeparator},
+        {"a\x01", P::ControlByte}, {"a\x7f", P::ControlByte},
+        {"smile\xF0\x9F\x98\x80", P::NotGbk}, {"bad\xC3", P::NotGbk},  // no GBK form; not UTF-8
+        {long126 + "ab", P::TooLong}, {long126 + "中", P::TooLong},   // the length counts GBK bytes
+    };
+    for (const auto& [name, problem] : cases) EXPECT_EQ(CheckProgramName(name), problem) << name;
 }
 
 TEST(ProgramName, GbkSecondBytesAreNotSeparators) {

@@ -10,7 +10,6 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 
 namespace {
@@ -19,82 +18,38 @@ constexpr int kWorkMode = 6, kSetPin = 21, kGetPin = 22, kGetAllPins = 23, kMaxS
               kMove = 131, kGoPos = 132, kSlowStop = 134, kClear = 136, kPosition = 137,
               kSpeed = 130, kJogLeft = 180, kJogRight = 181;
 
-std::vector<std::string> PerAxis(int code) {
-    std::vector<std::string> lines;
-    for (int i = 0; i < 6; ++i) lines.push_back(Cmd(code, {1u << i}));
-    return lines;
-}
+using ManualViewTest = ViewFixture<CManualOptDlg>;
 
-void Append(std::vector<std::string>& to, const std::vector<std::string>& lines) {
-    to.insert(to.end(), lines.begin(), lines.end());
-}
+TEST_F(ManualViewTest, ActivateRefreshesOnceThenTheTimerEverySecondUntilDeactivated) {
+    std::vector<std::string> pins;
+    for (int pin = 33; pin <= 44; ++pin) pins.push_back(Cmd(kGetPin, {std::uint32_t(pin)}));
+    const std::vector<std::string> tick = Joined({Cmd(kGetAllPins, {1})}, {PerAxis(kPosition), PerAxis(kSpeed)});
 
-class ManualViewTest : public ViewTest {
-protected:
-    template <typename Widget>
-    Widget* find(const QString& name) {
-        return child<Widget>(&view, name);
-    }
-    void click(const QString& button) { find<QPushButton>(button)->click(); }
-
-    CManualOptDlg view;
-};
-
-TEST_F(ManualViewTest, ActivateRefreshesEverythingOnceAndStartsPolling) {
-    std::vector<std::string> expected{Cmd(kWorkMode, {2, 0}), Cmd(kGetAllPins, {1})};
-    for (int pin = 33; pin <= 44; ++pin) expected.push_back(Cmd(kGetPin, {std::uint32_t(pin)}));
-    Append(expected, PerAxis(kPosition));
-    Append(expected, PerAxis(kSpeed));
-
-    EXPECT_FALSE(view.isActive());
     view.Activate();
-    EXPECT_TRUE(view.isActive());
-    view.Activate();  // already active: nothing more
-    EXPECT_EQ(takeTraffic(), expected);
-    EXPECT_EQ(controller->workMode(), 2);
-
-    view.Deactivate();
-    EXPECT_FALSE(view.isActive());
-    view.Deactivate();
-    EXPECT_EQ(controller->workMode(), 2);  // left as it was
-    EXPECT_TRUE(takeTraffic().empty());
-}
-
-TEST_F(ManualViewTest, TimerRefreshesInputsPositionsAndSpeedsEverySecondWhileActive) {
-    view.Activate();
-    controller->clearTraffic();
     QElapsedTimer sinceStart;
     sinceStart.start();
+    EXPECT_TRUE(view.isActive());
+    view.Activate();  // already active: nothing more
+    EXPECT_EQ(takeTraffic(), Joined({Cmd(kWorkMode, {2, 0}), Cmd(kGetAllPins, {1})}, {pins, PerAxis(kPosition), PerAxis(kSpeed)}));
+    EXPECT_EQ(controller->workMode(), 2);
 
-    std::vector<std::string> tick{Cmd(kGetAllPins, {1})};
-    Append(tick, PerAxis(kPosition));
-    Append(tick, PerAxis(kSpeed));
     ASSERT_TRUE(WaitFor([&] { return controller->traffic().size() >= tick.size(); }, 5000));
     EXPECT_GE(sinceStart.elapsed(), 900);
     EXPECT_EQ(takeTraffic(), tick);
 
     view.Deactivate();
     EXPECT_FALSE(view.isActive());
+    view.Deactivate();
+    EXPECT_EQ(controller->workMode(), 2);  // left as it was
+    EXPECT_FALSE(WaitFor([&] { return !controller->traffic().empty(); }, 1300));
 }
 
 TEST_F(ManualViewTest, AxisButtonsSendOneCommandEach) {
     find<QLineEdit>("speedSettingY")->setText("12.5");
-    click("setSpeedY");
-    click("clearPositionU");
-    click("goZeroV");
-    click("goHomeW");
-    click("jogDownW");
-    click("jogUpX");
-    click("stopZ");
-
-    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{
-                                 Cmd(kMaxSpeed, {2, Bits(12.5f)}), Cmd(kClear, {8}),
-                                 Cmd(kGoPos, {16, Bits(0.0f)}), Cmd(kJogLeft, {32}),
-                                 Cmd(kJogLeft, {32}), Cmd(kJogRight, {1}), Cmd(kSlowStop, {4})}));
-}
-
-TEST_F(ManualViewTest, StartRunsAbsoluteOrRelativeAsTheToggleReads) {
     find<QLineEdit>("targetZ")->setText("10");
+    for (const char* button : {"setSpeedY", "clearPositionU", "goZeroV", "goHomeW", "jogDownW", "jogUpX", "stopZ"})
+        click(button);
+    // Start runs absolute or relative as the toggle reads.
     QPushButton* toggle = find<QPushButton>("runModeZ");
     EXPECT_EQ(toggle->text(), QString::fromUtf8("绝对运行"));
     click("startZ");
@@ -102,13 +57,13 @@ TEST_F(ManualViewTest, StartRunsAbsoluteOrRelativeAsTheToggleReads) {
     EXPECT_EQ(toggle->text(), QString::fromUtf8("相对运行"));
     click("startZ");
     toggle->click();
-    EXPECT_EQ(toggle->text(), QString::fromUtf8("绝对运行"));
     click("startZ");
     EXPECT_EQ(find<QPushButton>("runModeX")->text(), QString::fromUtf8("绝对运行"));
 
-    EXPECT_EQ(takeTraffic(),
-              (std::vector<std::string>{Cmd(kGoPos, {4, Bits(10.0f)}), Cmd(kMove, {4, Bits(10.0f)}),
-                                        Cmd(kGoPos, {4, Bits(10.0f)})}));
+    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{
+                                 Cmd(kMaxSpeed, {2, Bits(12.5f)}), Cmd(kClear, {8}), Cmd(kGoPos, {16, Bits(0.0f)}),
+                                 Cmd(kJogLeft, {32}), Cmd(kJogLeft, {32}), Cmd(kJogRight, {1}), Cmd(kSlowStop, {4}),
+                                 Cmd(kGoPos, {4, Bits(10.0f)}), Cmd(kMove, {4, Bits(10.0f)}), Cmd(kGoPos, {4, Bits(10.0f)})}));
 }
 
 TEST_F(ManualViewTest, NoMotionCommandAfterAParseMessage) {
@@ -122,39 +77,30 @@ TEST_F(ManualViewTest, NoMotionCommandAfterAParseMessage) {
     EXPECT_TRUE(takeTraffic().empty());
 }
 
-TEST_F(ManualViewTest, OutputBoxesSwitchTheirPins) {
-    QCheckBox* out12 = find<QCheckBox>("OUT12");
-    out12->click();
+TEST_F(ManualViewTest, OutputBoxesSwitchTheirPinsAndIndicatorsShowTheInputs) {
+    find<QCheckBox>("OUT12")->click();
     EXPECT_TRUE(controller->output(44));
-    out12->click();
+    find<QCheckBox>("OUT12")->click();
     find<QCheckBox>("OUT1")->click();
     EXPECT_EQ(takeTraffic(), (std::vector<std::string>{Cmd(kSetPin, {44, 1}), Cmd(kSetPin, {44, 0}),
                                                        Cmd(kSetPin, {33, 1})}));
 
     // Activation shows what the controller holds, without switching anything.
     Ravo_SetIOPinLevel(255, 35, 1);
-    controller->clearTraffic();
-    view.Activate();
-    EXPECT_TRUE(find<QCheckBox>("OUT1")->isChecked());
-    EXPECT_TRUE(find<QCheckBox>("OUT3")->isChecked());
-    EXPECT_FALSE(find<QCheckBox>("OUT12")->isChecked());
-    for (const std::string& line : takeTraffic()) EXPECT_NE(line.rfind("C21 ", 0), 0u) << line;
-}
-
-TEST_F(ManualViewTest, InputIndicatorsFollowTheLevelBits) {
     controller->setInput(1, true);
     controller->setInput(24, true);
+    controller->clearTraffic();
     view.Activate();
+    for (int n = 1; n <= 12; ++n)
+        EXPECT_EQ(find<QCheckBox>(QStringLiteral("OUT%1").arg(n))->isChecked(), n == 1 || n == 3) << n;
     for (int n = 1; n <= 24; ++n)
-        EXPECT_EQ(find<QRadioButton>(QStringLiteral("IN%1").arg(n))->isChecked(), n == 1 || n == 24)
-            << n;
+        EXPECT_EQ(find<QRadioButton>(QStringLiteral("IN%1").arg(n))->isChecked(), n == 1 || n == 24) << n;
     EXPECT_EQ(find<QLabel>("positionX")->text(), "0.000");
     EXPECT_EQ(find<QLabel>("speedW")->text(), "0.000");
+    for (const std::string& line : takeTraffic()) EXPECT_NE(line.rfind("C21 ", 0), 0u) << line;
 
     // An indicator changes only how it looks.
-    controller->clearTraffic();
     find<QRadioButton>("IN5")->click();
-    EXPECT_TRUE(find<QRadioButton>("IN5")->isChecked());
     EXPECT_TRUE(find<QRadioButton>("IN1")->isChecked());
     EXPECT_TRUE(takeTraffic().empty());
 }

@@ -7,6 +7,8 @@
 
 #include <QLineEdit>
 
+#include <tuple>
+
 namespace {
 
 constexpr int kSetDiv = 120, kGetDiv = 121, kSetPitch = 122, kGetPitch = 123, kSetAcc = 124,
@@ -14,81 +16,49 @@ constexpr int kSetDiv = 120, kGetDiv = 121, kSetPitch = 122, kGetPitch = 123, kS
 
 kelvane::MotorParameterRecord SampleRecord() {
     kelvane::MotorParameterRecord record;
-    for (int i = 0; i < kelvane::kMotorAxes; ++i) {
-        kelvane::AxisParameters& a = record.axes[i];
-        a.subdivision = 800 + i;
-        a.pitch = 2.5f + i;
-        a.backlash = 0.25f * i;
-        a.acceleration = 20 + i;
-        a.deceleration = 30 + i;
-        a.minimumSpeed = 1.5f + i;
-    }
+    for (int i = 0; i < kelvane::kMotorAxes; ++i) record.axes[i] = {800 + i, 2.5f + i, 0.25f * i, 20 + i, 30 + i, 1.5f + i};
     return record;
+}
+
+auto Fields(const kelvane::AxisParameters& a) {
+    return std::tie(a.subdivision, a.pitch, a.backlash, a.acceleration, a.deceleration, a.minimumSpeed);
 }
 
 // The whole download of `record`, as the controller must receive it.
 std::vector<std::string> DownloadTraffic(const kelvane::MotorParameterRecord& record) {
     std::vector<std::string> lines;
-    for (int i = 0; i < 8; ++i) {
-        lines.push_back(Cmd(kSetDiv, {1u << i, std::uint32_t(record.axes[i].subdivision)}));
-        lines.push_back(Cmd(kGetDiv, {1u << i}));
-    }
-    for (int i = 0; i < 8; ++i) {
-        lines.push_back(Cmd(kSetPitch, {1u << i, Bits(record.axes[i].pitch)}));
-        lines.push_back(Cmd(kGetPitch, {1u << i}));
-    }
-    for (int i = 0; i < 8; ++i) {
-        lines.push_back(Cmd(kSetAcc, {1u << i, std::uint32_t(record.axes[i].acceleration)}));
-        lines.push_back(Cmd(kGetAcc, {1u << i}));
-    }
-    for (int i = 0; i < 6; ++i)
-        lines.push_back(Cmd(kSetMinSpeed, {1u << i, Bits(record.axes[i].minimumSpeed)}));
+    for (int i = 0; i < 8; ++i)
+        lines.insert(lines.end(), {Cmd(kSetDiv, {1u << i, std::uint32_t(record.axes[i].subdivision)}), Cmd(kGetDiv, {1u << i})});
+    for (int i = 0; i < 8; ++i)
+        lines.insert(lines.end(), {Cmd(kSetPitch, {1u << i, Bits(record.axes[i].pitch)}), Cmd(kGetPitch, {1u << i})});
+    for (int i = 0; i < 8; ++i)
+        lines.insert(lines.end(), {Cmd(kSetAcc, {1u << i, std::uint32_t(record.axes[i].acceleration)}), Cmd(kGetAcc, {1u << i})});
+    for (int i = 0; i < 6; ++i) lines.push_back(Cmd(kSetMinSpeed, {1u << i, Bits(record.axes[i].minimumSpeed)}));
     return lines;
 }
 
-class MotorParameterViewTest : public ViewTest {
+class MotorParameterViewTest : public ViewFixture<CMotorParSettingDlg> {
 protected:
-    QLineEdit* box(const char* field, int axis) {
-        return child<QLineEdit>(&view, QString::fromLatin1(field) + QString::number(axis));
-    }
-
-    CMotorParSettingDlg view;
+    QLineEdit* box(const char* field, int axis) { return find<QLineEdit>(QString::fromLatin1(field) + QString::number(axis)); }
 };
 
-TEST_F(MotorParameterViewTest, StartsWithTheFactoryValues) {
+TEST_F(MotorParameterViewTest, StartsWithTheFactoryValuesAndFillThenCopyGivesTheRecordBack) {
     kelvane::MotorParameterRecord record = SampleRecord();
     view.CopyToRecord(record);
     for (int i = 0; i < 8; ++i) {
-        const kelvane::AxisParameters& a = record.axes[i];
         const bool driven = i < 6;
-        EXPECT_EQ(a.subdivision, 1600);
-        EXPECT_EQ(a.pitch, driven ? 5.0f : 0.0f);
-        EXPECT_EQ(a.backlash, 0.0f);
-        EXPECT_EQ(a.acceleration, driven ? 10 : 0);
-        EXPECT_EQ(a.deceleration, driven ? 10 : 0);
-        EXPECT_EQ(a.minimumSpeed, 0.0f);
+        EXPECT_EQ(Fields(record.axes[i]), std::make_tuple(1600, driven ? 5.0f : 0.0f, 0.0f, driven ? 10 : 0, driven ? 10 : 0, 0.0f)) << i;
     }
     EXPECT_EQ(box("pitch", 1)->text(), "5");
     EXPECT_TRUE(box("deceleration", 1)->isHidden());
-    EXPECT_TRUE(prompter.shown.empty());
-}
 
-TEST_F(MotorParameterViewTest, FillThenCopyGivesTheRecordBack) {
     const kelvane::MotorParameterRecord sample = SampleRecord();
     view.FillFromRecord(sample);
     EXPECT_EQ(box("subdivision", 8)->text(), "807");
     EXPECT_EQ(box("backlash", 3)->text(), "0.5");
-
-    kelvane::MotorParameterRecord copy;
-    view.CopyToRecord(copy);
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(copy.axes[i].subdivision, sample.axes[i].subdivision);
-        EXPECT_EQ(copy.axes[i].pitch, sample.axes[i].pitch);
-        EXPECT_EQ(copy.axes[i].backlash, sample.axes[i].backlash);
-        EXPECT_EQ(copy.axes[i].acceleration, sample.axes[i].acceleration);
-        EXPECT_EQ(copy.axes[i].deceleration, sample.axes[i].deceleration);
-        EXPECT_EQ(copy.axes[i].minimumSpeed, sample.axes[i].minimumSpeed);
-    }
+    view.CopyToRecord(record);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(Fields(record.axes[i]), Fields(sample.axes[i])) << i;
+    EXPECT_TRUE(prompter.shown.empty());
 }
 
 TEST_F(MotorParameterViewTest, CopyStopsReadingAtTheFirstBadBoxAndCopiesAnyway) {
@@ -106,9 +76,7 @@ TEST_F(MotorParameterViewTest, CopyStopsReadingAtTheFirstBadBoxAndCopiesAnyway) 
     EXPECT_EQ(prompter.shown[0].text, QString::fromUtf8("请输入一个数字。"));
     EXPECT_EQ(prompter.shown[0].caption, DefaultCaption());
     EXPECT_EQ(view.focusWidget(), box("pitch", 3));
-    EXPECT_EQ(copy.axes[2].subdivision, 1234);
-    EXPECT_EQ(copy.axes[2].pitch, 4.5f);
-    EXPECT_EQ(copy.axes[2].acceleration, 22);
+    EXPECT_EQ(std::tie(copy.axes[2].subdivision, copy.axes[2].pitch, copy.axes[2].acceleration), std::make_tuple(1234, 4.5f, 22));
     EXPECT_EQ(copy.axes[3].subdivision, 803);
 }
 
@@ -128,43 +96,36 @@ TEST_F(MotorParameterViewTest, DownloadSendsEveryValueWithReadBackInOrder) {
     box("minimumSpeed", 7)->setText("9");
     EXPECT_EQ(view.Download(), 0);
     EXPECT_EQ(takeTraffic(), DownloadTraffic(record));
-}
 
-TEST_F(MotorParameterViewTest, DownloadStopsAtTheFirstReadBackMismatch) {
-    view.FillFromRecord(SampleRecord());
-    controller->overrideReadBack(kGetPitch, 1, Bits(5.01f));
-    box("pitch", 1)->setText("5");
-
-    EXPECT_NE(view.Download(), 0);
-
-    ASSERT_EQ(prompter.texts(), QStringList{QString::fromUtf8("设置X轴螺距失败2")});
-    EXPECT_EQ(prompter.shown[0].caption, DefaultCaption());
-    const std::vector<std::string> traffic = takeTraffic();
-    ASSERT_EQ(traffic.size(), 18u);  // all pulses per revolution, then axis 1's pitch
-    EXPECT_EQ(traffic[16], Cmd(kSetPitch, {1, Bits(5.0f)}));
-    EXPECT_EQ(traffic[17], Cmd(kGetPitch, {1}));
-}
-
-TEST_F(MotorParameterViewTest, MismatchMessagesNameTheAxisAndTheValue) {
-    view.FillFromRecord(SampleRecord());
-    controller->overrideReadBack(kGetDiv, 64, 0);
-    EXPECT_NE(view.Download(), 0);
-    EXPECT_EQ(takeTraffic().back(), Cmd(kGetDiv, {64}));
-
-    controller->clearFaults();
-    controller->overrideReadBack(kGetAcc, 32, 11);
-    EXPECT_NE(view.Download(), 0);
-    EXPECT_EQ(takeTraffic().back(), Cmd(kGetAcc, {32}));
-
-    EXPECT_EQ(prompter.texts(), (QStringList{QString::fromUtf8("设置7轴细分数失败2"),
-                                             QString::fromUtf8("设置W轴加速系数失败2")}));
-}
-
-TEST_F(MotorParameterViewTest, DownloadSendsNothingWhenABoxDoesNotParse) {
-    box("acceleration", 5)->setText("1.5");
+    box("acceleration", 5)->setText("1.5");  // a box that does not parse: nothing is sent
     EXPECT_NE(view.Download(), 0);
     EXPECT_EQ(prompter.texts(), QStringList{QString::fromUtf8("请输入一个整数。")});
     EXPECT_TRUE(takeTraffic().empty());
+}
+
+TEST_F(MotorParameterViewTest, DownloadStopsAtTheFirstReadBackMismatchNamingAxisAndValue) {
+    view.FillFromRecord(SampleRecord());
+    const std::vector<std::string> full = DownloadTraffic(SampleRecord());
+    const struct {
+        int query;
+        std::uint32_t axis;
+        std::uint32_t answer;
+        std::size_t sent;
+        const char* message;
+    } cases[] = {
+        {kGetDiv, 64, 0, 14, "设置7轴细分数失败2"},
+        {kGetPitch, 1, Bits(5.01f), 18, "设置X轴螺距失败2"},
+        {kGetAcc, 32, 11, 44, "设置W轴加速系数失败2"},
+    };
+    for (const auto& c : cases) {
+        controller->clearFaults();
+        controller->overrideReadBack(c.query, c.axis, c.answer);
+        prompter.shown.clear();
+        EXPECT_NE(view.Download(), 0);
+        EXPECT_EQ(prompter.texts(), QStringList{QString::fromUtf8(c.message)});
+        EXPECT_EQ(prompter.shown[0].caption, DefaultCaption());
+        EXPECT_EQ(takeTraffic(), std::vector<std::string>(full.begin(), full.begin() + c.sent)) << c.message;
+    }
 }
 
 }  // namespace

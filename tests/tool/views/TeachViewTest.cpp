@@ -22,80 +22,49 @@ namespace {
 constexpr int kSetPin = 21, kGetAllPins = 23, kMaxSpeed = 128, kSpeed = 130, kGoPos = 132,
               kQuickStop = 133, kPosition = 137, kJogLeft = 180, kJogRight = 181;
 
-std::vector<std::string> PerAxis(int code) {
-    std::vector<std::string> lines;
-    for (int i = 0; i < 6; ++i) lines.push_back(Cmd(code, {1u << i}));
-    return lines;
-}
-
-void Append(std::vector<std::string>& to, const std::vector<std::string>& lines) {
-    to.insert(to.end(), lines.begin(), lines.end());
-}
-
 void Leave(QLineEdit* box, Qt::FocusReason reason = Qt::TabFocusReason) {
     QFocusEvent event(QEvent::FocusOut, reason);
     QCoreApplication::sendEvent(box, &event);
 }
 
-class TeachViewTest : public ViewTest {
-protected:
-    template <typename Widget>
-    Widget* find(const QString& name) {
-        return child<Widget>(&view, name);
-    }
-    void click(const QString& button) { find<QPushButton>(button)->click(); }
+using TeachViewTest = ViewFixture<CVideoTeachOptDlg>;
 
-    CVideoTeachOptDlg view;
-};
-
-TEST_F(TeachViewTest, ActivateReadsInOrderAndStartsPollingOnce) {
-    std::vector<std::string> expected{ReadRegisters(361, 1)};
-    Append(expected, PerAxis(kPosition));
-    Append(expected, PerAxis(kSpeed));
-    Append(expected, {ReadRegisters(361, 1), ReadRegisters(360, 1), Cmd(kGetAllPins, {1}),
-                      Cmd(kGetAllPins, {33})});
-
+TEST_F(TeachViewTest, ActivateReadsInOrderThenPollsEverySecondUntilStopped) {
+    const std::vector<std::string> expected =
+        Joined({ReadRegisters(361, 1)}, {PerAxis(kPosition), PerAxis(kSpeed),
+                                         {ReadRegisters(361, 1), ReadRegisters(360, 1), Cmd(kGetAllPins, {1}), Cmd(kGetAllPins, {33})}});
     controller->setRegister(360, 65535);  // shown unsigned
     controller->setRegister(361, 4);
     view.Activate();
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     EXPECT_TRUE(view.isPolling());
     EXPECT_EQ(takeTraffic(), expected);
     EXPECT_EQ(find<QLineEdit>("totalPoints")->text(), "65535");
     EXPECT_EQ(find<QLineEdit>("recordPoint")->text(), "4");
     EXPECT_EQ(find<QLineEdit>("delay")->text(), "0");
-
     view.Activate();  // shown again: reads again, the poll keeps running
     EXPECT_EQ(takeTraffic(), expected);
     EXPECT_TRUE(view.isPolling());
 
-    view.StopPolling();
-    EXPECT_FALSE(view.isPolling());
-    view.StopPolling();
-    EXPECT_TRUE(takeTraffic().empty());
-}
-
-TEST_F(TeachViewTest, PollReadsTheRecordPointAndFillsTheCoordinates) {
+    // Each tick reads the record point and the positions and fills the coordinates.
     Ravo_SetMotorMaxSpeed(255, 2, 1000.0f);
     Ravo_MotorGoPos(255, 2, 3.25f);
-    view.Activate();
     controller->clearTraffic();
-    QElapsedTimer sinceStart;
-    sinceStart.start();
     controller->setRegister(361, 9);
-
-    std::vector<std::string> tick{ReadRegisters(361, 1)};
-    Append(tick, PerAxis(kPosition));
+    const std::vector<std::string> tick = Joined({ReadRegisters(361, 1)}, {PerAxis(kPosition)});
     ASSERT_TRUE(WaitFor([&] { return controller->traffic().size() >= tick.size(); }, 5000));
     EXPECT_GE(sinceStart.elapsed(), 900);
     ASSERT_TRUE(WaitFor([&] { return find<QLabel>("coordinateY")->text() == "3.25"; }, 5000))
         << find<QLabel>("coordinateY")->text().toStdString();
     EXPECT_EQ(takeTraffic(), tick);
     EXPECT_EQ(find<QLabel>("coordinateX")->text(), "0.00");
-    // The record point waits in the member until the boxes are next shown.
-    EXPECT_EQ(find<QLineEdit>("recordPoint")->text(), "0");
+    EXPECT_EQ(find<QLineEdit>("recordPoint")->text(), "4");  // the member waits until the boxes are next shown
 
     view.StopPolling();
     EXPECT_FALSE(view.isPolling());
+    view.StopPolling();
+    EXPECT_FALSE(WaitFor([&] { return !controller->traffic().empty(); }, 1300));
 }
 
 TEST_F(TeachViewTest, JogButtonsToggleBetweenMovingAndStopping) {
@@ -138,9 +107,8 @@ TEST_F(TeachViewTest, LeavingABoxSendsWhatItHoldsChangedOrNot) {
                                  Cmd(kGoPos, {32, Bits(12.5f)}), Cmd(kGoPos, {32, Bits(12.5f)}),
                                  Cmd(kMaxSpeed, {8, Bits(7.5f)}), WriteRegisters(360, {4464}),
                                  WriteRegisters(361, {3})}));
-}
 
-TEST_F(TeachViewTest, LeavingWithABadBoxSendsNothing) {
+    // A box that does not read sends nothing and takes the focus.
     view.show();
     find<QLineEdit>("speedX")->setText("quick");
     Leave(find<QLineEdit>("targetY"));
@@ -234,9 +202,7 @@ TEST_F(TeachViewTest, InputsShowActiveLowAndOutputsSwitchTheirPins) {
               (std::vector<std::string>{Cmd(kSetPin, {34, 0}), Cmd(kSetPin, {44, 1})}));
 
     click("refresh");
-    std::vector<std::string> refresh = PerAxis(kPosition);
-    Append(refresh, {Cmd(kGetAllPins, {1}), Cmd(kGetAllPins, {33})});
-    EXPECT_EQ(takeTraffic(), refresh);
+    EXPECT_EQ(takeTraffic(), Joined(PerAxis(kPosition), {{Cmd(kGetAllPins, {1}), Cmd(kGetAllPins, {33})}}));
     EXPECT_FALSE(find<QCheckBox>("OUT2")->isChecked());
     EXPECT_TRUE(find<QCheckBox>("OUT12")->isChecked());
 }

@@ -74,6 +74,17 @@ std::string Describe(const ravo_sim::Request& request) {
     return text;
 }
 
+std::vector<std::string> PerAxis(int code) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < 6; ++i) lines.push_back(Cmd(code, {1u << i}));
+    return lines;
+}
+
+std::vector<std::string> Joined(std::vector<std::string> a, std::initializer_list<std::vector<std::string>> rest) {
+    for (const auto& lines : rest) a.insert(a.end(), lines.begin(), lines.end());
+    return a;
+}
+
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);
     while (!condition()) {

@@ -6,6 +6,7 @@
 #include "support/RecordingPrompter.h"
 #include "support/SimulatedController.h"
 
+#include <QPushButton>
 #include <QString>
 #include <QWidget>
 
@@ -28,6 +29,11 @@ std::string ReadRegisters(int address, int count);
 
 std::string Describe(const ravo_sim::Request& request);
 
+// One command `code` per axis X..W (masks 1..32).
+std::vector<std::string> PerAxis(int code);
+// `a` followed by every list in `rest`.
+std::vector<std::string> Joined(std::vector<std::string> a, std::initializer_list<std::vector<std::string>> rest);
+
 // Spins the event loop until `condition` holds; false after `timeoutMs`.
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs);
 
@@ -48,4 +54,17 @@ protected:
 
     SimulatedController controller;
     RecordingPrompter prompter;
+};
+
+// A ViewTest around one view of type View, with its children found by object name.
+template <typename View>
+class ViewFixture : public ViewTest {
+protected:
+    template <typename Widget>
+    Widget* find(const QString& name) {
+        return child<Widget>(&view, name);
+    }
+    void click(const QString& button) { find<QPushButton>(button)->click(); }
+
+    View view;
 };
