@@ -3,46 +3,26 @@
 
 #include <cstdio>
 #include <fstream>
-#include <cctype>
-#include <sstream>
 #include <set>
+#include <sstream>
 #include <string>
 
-namespace {
-
-std::set<std::string> namesInDefFile() {
-    // Export lines are indented "Name @ordinal".
-    std::ifstream def(RAVO_DEF_FILE);
-    std::set<std::string> names;
-    for (std::string line; std::getline(def, line);) {
-        std::istringstream words(line);
-        std::string name, ordinal;
-        if (!line.empty() && std::isspace(static_cast<unsigned char>(line[0])) &&
-            words >> name >> ordinal && ordinal[0] == '@')
-            names.insert(name);
-    }
-    return names;
-}
-
-std::set<std::string> definedDynamicSymbols() {
-    const std::string command =
-        std::string(RAVO_NM) + " -D --defined-only --format=posix '" + RAVO_LIBRARY_FILE + "'";
-    std::set<std::string> names;
-    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
-        char line[1024];
-        while (std::fgets(line, sizeof line, pipe)) {
-            const std::string text(line);
-            names.insert(text.substr(0, text.find(' ')));
-        }
-        ::pclose(pipe);
-    }
-    return names;
-}
-
-}  // namespace
-
 TEST(ExportedSymbols, AreExactlyTheNamesOfTheDefFile) {
-    const std::set<std::string> expected = namesInDefFile();
+    std::set<std::string> expected;  // from the indented "Name @ordinal" lines
+    std::ifstream def(RAVO_DEF_FILE);
+    for (std::string line, name, ordinal; std::getline(def, line);)
+        if (line.rfind("    ", 0) == 0 && std::istringstream(line) >> name >> ordinal &&
+            ordinal[0] == '@')
+            expected.insert(name);
     ASSERT_EQ(expected.size(), 66u) << "ordinals 1..70 without 56..59";
-    EXPECT_EQ(definedDynamicSymbols(), expected);
+
+    std::set<std::string> exported;
+    const std::string nm =
+        std::string(RAVO_NM) + " -D --defined-only --format=posix '" + RAVO_LIBRARY_FILE + "'";
+    std::FILE* pipe = ::popen(nm.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    for (char line[1024]; std::fgets(line, sizeof line, pipe);)
+        exported.insert(std::string(line).substr(0, std::string(line).find(' ')));
+    ::pclose(pipe);
+    EXPECT_EQ(exported, expected);
 }

@@ -1,6 +1,6 @@
 #include "PtyPeer.h"
 
-#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -8,49 +8,37 @@
 #include <stdexcept>
 #include <unistd.h>
 
-PtyPeer::PtyPeer(int comNumber) : comNumber_(comNumber) {
+PtyPeer::PtyPeer() {
     char pattern[] = "/tmp/ravo-peer.XXXXXX";
     if (!::mkdtemp(pattern)) throw std::runtime_error("mkdtemp failed");
     dir_ = pattern;
     ::setenv("RAVO_COM_DIR", dir_.c_str(), 1);
-
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
         throw std::runtime_error("no pseudo-terminal");
     master_ = master;
     std::filesystem::create_symlink(::ptsname(master), devicePath());
+    thread_ = std::thread([this] { serveLoop(); });
 }
 
 PtyPeer::~PtyPeer() {
     stopping_ = true;
-    if (thread_.joinable()) thread_.join();
+    thread_.join();
     hangUp();
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
 }
 
-std::string PtyPeer::devicePath() const { return dir_ + "/COM" + std::to_string(comNumber_); }
-
-void PtyPeer::serve(Responder responder) {
-    responder_ = std::move(responder);
-    thread_ = std::thread([this] { serveLoop(); });
+void PtyPeer::answerWith(Answer answer) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    answer_ = std::move(answer);
 }
 
 void PtyPeer::send(const Bytes& bytes) {
-    std::size_t sent = 0;
-    while (sent < bytes.size()) {
-        const int master = master_;
-        if (master < 0) return;
-        const ssize_t n = ::write(master, bytes.data() + sent, bytes.size() - sent);
-        if (n > 0) {
-            sent += static_cast<std::size_t>(n);
-        } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
-            return;
-        } else {
-            pollfd watched{master, POLLOUT, 0};
-            ::poll(&watched, 1, 10);
-        }
-    }
+    // A reply always fits into the terminal's queue; a failed write shows as a missing reply.
+    const int master = master_;
+    const ssize_t written = master >= 0 ? ::write(master, bytes.data(), bytes.size()) : -1;
+    (void)written;
 }
 
 void PtyPeer::hangUp() {
@@ -63,15 +51,6 @@ std::vector<Frame16> PtyPeer::requests() const {
     return requests_;
 }
 
-bool PtyPeer::waitForRequests(std::size_t count, std::chrono::milliseconds timeout) const {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (requests().size() < count) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
-
 void PtyPeer::serveLoop() {
     Bytes pending;
     while (!stopping_) {
@@ -79,24 +58,23 @@ void PtyPeer::serveLoop() {
         if (master < 0) return;
         pollfd watched{master, POLLIN, 0};
         if (::poll(&watched, 1, 10) <= 0) continue;
-        if (!(watched.revents & POLLIN)) {
-            // No slave open at the moment (between a close and the next open).
+        std::uint8_t chunk[256];
+        const ssize_t n = (watched.revents & POLLIN) ? ::read(master, chunk, sizeof chunk) : 0;
+        if (n <= 0) {  // no slave open at the moment (between a close and the next open)
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
             continue;
         }
-        std::uint8_t chunk[256];
-        const ssize_t n = ::read(master, chunk, sizeof chunk);
-        if (n <= 0) continue;
         pending.insert(pending.end(), chunk, chunk + n);
-        while (pending.size() >= 16) {
+        for (; pending.size() >= 16; pending.erase(pending.begin(), pending.begin() + 16)) {
             Frame16 request;
             std::copy(pending.begin(), pending.begin() + 16, request.begin());
-            pending.erase(pending.begin(), pending.begin() + 16);
+            Answer answer;
             {
                 std::lock_guard<std::mutex> guard(mutex_);
                 requests_.push_back(request);
+                answer = answer_;
             }
-            if (responder_) responder_(request);
+            if (answer) send(answer(request));
         }
     }
 }
@@ -105,18 +83,13 @@ Frame16 commandFrame(std::uint8_t address, std::uint8_t code, std::uint32_t p1, 
                      std::uint32_t p3) {
     Frame16 frame{0xAA, address, code};
     const std::uint32_t fields[] = {p1, p2, p3};
-    for (int f = 0; f < 3; ++f)
-        for (int b = 0; b < 4; ++b)
-            frame[3 + 4 * f + b] = static_cast<std::uint8_t>(fields[f] >> (24 - 8 * b));
-    unsigned sum = 0;
-    for (int i = 0; i < 15; ++i) sum += frame[i];
+    unsigned sum = 0xAA + address + code;
+    for (int b = 0; b < 12; ++b) {
+        frame[3 + b] = static_cast<std::uint8_t>(fields[b / 4] >> (24 - 8 * (b % 4)));
+        sum += frame[3 + b];
+    }
     frame[15] = static_cast<std::uint8_t>(sum);
     return frame;
-}
-
-Frame16 replyFrame(std::uint8_t code, std::uint32_t field1, std::uint32_t field2,
-                   std::uint32_t field3) {
-    return commandFrame(0xFF, code, field1, field2, field3);
 }
 
 std::uint32_t frameValue(const Frame16& frame, int n) {
@@ -125,4 +98,12 @@ std::uint32_t frameValue(const Frame16& frame, int n) {
            std::uint32_t{frame[at + 2]} << 8 | frame[at + 3];
 }
 
-Bytes bytesOf(const Frame16& frame) { return Bytes(frame.begin(), frame.end()); }
+std::string hex(const Frame16& frame) {
+    std::string text;
+    char group[4];
+    for (std::uint8_t byte : frame) {
+        std::snprintf(group, sizeof group, "%.2x ", byte);
+        text += group;
+    }
+    return text;
+}

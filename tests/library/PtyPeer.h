@@ -1,12 +1,14 @@
-// The far end of a serial line for link tests: a pseudo-terminal master whose slave is linked
-// as COM<n> in a fresh folder that RAVO_COM_DIR points to. A thread of its own cuts what the
-// library sends into 16-byte requests and hands each to a responder, which answers (or not)
-// through send().
+// The far end of a serial line: a pseudo-terminal master whose slave is linked as COM1 in a
+// fresh folder that RAVO_COM_DIR points to. Its thread cuts what the library sends into 16-byte
+// requests, records them and writes back what the current answer function returns (which may
+// also send or hang up itself). CommandPeerTest opens the command port on such a peer.
 #pragma once
+
+#include <Kelvane_Ravo_Q9T2.h>
+#include <gtest/gtest.h>
 
 #include <array>
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -17,48 +19,67 @@
 using Bytes = std::vector<std::uint8_t>;
 using Frame16 = std::array<std::uint8_t, 16>;
 
+// AA <address> <code>, three 32-bit values most significant byte first, the sum of bytes 0..14.
+Frame16 commandFrame(std::uint8_t address, std::uint8_t code, std::uint32_t p1, std::uint32_t p2,
+                     std::uint32_t p3);
+std::uint32_t frameValue(const Frame16& frame, int n);  // parameter n = 1..3
+std::string hex(const Frame16& frame);                  // "aa ff 06 ... "
+
 class PtyPeer {
 public:
-    using Responder = std::function<void(const Frame16& request)>;
+    using Answer = std::function<Bytes(const Frame16& request)>;  // empty: no answer
 
-    explicit PtyPeer(int comNumber = 1);
+    PtyPeer();
     ~PtyPeer();
     PtyPeer(const PtyPeer&) = delete;
     PtyPeer& operator=(const PtyPeer&) = delete;
 
     const std::string& comDir() const { return dir_; }
-    std::string devicePath() const;
+    std::string devicePath() const { return dir_ + "/COM1"; }
 
-    // Starts answering requests; without a responder every request is only recorded.
-    void serve(Responder responder = {});
-    // Writes bytes to the library's side of the line.
+    void answerWith(Answer answer);
     void send(const Bytes& bytes);
-    // Closes the master: the library's side sees a hang-up.
-    void hangUp();
-
+    void hangUp();  // closes the master: the library's side sees a hang-up
     std::vector<Frame16> requests() const;
-    bool waitForRequests(std::size_t count, std::chrono::milliseconds timeout) const;
 
 private:
     void serveLoop();
 
     std::string dir_;
-    int comNumber_;
     std::atomic<int> master_{-1};
-    Responder responder_;
     std::atomic<bool> stopping_{false};
-    std::thread thread_;
     mutable std::mutex mutex_;
+    Answer answer_;
     std::vector<Frame16> requests_;
+    std::thread thread_;
 };
 
-// A 16-byte frame: AA <address> <code>, three 32-bit values most significant byte first, and
-// the sum of the first 15 bytes.
-Frame16 commandFrame(std::uint8_t address, std::uint8_t code, std::uint32_t p1, std::uint32_t p2,
-                     std::uint32_t p3);
-// The controller's reply to `code`: the same layout from address 255.
-Frame16 replyFrame(std::uint8_t code, std::uint32_t field1, std::uint32_t field2,
-                   std::uint32_t field3);
-// The 32-bit value at bytes 3+4(n-1).. (n = 1..3).
-std::uint32_t frameValue(const Frame16& frame, int n);
-Bytes bytesOf(const Frame16& frame);
+class CommandPeerTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(Ravo_OpenSericalPort(1), 0); }
+    void TearDown() override { Ravo_CloseSericalPort(); }
+
+    // Every request is answered from address 255 with its own code and these fields.
+    void replyWith(std::uint32_t f1, std::uint32_t f2, std::uint32_t f3, std::size_t length = 16) {
+        peer.answerWith([=](const Frame16& request) {
+            const Frame16 reply = commandFrame(0xFF, request[2], f1, f2, f3);
+            return Bytes(reply.begin(), reply.begin() + length);
+        });
+    }
+    // Answers with the request's parameters rotated (p3, p1, p2) and every bit inverted, so that
+    // an answer never looks like values left alone and queries read back their first parameter.
+    void echoRotatedInverted() {
+        peer.answerWith([](const Frame16& r) {
+            const Frame16 reply = commandFrame(0xFF, r[2], ~frameValue(r, 3), ~frameValue(r, 1),
+                                               ~frameValue(r, 2));
+            return Bytes(reply.begin(), reply.end());
+        });
+    }
+    void staySilent() { peer.answerWith({}); }
+    Frame16 lastRequest() const {
+        const auto all = peer.requests();
+        return all.empty() ? Frame16{} : all.back();
+    }
+
+    PtyPeer peer;
+};

@@ -2,19 +2,14 @@
 // 17 on COM2, reached through the routing of Modbus_OpenSerical (the simulated controller on
 // COM1 names the slave in its registers 200..201). libmodbus answers only requests whose
 // layout and CRC it accepts, and its tables show what our writes carried.
-#include "Kelvane_Ravo_Q9T2.h"
+#include "PtyPeer.h"
 #include "com_folder.h"
 
-#include <gtest/gtest.h>
 #include <modbus.h>
 
 #include <atomic>
-#include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
-#include <mutex>
-#include <string>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -55,21 +50,15 @@ public:
         close(master_);
     }
 
-    // Runs `access` on the tables while no request is being served.
-    template <typename Access>
-    auto withTables(Access access) {
-        std::lock_guard<std::mutex> guard(mutex_);
-        return access(*tables_);
-    }
+    // The exports wait for each reply, which libmodbus sends after it used its tables.
+    modbus_mapping_t& tables() { return *tables_; }
 
 private:
     void serve() {
         std::uint8_t request[MODBUS_RTU_MAX_ADU_LENGTH];
         while (!stopping_) {
             const int length = modbus_receive(context_, request);
-            if (length <= 0) continue;
-            std::lock_guard<std::mutex> guard(mutex_);
-            modbus_reply(context_, request, length, tables_);
+            if (length > 0) modbus_reply(context_, request, length, tables_);
         }
     }
 
@@ -78,84 +67,63 @@ private:
     std::string link_;
     modbus_t* context_ = nullptr;
     modbus_mapping_t* tables_ = nullptr;
-    std::mutex mutex_;
     std::atomic<bool> stopping_{false};
     std::thread thread_;
 };
 
-class LibmodbusPeerTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        Ravo_GlobalInit();
-        controller->setRegister(200, kSlave);
-        controller->setRegister(201, 0);
-        ASSERT_EQ(Ravo_OpenSericalPort(1), 0);
-        unsigned char slave = 0;
-        ASSERT_EQ(Modbus_OpenSerical(2, &slave), 0);
-        ASSERT_EQ(slave, kSlave);
-    }
-    void TearDown() override {
-        Modbus_CloseSerical(2);
-        Ravo_CloseSericalPort();
-    }
+}  // namespace
 
+TEST(LibmodbusPeer, WritesLandInItsTablesReadsDecodeThemAndExceptionsFailReadsOnly) {
     ComFolder folder;
-    std::unique_ptr<ravo_sim::Simulator> controller = folder.simulator(1);
+    const auto controller = folder.simulator(1);
+    controller->setRegister(200, kSlave);
+    controller->setRegister(201, 0);
     LibmodbusServer server{folder.path(), 2};
-};
+    ASSERT_EQ(Ravo_OpenSericalPort(1), 0);
+    unsigned char slave = 0;
+    ASSERT_EQ(Modbus_OpenSerical(2, &slave), 0);
+    ASSERT_EQ(slave, kSlave);
 
-TEST_F(LibmodbusPeerTest, WritesLandInLibmodbusHoldingRegistersAndCoils) {
+    modbus_mapping_t& t = server.tables();
+    t.tab_bits[156] = 1;
     EXPECT_EQ(Modbus_WriteShort(kSlave, 100, -2), 0);
     EXPECT_EQ(Modbus_WriteLong(kSlave, 110, 0x12345678), 0);
     EXPECT_EQ(Modbus_WriteFloat(kSlave, 120, -2.5f), 0);
     EXPECT_EQ(Modbus_WriteCoil(kSlave, 157, 1), 0);
-    server.withTables([](modbus_mapping_t& t) {
-        EXPECT_EQ(t.tab_registers[100], 0xFFFE);
-        EXPECT_EQ(t.tab_registers[110], 0x5678);
-        EXPECT_EQ(t.tab_registers[111], 0x1234);
-        EXPECT_EQ(t.tab_registers[120], 0x0000);
-        EXPECT_EQ(t.tab_registers[121], 0xC020);
-        EXPECT_EQ(t.tab_bits[157], 1);
-    });
-    EXPECT_EQ(Modbus_WriteCoil(kSlave, 157, 0), 0);
-    server.withTables([](modbus_mapping_t& t) { EXPECT_EQ(t.tab_bits[157], 0); });
-}
-
-TEST_F(LibmodbusPeerTest, ReadsDecodeLibmodbusInputRegisters) {
-    server.withTables([](modbus_mapping_t& t) {
-        t.tab_input_registers[130] = 0xFFFE;
-        t.tab_input_registers[140] = 0x5678;
-        t.tab_input_registers[141] = 0x1234;
-        t.tab_input_registers[150] = 0x0000;
-        t.tab_input_registers[151] = 0x3F80;
-        t.tab_bits[158] = 1;
-    });
-    short shortValue = 0;
-    int longValue = 0;
-    float floatValue = 0;
-    EXPECT_EQ(Modbus_ReadShort(kSlave, 130, &shortValue), 0);
-    EXPECT_EQ(shortValue, -2);
-    EXPECT_EQ(Modbus_ReadLong(kSlave, 140, &longValue), 0);
-    EXPECT_EQ(longValue, 0x12345678);
-    EXPECT_EQ(Modbus_ReadFloat(kSlave, 150, &floatValue), 0);
-    EXPECT_EQ(floatValue, 1.0f);
-
+    EXPECT_EQ(Modbus_WriteCoil(kSlave, 156, 0), 0);
+    EXPECT_EQ(t.tab_registers[100], 0xFFFE);
+    EXPECT_EQ(t.tab_registers[110], 0x5678);
+    EXPECT_EQ(t.tab_registers[111], 0x1234);
+    EXPECT_EQ(t.tab_registers[120], 0x0000);
+    EXPECT_EQ(t.tab_registers[121], 0xC020);
+    EXPECT_EQ(t.tab_bits[157], 1);
+    EXPECT_EQ(t.tab_bits[156], 0);
+    t.tab_input_registers[130] = 0xFFFE;
+    t.tab_input_registers[140] = 0x5678;
+    t.tab_input_registers[141] = 0x1234;
+    t.tab_input_registers[150] = 0x0000;
+    t.tab_input_registers[151] = 0x3F80;
+    short s = 0;
+    int l = 0;
+    float f = 0;
+    EXPECT_EQ(Modbus_ReadShort(kSlave, 130, &s), 0);
+    EXPECT_EQ(s, -2);
+    EXPECT_EQ(Modbus_ReadLong(kSlave, 140, &l), 0);
+    EXPECT_EQ(l, 0x12345678);
+    EXPECT_EQ(Modbus_ReadFloat(kSlave, 150, &f), 0);
+    EXPECT_EQ(f, 1.0f);
     // libmodbus answers a one-coil read with the standard 6 bytes; the controller sends 8.
     unsigned char state = 7;
-    EXPECT_EQ(Modbus_ReadCoil(kSlave, 158, &state), 6);
+    EXPECT_EQ(Modbus_ReadCoil(kSlave, 157, &state), 6);
     EXPECT_EQ(state, 7);
-}
 
-TEST_F(LibmodbusPeerTest, ExceptionRepliesFailReadsOnly) {
-    short shortValue = 5;
-    int longValue = 5;
-    EXPECT_EQ(Modbus_ReadShort(kSlave, 1000, &shortValue), 6);  // beyond libmodbus's tables
-    EXPECT_EQ(shortValue, 5);
-    EXPECT_EQ(Modbus_ReadLong(kSlave, 199, &longValue), 6);  // runs past the last register
-    EXPECT_EQ(longValue, 0);
+    EXPECT_EQ(Modbus_ReadShort(kSlave, 1000, &s), 6);  // beyond libmodbus's tables
+    EXPECT_EQ(s, -2);
+    EXPECT_EQ(Modbus_ReadLong(kSlave, 199, &l), 6);  // runs past the last register
+    EXPECT_EQ(l, 0);
     EXPECT_EQ(Modbus_WriteShort(kSlave, 1000, 1), 0);
     // The server is still in step: a proper request gets a proper reply.
-    EXPECT_EQ(Modbus_ReadShort(kSlave, 130, &shortValue), 0);
+    EXPECT_EQ(Modbus_ReadShort(kSlave, 130, &s), 0);
+    Modbus_CloseSerical(2);
+    Ravo_CloseSericalPort();
 }
-
-}  // namespace
