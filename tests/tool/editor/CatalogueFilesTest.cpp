@@ -18,12 +18,8 @@ namespace {
 // A temporary executable folder with its data folder, written in GBK.
 class CatalogueFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/editor-catalogue.XXXXXX";
-        root_ = mkdtemp(pattern);
-        fs::create_directories(root_ / "KelvaneRavoTools");
-    }
-    void TearDown() override {
+    CatalogueFolder() { fs::create_directories(root_ / "KelvaneRavoTools"); }
+    ~CatalogueFolder() override {
         fs::current_path(previous_);
         fs::remove_all(root_);
     }
@@ -31,8 +27,9 @@ protected:
         std::ofstream(folder / "KelvaneRavoTools" / name, std::ios::binary) << utf8ToGbk(utf8);
     }
 
+    char pattern_[32] = "/tmp/editor-catalogue.XXXXXX";
     fs::path previous_ = fs::current_path();
-    fs::path root_;
+    fs::path root_ = mkdtemp(pattern_);
 };
 
 TEST_F(CatalogueFolder, ReloadReplacesEverythingButTheGroups) {

@@ -65,15 +65,6 @@ TEST_F(MainWindowConnectionTest, ChoosingAnotherPortSwitchesTheConnection) {
     EXPECT_TRUE(CommandsReceived(*com3).empty());
 }
 
-TEST_F(MainWindowConnectionTest, ChoosingAfterADropDownWhileNotConnectedConnects) {
-    startWindow();  // COM1 only: nothing selected, not connected
-
-    chooseComPort(0);
-
-    EXPECT_EQ(CommandsReceived(*com1), kConnectTraffic);
-    EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
-}
-
 TEST_F(MainWindowConnectionTest, ButtonDisconnectsAndConnectsAgain) {
     startConnectedToCom3();
 

@@ -27,12 +27,6 @@ protected:
                         .ok);
     }
 
-    void writeProgramFile(const std::string& name, kelvane::ApplicationProgramBuffer& contents) {
-        ASSERT_TRUE(kelvane::WriteApplicationProgramFile(dataFolder() + "ApplicationProgram/" + name + ".kelvane",
-                                                         contents, 1, [](int, kelvane::ProgramImage&) {})
-                        .ok);
-    }
-
     kelvane::MotorParameterRecord shownMotorParameters() {
         kelvane::MotorParameterRecord shown;
         window->findChild<CMotorParSettingDlg*>()->CopyToRecord(shown);
@@ -69,7 +63,9 @@ TEST_F(MainWindowStartupTest, ConnectsToThePortTheListFileRemembersAndLoadsTheAc
     saved.motor.axes[2].subdivision = 3200;
     saved.peripherals.limitTriggerLevel = 1;
     writeLibraryList(0, {"a", "b"}, 1);
-    writeProgramFile("b", saved);
+    ASSERT_TRUE(kelvane::WriteApplicationProgramFile(dataFolder() + "ApplicationProgram/b.kelvane", saved, 1,
+                                                     [](int, kelvane::ProgramImage&) {})
+                    .ok);
 
     startWindow();
 
@@ -84,28 +80,22 @@ TEST_F(MainWindowStartupTest, ConnectsToThePortTheListFileRemembersAndLoadsTheAc
     EXPECT_EQ(peripherals.limitTriggerLevel, 1);
 }
 
-TEST_F(MainWindowStartupTest, ActiveProgramWithoutAFileShowsTheStartUpValues) {
-    writeLibraryList(0, {"missing"}, 0);
+TEST_F(MainWindowStartupTest, SilentControllerShowsVersionZeroAndAMissingProgramFileTheStartUpValues) {
+    addCom3();
+    com3->inject({ravo_sim::Fault::Action::Silent, ravo_sim::RequestKind::Command, kVersionQuery});
+    writeLibraryList(1, {"missing"}, 0);
 
     startWindow();
 
+    EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
+    EXPECT_EQ(statusText(), QStringLiteral("控制器:0.0版本"));
     const kelvane::MotorParameterRecord shown = shownMotorParameters();
     EXPECT_EQ(shown.axes[0].subdivision, 1600);
     EXPECT_EQ(shown.axes[5].pitch, 5.0f);
     EXPECT_EQ(shown.axes[6].subdivision, 0);
 }
 
-TEST_F(MainWindowStartupTest, ControllerThatDoesNotAnswerShowsVersionZero) {
-    addCom3();
-    com3->inject({ravo_sim::Fault::Action::Silent, ravo_sim::RequestKind::Command, kVersionQuery});
-
-    startWindow();
-
-    EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
-    EXPECT_EQ(statusText(), QStringLiteral("控制器:0.0版本"));
-}
-
-TEST_F(MainWindowStartupTest, RememberedPositionBeyondTheListConnectsNothing) {
+TEST_F(MainWindowStartupTest, RememberedPositionBeyondTheListConnectsNothingUntilAPortIsChosen) {
     startWindow();  // only COM1: position 1 is not there
 
     EXPECT_EQ(comPortEntries(), QStringList({"COM1"}));
@@ -114,13 +104,15 @@ TEST_F(MainWindowStartupTest, RememberedPositionBeyondTheListConnectsNothing) {
     EXPECT_EQ(statusText(), QString());
     EXPECT_TRUE(CommandsReceived(*com1).empty());
     EXPECT_TRUE(prompter.shown.empty());
+
+    chooseComPort(0);
+    EXPECT_EQ(CommandsReceived(*com1), (std::vector<Command>{{kSetWorkMode, 2}, {kVersionQuery, 0}}));
+    EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
 }
 
 TEST_F(MainWindowStartupTest, NoOpenablePortLeavesAnEmptyListAndNoMessage) {
     setenv("RAVO_COM_DIR", qPrintable(exeDirectory.path()), 1);  // a folder without COM links
-
     startWindow();
-
     EXPECT_EQ(comPortList().count(), 0);
     EXPECT_EQ(statusText(), QString());
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("连接控制器"));

@@ -66,8 +66,9 @@ TEST_F(MotorParameterViewTest, CopyStopsReadingAtTheFirstBadBoxAndCopiesAnyway) 
     view.show();
     box("subdivision", 3)->setText("1234");  // read before the bad box
     box("pitch", 3)->setText("abc");
-    box("acceleration", 3)->setText("99");  // read after it: keeps the old value
-    box("subdivision", 4)->setText("x");    // a second bad box is never reached
+    box("acceleration", 3)->setText("99");  // read after it: keep their old values
+    box("minimumSpeed", 3)->setText("8");
+    box("pitch", 4)->setText("y");  // a second bad box is never reached
 
     kelvane::MotorParameterRecord copy;
     view.CopyToRecord(copy);
@@ -76,7 +77,8 @@ TEST_F(MotorParameterViewTest, CopyStopsReadingAtTheFirstBadBoxAndCopiesAnyway) 
     EXPECT_EQ(prompter.shown[0].text, QString::fromUtf8("请输入一个数字。"));
     EXPECT_EQ(prompter.shown[0].caption, DefaultCaption());
     EXPECT_EQ(view.focusWidget(), box("pitch", 3));
-    EXPECT_EQ(std::tie(copy.axes[2].subdivision, copy.axes[2].pitch, copy.axes[2].acceleration), std::make_tuple(1234, 4.5f, 22));
+    EXPECT_EQ(std::tie(copy.axes[2].subdivision, copy.axes[2].pitch, copy.axes[2].acceleration, copy.axes[2].minimumSpeed),
+              std::make_tuple(1234, 4.5f, 22, 3.5f));
     EXPECT_EQ(copy.axes[3].subdivision, 803);
 }
 
@@ -122,7 +124,7 @@ TEST_F(MotorParameterViewTest, DownloadStopsAtTheFirstReadBackMismatchNamingAxis
         controller->overrideReadBack(c.query, c.axis, c.answer);
         prompter.shown.clear();
         EXPECT_NE(view.Download(), 0);
-        EXPECT_EQ(prompter.texts(), QStringList{QString::fromUtf8(c.message)});
+        ASSERT_EQ(prompter.texts(), QStringList{QString::fromUtf8(c.message)});
         EXPECT_EQ(prompter.shown[0].caption, DefaultCaption());
         EXPECT_EQ(takeTraffic(), std::vector<std::string>(full.begin(), full.begin() + c.sent)) << c.message;
     }

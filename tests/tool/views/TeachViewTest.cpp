@@ -68,17 +68,12 @@ TEST_F(TeachViewTest, ActivateReadsInOrderThenPollsEverySecondUntilStopped) {
 }
 
 TEST_F(TeachViewTest, JogButtonsToggleBetweenMovingAndStopping) {
-    QPushButton* left = find<QPushButton>("leftZ");
-    QPushButton* right = find<QPushButton>("rightZ");
-    left->click();
-    EXPECT_EQ(left->text(), QString::fromUtf8("停止"));
-    right->click();
-    EXPECT_EQ(right->text(), QString::fromUtf8("停止"));
-    left->click();
-    EXPECT_EQ(left->text(), QString::fromUtf8("左移"));
-    EXPECT_EQ(right->text(), QString::fromUtf8("停止"));
-    right->click();
-    EXPECT_EQ(right->text(), QString::fromUtf8("右移"));
+    const std::pair<const char*, const char*> clicks[] = {
+        {"leftZ", "停止"}, {"rightZ", "停止"}, {"leftZ", "左移"}, {"rightZ", "右移"}};
+    for (const auto& [button, text] : clicks) {
+        click(button);
+        EXPECT_EQ(find<QPushButton>(button)->text(), QString::fromUtf8(text)) << button;
+    }
 
     EXPECT_EQ(takeTraffic(),
               (std::vector<std::string>{Cmd(kJogLeft, {4}), Cmd(kJogRight, {4}),
@@ -176,9 +171,8 @@ TEST_F(TeachViewTest, SaveSendsTheDelayAndTheChosenMasks) {
 
 TEST_F(TeachViewTest, TeachIoDialogCancelKeepsTheMasks) {
     CVideoTechIOSettingDlg dialog(0x5, 0x800);
-    EXPECT_TRUE(dialog.findChild<QCheckBox*>("IN1")->isChecked());
-    EXPECT_FALSE(dialog.findChild<QCheckBox*>("IN2")->isChecked());
-    EXPECT_TRUE(dialog.findChild<QCheckBox*>("OUT12")->isChecked());
+    for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
+        EXPECT_EQ(box->isChecked(), box->text() == "IN1" || box->text() == "IN3" || box->text() == "OUT12");
     dialog.findChild<QCheckBox*>("IN2")->setChecked(true);
     dialog.findChild<QPushButton*>("cancel")->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
@@ -190,10 +184,8 @@ TEST_F(TeachViewTest, InputsShowActiveLowAndOutputsSwitchTheirPins) {
     controller->setInput(5, true);
     Ravo_SetIOPinLevel(255, 34, 1);
     view.Activate();
-    EXPECT_TRUE(find<QCheckBox>("IN1")->isChecked());
-    EXPECT_FALSE(find<QCheckBox>("IN5")->isChecked());
-    EXPECT_TRUE(find<QCheckBox>("OUT2")->isChecked());
-    EXPECT_FALSE(find<QCheckBox>("OUT1")->isChecked());
+    const std::pair<const char*, bool> shown[] = {{"IN1", true}, {"IN5", false}, {"OUT1", false}, {"OUT2", true}};
+    for (const auto& [name, checked] : shown) EXPECT_EQ(find<QCheckBox>(name)->isChecked(), checked) << name;
     controller->clearTraffic();
 
     find<QCheckBox>("OUT2")->click();
