@@ -1,7 +1,6 @@
 // The catalogue that ships in the data folder must be complete and consistent.
 #include "editor/CatalogueFile.h"
 #include "editor/CatalogueReaders.h"
-#include "editor/LineCodec.h"
 #include "shell/GbkText.h"
 
 #include <gtest/gtest.h>
@@ -28,20 +27,12 @@ TEST(DemoCatalogue, IsCompleteAndConsistent) {
         EXPECT_LE(utf8ToGbk(DescriptionText(help, code)).size(), 255u);
         EXPECT_FALSE(DescriptionText(help, code).empty()) << def.name;
 
-        // A row with a value in every parameter in use encodes and renders back unchanged.
-        RowCells cells{"0", catalogue.groups.at(static_cast<std::uint8_t>(def.group)), def.name, "", "", "", "x"};
-        for (std::size_t k = 0; k < 3; ++k) {
-            const ParamDef& param = def.params[k];
+        for (const ParamDef& param : def.params) {
             if (param.used != 0) kinds.insert(param.kind);
-            std::string& cell = cells[kParam1Column + k];
-            if (param.used == 0) cell = "0";
-            else if (param.kind == kEnumerationParam) cell = catalogue.paramTypes.at(param.enumType).rbegin()->second;
-            else cell = param.kind == kIntegerParam ? "-42" : "12.250";
+            if (param.used != 0 && param.kind == kEnumerationParam) {
+                EXPECT_EQ(catalogue.paramTypes.count(param.enumType), 1u) << def.name;
+            }
         }
-        LineRecord record;
-        std::optional<std::string> remark;
-        ASSERT_TRUE(CommitCells(catalogue, cells, record, remark));
-        EXPECT_EQ(RenderCells(catalogue, 0, record, &*remark), cells) << def.name;
     }
     EXPECT_EQ(kinds, (std::set<std::int32_t>{kIntegerParam, kRealParam, kEnumerationParam}));
 
