@@ -15,7 +15,7 @@ std::string errorOf(std::string_view text) {
     return "";
 }
 
-TEST(Json, ParsesValuesOfEveryKind) {
+TEST(Json, ParsesValuesOfEveryKindAndQuotesBack) {
     const JsonValue value = ParseJson(R"( {"a": [1, -2.5e3, true, false, null], "b": {"c": "x\"\\\/\n\u00e9\ud83d\ude00"}} )");
     ASSERT_EQ(value.type, JsonValue::Type::Object);
     const JsonValue& a = *value.find("a");
@@ -25,6 +25,8 @@ TEST(Json, ParsesValuesOfEveryKind) {
     EXPECT_EQ(a.items[4].type, JsonValue::Type::Null);
     EXPECT_EQ(value.find("b")->find("c")->text, "x\"\\/\n\xC3\xA9\xF0\x9F\x98\x80");
     EXPECT_EQ(value.find("z"), nullptr);
+    EXPECT_EQ(JsonQuoted("a\"b\\c\n\x01中"), "\"a\\\"b\\\\c\\n\\u0001中\"");
+    EXPECT_EQ(ParseJson(JsonQuoted("a\"b\\c\n\x01\x1f中")).text, "a\"b\\c\n\x01\x1f中");
 }
 
 TEST(Json, RefusesMalformedTextWithItsPosition) {
@@ -34,16 +36,8 @@ TEST(Json, RefusesMalformedTextWithItsPosition) {
                          "\"\\ud800\"", "\"\\udc00x\"", "\"a\tb\"", "\"\xC3\"", "\"\xC0\xAF\"", "\"\xED\xA0\x80\"",
                          "{\"a\":1,\"a\":2}", "[1],", "[1,]", "{\"a\":1,}", "nan", "Infinity"};
     for (const char* text : bad) EXPECT_NE(errorOf(text), "") << text;
-}
-
-TEST(Json, DeepNestingIsRefusedNotOverflowed) {
-    EXPECT_NE(errorOf(std::string(100000, '[')), "");
+    EXPECT_NE(errorOf(std::string(100000, '[')), "") << "deep nesting is refused, not overflowed";
     EXPECT_EQ(errorOf(std::string(60, '[') + std::string(60, ']')), "");
-}
-
-TEST(Json, QuotesControlCharacters) {
-    EXPECT_EQ(JsonQuoted("a\"b\\c\n\x01中"), "\"a\\\"b\\\\c\\n\\u0001中\"");
-    EXPECT_EQ(ParseJson(JsonQuoted("a\"b\\c\n\x01\x1f中")).text, "a\"b\\c\n\x01\x1f中");
 }
 
 }  // namespace

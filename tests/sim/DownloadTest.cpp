@@ -2,137 +2,75 @@
 // that arrive while a download is open.
 #include "LineClient.h"
 
-#include <gtest/gtest.h>
-
 using namespace sim_test;
+using ravo_sim::Fault;
 using ravo_sim::RequestKind;
 
 namespace {
 
-// A program line record as the tool makes it: 0xAA, 0xFF, code, three parameters, 0; the
-// last byte carries the record index on the wire.
-Bytes record(std::uint8_t code, std::uint32_t p1, int index) {
-    Bytes frame = commandFrame(code, p1, 0, 0, 0xFF);
-    frame[15] = static_cast<std::uint8_t>(index);
-    return frame;
-}
-
 const Bytes kEndFrame{0xAA, 0xFF, 0x08, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 
-class DownloadTest : public ::testing::Test {
+class DownloadTest : public SimTest {
 protected:
-    void startDownload(int program) {
-        ASSERT_EQ(
-            env.line().exchange(commandFrame(6, 3, static_cast<std::uint32_t>(program)), 16).size(),
-            16u);
+    void startDownload(std::uint32_t program) { ASSERT_EQ(ask(6, 3, program).size(), 16u); }
+    // A program line record: its last byte carries the record index (modulo 256). Byte 14 is
+    // chosen so that the index is also the right sum, which must not make it a command.
+    Bytes sendRecord(int index, std::uint8_t code = 0x30, std::chrono::milliseconds timeout = 300ms) {
+        Bytes frame = commandFrame(code, static_cast<std::uint32_t>(index));
+        frame[14] = static_cast<std::uint8_t>(index - frame[15]);
+        frame[15] = static_cast<std::uint8_t>(index);
+        return env.line.exchange(frame, 16, timeout);
     }
-    SimulatorOnLine env;
 };
 
-TEST_F(DownloadTest, RecordsAreAcknowledgedAndStoredUnderTheProgramNumber) {
+TEST_F(DownloadTest, RecordsAreAcknowledgedAndStoredUntilTheEndFrame) {
     startDownload(4);
-    EXPECT_EQ(env.sim().workMode(), 3);
-    for (int i = 0; i < 3; ++i) {
-        const Bytes ack = env.line().exchange(record(0x30, static_cast<std::uint32_t>(i), i), 16);
-        ASSERT_EQ(ack.size(), 16u);
-        EXPECT_EQ(replyField(ack, 1), 0u) << "record " << i << " accepted";
-    }
-    env.line().send(kEndFrame);
-    EXPECT_TRUE(env.line().staysQuiet()) << "the end frame gets no reply";
+    for (int i = 0; i < 300; ++i)  // the index byte wraps after 256 records
+        ASSERT_EQ(sendRecord(i), commandFrame(0x30, 0, static_cast<std::uint32_t>(i), 0, 1)) << i;
+    env.line.send(kEndFrame);
+    EXPECT_TRUE(env.line.receive(1, 60ms).empty()) << "the end frame gets no reply";
 
-    const auto stored = env.sim().program(4);
-    ASSERT_EQ(stored.size(), 3u);
-    EXPECT_EQ(stored[2][2], 0x30);
-    EXPECT_EQ(stored[2][6], 2);
-    EXPECT_EQ(stored[2][15], 2);
-    EXPECT_TRUE(env.sim().program(3).empty());
+    auto stored = env.sim.program(4);
+    ASSERT_EQ(stored.size(), 300u);
+    EXPECT_EQ(stored[299][15], 299 % 256);
+    EXPECT_EQ(replyField(sendRecord(300), 2), 0u) << "after the end frame it is a command";
+    EXPECT_EQ(env.sim.program(4).size(), 300u);
 
-    const auto traffic = env.sim().traffic();
-    ASSERT_EQ(traffic.size(), 5u);
-    EXPECT_EQ(traffic[1].kind, RequestKind::Record);
-    EXPECT_EQ(traffic[4].kind, RequestKind::EndFrame);
-
-    // After the end frame, a frame without a valid sum is no record any more.
-    EXPECT_TRUE(env.line().exchange(record(0x30, 0, 3), 16, 80ms).empty());
-    EXPECT_EQ(env.sim().program(4).size(), 3u);
-}
-
-TEST_F(DownloadTest, RecordWhoseIndexEqualsItsSumIsStillARecord) {
-    startDownload(0);
-    // Record 0 whose bytes 0..14 sum to 0 mod 256: its index byte is also a right sum.
-    Bytes frame = record(0x57, 0, 0);
-    ASSERT_TRUE(hasFrameSum(frame));
-    env.line().exchange(frame, 16);
-    EXPECT_EQ(env.sim().program(0).size(), 1u);
-    EXPECT_EQ(env.sim().traffic().back().kind, RequestKind::Record);
-}
-
-TEST_F(DownloadTest, CommandWithRightSumAndOtherIndexIsAnsweredDuringDownload) {
-    env.sim().setVersion(0x0105);
-    startDownload(0);
-    const Bytes reply = env.line().exchange(commandFrame(2), 16);
-    EXPECT_EQ(replyField(reply, 2), 0x0105u);
-    EXPECT_EQ(env.sim().traffic().back().kind, RequestKind::Command);
-    EXPECT_TRUE(env.sim().program(0).empty());
-}
-
-TEST_F(DownloadTest, WorkModeFallBackDuringDownloadIsACommand) {
-    startDownload(1);
-    env.line().exchange(record(0x30, 0, 0), 16);
-    const Bytes reply = env.line().exchange(commandFrame(6, 2, 1), 16);
-    EXPECT_EQ(reply[2], 6);
-    EXPECT_EQ(env.sim().workMode(), 2);
-    EXPECT_EQ(env.sim().traffic().back().kind, RequestKind::Command);
-    // Download mode is over: a record-like frame is not stored.
-    env.line().exchange(record(0x30, 0, 1), 16, 80ms);
-    EXPECT_EQ(env.sim().program(1).size(), 1u);
-}
-
-TEST_F(DownloadTest, NewDownloadReplacesTheProgram) {
-    startDownload(2);
-    for (int i = 0; i < 2; ++i) env.line().exchange(record(0x30, 0, i), 16);
-    env.line().send(kEndFrame);
-    startDownload(2);
-    env.line().exchange(record(0x31, 0, 0), 16);
-    env.line().send(kEndFrame);
-    ASSERT_TRUE(env.sim().waitForTraffic(7, 1s));
-    const auto stored = env.sim().program(2);
+    startDownload(4);  // a new download replaces the program
+    sendRecord(0, 0x31);
+    stored = env.sim.program(4);
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_EQ(stored[0][2], 0x31);
 }
 
-TEST_F(DownloadTest, IndexByteWrapsAfter256Records) {
-    startDownload(5);
-    for (int i = 0; i < 300; ++i) {
-        const Bytes ack = env.line().exchange(record(0x30, static_cast<std::uint32_t>(i), i), 16);
-        ASSERT_EQ(replyField(ack, 1), 0u) << "record " << i;
-    }
-    const auto stored = env.sim().program(5);
-    ASSERT_EQ(stored.size(), 300u);
-    EXPECT_EQ(stored[299][15], 299 % 256);
+TEST_F(DownloadTest, FramesWithARightSumDuringADownload) {
+    env.sim.setVersion(0x0105);
+    startDownload(1);
+    sendRecord(0);
+    EXPECT_EQ(env.sim.traffic().back().kind, RequestKind::Record);
+    // A command whose sum is not the next index is answered as a command.
+    EXPECT_EQ(replyField(ask(2), 2), 0x0105u);
+    EXPECT_EQ(env.sim.traffic().back().kind, RequestKind::Command);
+    // A work-mode command is one even when its sum byte is also the next index (1), and it
+    // ends the download.
+    EXPECT_EQ(ask(6, 2, 1, 0x4F), commandFrame(6, 0, 0, 0, 1));
+    EXPECT_EQ(env.sim.workMode(), 2);
+    sendRecord(1);
+    EXPECT_EQ(env.sim.program(1).size(), 1u) << "no record after the download";
 }
 
-TEST_F(DownloadTest, RejectedRecordIsNotStored) {
-    env.sim().inject({ravo_sim::Fault::Action::RejectRecord, RequestKind::Record, 1});
+TEST_F(DownloadTest, FaultsAtRecordK) {
+    env.sim.inject({Fault::Action::RejectRecord, RequestKind::Record, 1});
+    env.sim.inject({Fault::Action::Silent, RequestKind::Record, 2});
+    env.sim.inject({Fault::Action::HangUp, RequestKind::Record, 3});
     startDownload(0);
-    EXPECT_EQ(replyField(env.line().exchange(record(0x30, 0, 0), 16), 1), 0u);
-    const Bytes rejected = env.line().exchange(record(0x30, 1, 1), 16);
-    ASSERT_EQ(rejected.size(), 16u);
-    EXPECT_NE(replyField(rejected, 1), 0u);
-    EXPECT_EQ(env.sim().program(0).size(), 1u);
-}
-
-TEST_F(DownloadTest, SilentAndHangUpAtRecordK) {
-    env.sim().inject({ravo_sim::Fault::Action::Silent, RequestKind::Record, 2});
-    env.sim().inject({ravo_sim::Fault::Action::HangUp, RequestKind::Record, 3});
-    startDownload(0);
-    EXPECT_EQ(env.line().exchange(record(0x30, 0, 0), 16).size(), 16u);
-    EXPECT_EQ(env.line().exchange(record(0x30, 0, 1), 16).size(), 16u);
-    EXPECT_TRUE(env.line().exchange(record(0x30, 0, 2), 16, 100ms).empty());
+    EXPECT_EQ(replyField(sendRecord(0), 1), 0u);
+    EXPECT_EQ(replyField(sendRecord(1), 1), 1u) << "rejected";
+    EXPECT_TRUE(sendRecord(2, 0x30, 100ms).empty());
     // The silent record was not taken, so the next record is record 2 again: it answers.
-    EXPECT_EQ(env.line().exchange(record(0x30, 0, 2), 16).size(), 16u);
-    EXPECT_TRUE(env.line().exchange(record(0x30, 0, 3), 16, 100ms).empty());
-    EXPECT_EQ(env.sim().program(0).size(), 3u);
+    EXPECT_EQ(sendRecord(2).size(), 16u);
+    EXPECT_TRUE(sendRecord(3, 0x30, 100ms).empty());
+    EXPECT_EQ(env.sim.program(0).size(), 2u);
 }
 
 }  // namespace

@@ -1,15 +1,13 @@
-// The client end of a simulated line for tests: plain POSIX reads and writes on the COM link,
-// plus builders for the frames a client sends.
+// Test support for the simulator: a client on its line (plain POSIX reads and writes), builders
+// for the frames a client sends, and a fixture with a simulator on COM1 of a fresh folder.
 #pragma once
 
 #include <ravo_sim/Simulator.h>
 
+#include <gtest/gtest.h>
+
 #include <chrono>
-#include <cstdint>
-#include <initializer_list>
-#include <memory>
-#include <string>
-#include <vector>
+#include <cstring>
 
 namespace sim_test {
 
@@ -27,9 +25,10 @@ public:
     // Whatever arrives until `count` bytes are in or `timeout` has passed.
     Bytes receive(std::size_t count, std::chrono::milliseconds timeout = 300ms);
     Bytes exchange(const Bytes& request, std::size_t replyLength,
-                   std::chrono::milliseconds timeout = 300ms);
-    // True when nothing at all arrives within `window`.
-    bool staysQuiet(std::chrono::milliseconds window = 60ms);
+                   std::chrono::milliseconds timeout = 300ms) {
+        send(request);
+        return receive(replyLength, timeout);
+    }
 
 private:
     int fd_ = -1;
@@ -38,31 +37,42 @@ private:
 // A command frame with its sum byte.
 Bytes commandFrame(std::uint8_t code, std::uint32_t p1 = 0, std::uint32_t p2 = 0,
                    std::uint32_t p3 = 0, std::uint8_t address = 0xFF);
-std::uint32_t floatBits(float value);
-float asFloat(std::uint32_t bits);
 // Reply field n (1..3), most significant byte first.
 std::uint32_t replyField(const Bytes& reply, int n);
-bool hasFrameSum(const Bytes& frame);
-
 // `bytes` followed by their Modbus CRC, low byte first.
-Bytes withCrc(std::initializer_list<std::uint8_t> bytes);
 Bytes withCrc(Bytes bytes);
-bool hasValidCrc(const Bytes& bytes);
 
-// A simulator on COM1 of a fresh temporary folder, with a client on its line.
-class SimulatorOnLine {
-public:
+inline std::uint32_t floatBits(float value) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+inline float asFloat(std::uint32_t bits) {
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// A fresh folder under /tmp, removed with everything in it.
+struct TempFolder {
+    TempFolder();
+    ~TempFolder();
+    std::string path;
+};
+
+struct SimulatorOnLine {
     explicit SimulatorOnLine(bool paced = false);
-    ~SimulatorOnLine();
+    TempFolder folder;
+    ravo_sim::Simulator sim;  // on COM1 of the folder
+    LineClient line;
+};
 
-    ravo_sim::Simulator& sim() { return *sim_; }
-    LineClient& line() { return *line_; }
-    const std::string& folder() const { return folder_; }
-
-private:
-    std::string folder_;
-    std::unique_ptr<ravo_sim::Simulator> sim_;
-    std::unique_ptr<LineClient> line_;
+class SimTest : public ::testing::Test {
+protected:
+    Bytes ask(std::uint8_t code, std::uint32_t p1 = 0, std::uint32_t p2 = 0, std::uint32_t p3 = 0) {
+        return env.line.exchange(commandFrame(code, p1, p2, p3), 16);
+    }
+    SimulatorOnLine env;
 };
 
 }  // namespace sim_test

@@ -2,129 +2,91 @@
 // slave addresses answered, exceptions and the point-recording function.
 #include "LineClient.h"
 
-#include <gtest/gtest.h>
-
 using namespace sim_test;
 
 namespace {
 
-class ModbusTest : public ::testing::Test {
+std::uint8_t high(std::uint16_t value) { return static_cast<std::uint8_t>(value >> 8); }
+std::uint8_t low(std::uint16_t value) { return static_cast<std::uint8_t>(value); }
+
+class ModbusTest : public SimTest {
 protected:
-    Bytes writeRegisters(std::uint16_t address, std::initializer_list<std::uint16_t> values,
-                         std::uint8_t slave = 0xFF) {
-        Bytes request{slave, 0x10, static_cast<std::uint8_t>(address >> 8),
-                      static_cast<std::uint8_t>(address), 0,
-                      static_cast<std::uint8_t>(values.size()),
-                      static_cast<std::uint8_t>(2 * values.size())};
-        for (std::uint16_t value : values) {
-            request.push_back(static_cast<std::uint8_t>(value >> 8));
-            request.push_back(static_cast<std::uint8_t>(value));
-        }
-        return env.line().exchange(withCrc(request), 8);
+    Bytes writeRegisters(std::uint16_t address, std::initializer_list<std::uint16_t> values) {
+        Bytes request{0xFF, 0x10, high(address), low(address), 0, low(values.size()),
+                      low(2 * values.size())};
+        for (std::uint16_t value : values) request.insert(request.end(), {high(value), low(value)});
+        return env.line.exchange(withCrc(request), 8);
     }
     Bytes readRegisters(std::uint16_t address, std::uint8_t count, std::uint8_t slave = 0xFF) {
-        return env.line().exchange(
-            withCrc({slave, 4, static_cast<std::uint8_t>(address >> 8),
-                     static_cast<std::uint8_t>(address), 0, count}),
-            5u + 2u * count);
+        return env.line.exchange(withCrc({slave, 4, high(address), low(address), 0, count}),
+                                   5u + 2u * count, 150ms);
     }
     Bytes writeCoil(std::uint16_t address, bool on) {
-        return env.line().exchange(withCrc({0xFF, 5, static_cast<std::uint8_t>(address >> 8),
-                                            static_cast<std::uint8_t>(address),
-                                            static_cast<std::uint8_t>(on ? 0xFF : 0), 0}),
-                                   8);
+        return env.line.exchange(withCrc({0xFF, 5, high(address), low(address), std::uint8_t(on ? 0xFF : 0), 0}), 8);
     }
-    SimulatorOnLine env;
 };
 
-TEST_F(ModbusTest, CrcOfKnownRequests) {
-    EXPECT_EQ(withCrc({0xFF, 0x04, 0x00, 0xC7, 0x00, 0x01}),
-              (Bytes{0xFF, 0x04, 0x00, 0xC7, 0x00, 0x01, 0x95, 0xE9}));
-    EXPECT_EQ(withCrc({0xFF, 0x05, 0x00, 0x9D, 0xFF, 0x00}),
-              (Bytes{0xFF, 0x05, 0x00, 0x9D, 0xFF, 0x00, 0x08, 0x0A}));
-}
-
-TEST_F(ModbusTest, SlaveAddressRegistersHoldDefaultOne) {
-    const Bytes request{0xFF, 0x04, 0x00, 0xC8, 0x00, 0x02, 0xE5, 0xEB};
-    const Bytes reply = env.line().exchange(request, 9);
-    EXPECT_EQ(reply, withCrc({0xFF, 0x04, 0x04, 0x00, 0x01, 0x00, 0x00}));
-}
-
-TEST_F(ModbusTest, FloatWrittenWithFunction16ReadsBackWithFunction4) {
-    // 1.0 in registers 366..367, low half first.
-    const Bytes written = env.line().exchange(
-        Bytes{0xFF, 0x10, 0x01, 0x6E, 0x00, 0x02, 0x04, 0x00, 0x00, 0x3F, 0x80, 0x5E, 0x20}, 8);
-    EXPECT_EQ(written, withCrc({0xFF, 0x10, 0x01, 0x6E, 0x00, 0x02}));
-    EXPECT_EQ(env.sim().registerValue(366), 0x0000);
-    EXPECT_EQ(env.sim().registerValue(367), 0x3F80);
+TEST_F(ModbusTest, ProtocolExamplesWithTheirCrcAndReplyLengths) {
+    // Read registers 199 and 200..201 (the slave address, default 1).
+    env.sim.setRegister(199, 0xFFFE);
+    EXPECT_EQ(env.line.exchange({0xFF, 0x04, 0x00, 0xC7, 0x00, 0x01, 0x95, 0xE9}, 8, 150ms),
+              withCrc({0xFF, 0x04, 0x02, 0xFF, 0xFE}));
+    EXPECT_EQ(env.line.exchange({0xFF, 0x04, 0x00, 0xC8, 0x00, 0x02, 0xE5, 0xEB}, 9),
+              withCrc({0xFF, 0x04, 0x04, 0x00, 0x01, 0x00, 0x00}));
+    // 1.0 into registers 366..367, low half first, read back with function 4.
+    EXPECT_EQ(env.line.exchange({0xFF, 0x10, 0x01, 0x6E, 0x00, 0x02, 0x04, 0x00, 0x00, 0x3F, 0x80, 0x5E, 0x20}, 8),
+              withCrc({0xFF, 0x10, 0x01, 0x6E, 0x00, 0x02}));
+    EXPECT_EQ(env.sim.registerValue(367), 0x3F80);
     EXPECT_EQ(readRegisters(366, 2), withCrc({0xFF, 0x04, 0x04, 0x00, 0x00, 0x3F, 0x80}));
+    // Coil 157 on: the reply echoes; a one-coil read answers three data bytes.
+    EXPECT_EQ(env.line.exchange({0xFF, 0x05, 0x00, 0x9D, 0xFF, 0x00, 0x08, 0x0A}, 8),
+              withCrc({0xFF, 0x05, 0x00, 0x9D, 0xFF, 0x00}));
+    EXPECT_TRUE(env.sim.coil(157));
+    EXPECT_EQ(env.line.exchange(withCrc({0xFF, 1, 0, 157, 0, 1}), 9, 150ms), withCrc({0xFF, 1, 3, 1, 0, 0}));
+    writeCoil(157, false);
+    EXPECT_FALSE(env.sim.coil(157));
 }
 
-TEST_F(ModbusTest, ShortRegisterReadIsSevenBytes) {
-    env.sim().setRegister(199, 0xFFFE);
-    const Bytes reply =
-        env.line().exchange(Bytes{0xFF, 0x04, 0x00, 0xC7, 0x00, 0x01, 0x95, 0xE9}, 8, 150ms);
-    EXPECT_EQ(reply, withCrc({0xFF, 0x04, 0x02, 0xFF, 0xFE}));
-}
-
-TEST_F(ModbusTest, CoilWriteEchoesAndCoilReadIsEightBytes) {
-    EXPECT_EQ(writeCoil(110, true), withCrc({0xFF, 5, 0, 110, 0xFF, 0}));
-    EXPECT_TRUE(env.sim().coil(110));
-    const Bytes reply = env.line().exchange(withCrc({0xFF, 1, 0, 110, 0, 1}), 9, 150ms);
-    ASSERT_EQ(reply.size(), 8u);
-    EXPECT_EQ(reply[3], 1);
-    EXPECT_TRUE(hasValidCrc(reply));
-    writeCoil(110, false);
-    EXPECT_EQ(env.line().exchange(withCrc({0xFF, 1, 0, 110, 0, 1}), 8)[3], 0);
-}
-
-TEST_F(ModbusTest, OwnSlaveAddressFollowsRegisters200And201) {
-    EXPECT_EQ(readRegisters(199, 1, 1).size(), 7u);
-    writeRegisters(200, {17, 0});
-    const Bytes reply = readRegisters(199, 1, 17);
-    ASSERT_EQ(reply.size(), 7u);
-    EXPECT_EQ(reply[0], 17);
-    EXPECT_TRUE(env.line().exchange(withCrc({1, 4, 0, 199, 0, 1}), 7, 80ms).empty());
-    EXPECT_EQ(env.sim().traffic().back().kind, ravo_sim::RequestKind::Unknown);
-}
-
-TEST_F(ModbusTest, BadRequestsGetExceptionsAndBadCrcGetsNothing) {
-    EXPECT_EQ(env.line().exchange(withCrc({0xFF, 2, 0, 0, 0, 1}), 5), withCrc({0xFF, 0x82, 1}));
-    EXPECT_EQ(env.line().exchange(withCrc({0xFF, 4, 0xFF, 0xFF, 0, 2}), 5),
-              withCrc({0xFF, 0x84, 2}));
-    EXPECT_EQ(env.line().exchange(withCrc({0xFF, 4, 0, 0, 0, 0}), 5), withCrc({0xFF, 0x84, 3}));
-    EXPECT_EQ(env.line().exchange(withCrc({0xFF, 5, 0, 1, 0x12, 0x34}), 5),
-              withCrc({0xFF, 0x85, 3}));
-    // Byte count that does not match the register count.
-    EXPECT_EQ(env.line().exchange(withCrc({0xFF, 0x10, 0, 1, 0, 2, 2, 0, 1}), 5),
-              withCrc({0xFF, 0x90, 3}));
+TEST_F(ModbusTest, BadRequestsGetExceptionsAndOtherSlavesOrBadCrcGetNothing) {
+    const struct { Bytes request; std::uint8_t function, code; } cases[] = {
+        {{0xFF, 2, 0, 0, 0, 1}, 0x82, 1},
+        {{0xFF, 4, 0xFF, 0xFF, 0, 2}, 0x84, 2},
+        {{0xFF, 4, 0, 0, 0, 0}, 0x84, 3},
+        {{0xFF, 5, 0, 1, 0x12, 0x34}, 0x85, 3},
+        {{0xFF, 0x10, 0, 1, 0, 2, 2, 0, 1}, 0x90, 3},  // byte count not twice the register count
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(env.line.exchange(withCrc(c.request), 5), withCrc({0xFF, c.function, c.code}));
     Bytes corrupted = withCrc({0xFF, 4, 0, 199, 0, 1});
     corrupted.back() ^= 1;
-    EXPECT_TRUE(env.line().exchange(corrupted, 7, 80ms).empty());
+    EXPECT_TRUE(env.line.exchange(corrupted, 7, 80ms).empty());
+
+    // The own slave address follows registers 200..201.
+    EXPECT_EQ(readRegisters(199, 1, 1).size(), 7u);
+    writeRegisters(200, {17, 0});
+    EXPECT_EQ(readRegisters(199, 1, 17), withCrc({17, 4, 2, 0, 0}));
+    EXPECT_TRUE(readRegisters(199, 1, 1).empty());
 }
 
 TEST_F(ModbusTest, PointRecordingStoresPositionsMasksAndDelay) {
-    env.line().exchange(commandFrame(132, 1, floatBits(3.5f)), 16);
-    writeRegisters(361, {9});
+    ask(132, 1, floatBits(3.5f));
     writeCoil(159, false);
-    EXPECT_TRUE(env.sim().taughtPoints().empty()) << "saving needs a recording";
+    EXPECT_TRUE(env.sim.taughtPoints().empty()) << "saving needs a recording";
 
     writeCoil(157, false);  // start: back to point 0
     EXPECT_EQ(readRegisters(360, 2), withCrc({0xFF, 4, 4, 0, 0, 0, 0}));
-    writeRegisters(362, {0xFFFF, 0x00FF});  // inputs
-    writeRegisters(364, {0x0004, 0});       // outputs
-    writeRegisters(366, {0, 0x4120});       // 10.0 ms
+    writeRegisters(362, {0xFFFF, 0x00FF, 0x0004, 0, 0, 0x4120});  // inputs, outputs, 10.0 ms
     writeCoil(159, false);
     writeCoil(159, false);
     EXPECT_EQ(readRegisters(360, 2), withCrc({0xFF, 4, 4, 0, 2, 0, 2}));  // total 2, point 2
 
     writeRegisters(361, {0});  // re-record point 0
-    env.line().exchange(commandFrame(132, 2, floatBits(-1.0f)), 16);
+    ask(132, 2, floatBits(-1.0f));
     writeCoil(159, false);
     writeCoil(158, false);  // end
     writeCoil(159, false);  // ignored after the end
 
-    const auto points = env.sim().taughtPoints();
+    const auto points = env.sim.taughtPoints();
     ASSERT_EQ(points.size(), 2u);
     EXPECT_EQ(points[0].positions[0], 3.5f);
     EXPECT_EQ(points[0].positions[1], -1.0f);
@@ -132,8 +94,7 @@ TEST_F(ModbusTest, PointRecordingStoresPositionsMasksAndDelay) {
     EXPECT_EQ(points[1].inputMask, 0x00FFFFFFu);
     EXPECT_EQ(points[1].outputMask, 4u);
     EXPECT_EQ(points[1].delayMs, 10.0f);
-    EXPECT_EQ(env.sim().registerValue(360), 2);
-    EXPECT_EQ(env.sim().registerValue(361), 1);
+    EXPECT_EQ(env.sim.registerValue(361), 1);
 }
 
 }  // namespace
