@@ -150,8 +150,7 @@ bool SerialPort::read(std::uint8_t* buffer, std::size_t& count) {
         count = 0;
         return false;
     }
-    logTrafficBytes("ReceiveData: ", buffer, count);
-    endTrafficLine();
+    logReceivedLine(buffer, count);
     return true;
 }
 

@@ -30,4 +30,9 @@ void endTrafficLine() {
     if (std::FILE* log = openLog.load()) endLogLine(log);
 }
 
+void logReceivedLine(const std::uint8_t* bytes, std::size_t count) {
+    logTrafficBytes("ReceiveData: ", bytes, count);
+    endTrafficLine();
+}
+
 }  // namespace ravo

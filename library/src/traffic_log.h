@@ -15,5 +15,7 @@ void openTrafficLogOnce();
 // log. A line cut short by a failed write is flushed with the next line.
 void logTrafficBytes(const char* prefix, const std::uint8_t* bytes, std::size_t count);
 void endTrafficLine();
+// The whole "ReceiveData: ..." line of a complete read.
+void logReceivedLine(const std::uint8_t* bytes, std::size_t count);
 
 }  // namespace ravo
