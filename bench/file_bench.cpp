@@ -1,6 +1,6 @@
 // Writes and reads an application program of ten programs of 1000 lines each (a remark on
 // every third line) through the .kelvane writer and reader, and prints the times.
-#include "shell/ApplicationProgramFile.h"
+#include "core/application/ApplicationProgramFile.h"
 
 #include <algorithm>
 #include <chrono>

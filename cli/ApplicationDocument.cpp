@@ -2,8 +2,8 @@
 
 #include "CliError.h"
 
-#include "shell/ApplicationProgramFile.h"
-#include "shell/WholeFile.h"
+#include "core/application/ApplicationProgramFile.h"
+#include "core/application/WholeFile.h"
 
 #include <cerrno>
 #include <cstring>

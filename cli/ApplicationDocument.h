@@ -2,7 +2,7 @@
 // reading rules (starting from the start-up values) or written with the tool's writer.
 #pragma once
 
-#include "shell/ApplicationProgramBuffer.h"
+#include "core/application/ApplicationProgramBuffer.h"
 
 #include <string>
 #include <vector>

@@ -3,8 +3,8 @@
 #include "CliError.h"
 #include "Json.h"
 
-#include "shell/ApplicationProgramFile.h"
-#include "shell/FormattedScanner.h"
+#include "core/application/ApplicationProgramFile.h"
+#include "core/application/FormattedScanner.h"
 
 #include <charconv>
 #include <cmath>

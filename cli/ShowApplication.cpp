@@ -2,10 +2,10 @@
 
 #include "TextTable.h"
 
-#include "editor/CatalogueFile.h"
-#include "editor/CatalogueReaders.h"
-#include "editor/LineCodec.h"
-#include "views/PeripheralCodes.h"
+#include "core/editor/CatalogueFile.h"
+#include "core/editor/CatalogueReaders.h"
+#include "core/editor/LineCodec.h"
+#include "core/machine/PeripheralCodes.h"
 
 #include <charconv>
 #include <cmath>

@@ -4,7 +4,7 @@
 
 #include "ApplicationDocument.h"
 
-#include "editor/InstructionCatalogue.h"
+#include "core/editor/InstructionCatalogue.h"
 
 #include <string>
 

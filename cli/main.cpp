@@ -6,9 +6,9 @@
 #include "DataFolder.h"
 #include "ShowApplication.h"
 
-#include "shell/GbkText.h"
-#include "shell/LibraryListFile.h"
-#include "shell/WholeFile.h"
+#include "core/application/GbkText.h"
+#include "core/application/LibraryListFile.h"
+#include "core/application/WholeFile.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,5 +1,5 @@
 // The ravo program itself: exit status, output and the one-line reasons of its errors.
-#include "shell/WholeFile.h"
+#include "core/application/WholeFile.h"
 
 #include <gtest/gtest.h>
 

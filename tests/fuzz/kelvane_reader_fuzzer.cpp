@@ -1,7 +1,7 @@
 // Any bytes given as a .kelvane file: reading must stay in bounds, hand over at most ten
 // programs of at most 1000 lines, and what it read must write out as a file that reads back
 // to the same text.
-#include "shell/ApplicationProgramFile.h"
+#include "core/application/ApplicationProgramFile.h"
 
 #include <cstdint>
 #include <cstdlib>

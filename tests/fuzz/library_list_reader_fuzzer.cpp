@@ -1,7 +1,7 @@
 // Any bytes given as the library list file: every name read must be safe as a file name, and
 // the list written from what was read must read back the same.
-#include "shell/LibraryListFile.h"
-#include "shell/ProgramName.h"
+#include "core/application/LibraryListFile.h"
+#include "core/application/ProgramName.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,10 +1,10 @@
 #include "CKelvaneRavoToolsDlg.h"
 
 #include "editor/CUserProgramDlg.h"
-#include "shell/ApplicationProgramFile.h"
+#include "core/application/ApplicationProgramFile.h"
 #include "shell/CAboutDlg.h"
-#include "shell/GbkText.h"
-#include "shell/ProgramName.h"
+#include "core/application/GbkText.h"
+#include "core/application/ProgramName.h"
 #include "shell/Prompter.h"
 #include "ui_CKelvaneRavoToolsDlg.h"
 #include "views/CManualOptDlg.h"

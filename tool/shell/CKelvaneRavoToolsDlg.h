@@ -4,8 +4,8 @@
 // the application program.
 #pragma once
 
-#include "shell/ApplicationProgramBuffer.h"
-#include "shell/LibraryListFile.h"
+#include "core/application/ApplicationProgramBuffer.h"
+#include "core/application/LibraryListFile.h"
 
 #include <QString>
 #include <QWidget>

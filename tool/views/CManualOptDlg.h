@@ -3,8 +3,8 @@
 // moves, stops, jogs, clearing the position and returns to home and to zero.
 #pragma once
 
-#include "views/ControllerAxes.h"
-#include "views/MachineStatus.h"
+#include "core/machine/ControllerAxes.h"
+#include "core/machine/MachineStatus.h"
 
 #include <QTimer>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "CMotorParSettingDlg.h"
 
 #include "shell/Prompter.h"
-#include "views/MotorDownload.h"
+#include "core/machine/MotorDownload.h"
 #include "views/ReadControls.h"
 
 #include <QGridLayout>

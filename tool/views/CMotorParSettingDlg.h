@@ -3,7 +3,7 @@
 // program and downloaded to the controller.
 #pragma once
 
-#include "shell/ApplicationProgramBuffer.h"
+#include "core/application/ApplicationProgramBuffer.h"
 
 #include <QWidget>
 

@@ -1,8 +1,8 @@
 #include "CPeripheralDlg.h"
 
-#include "views/ControllerAddress.h"
-#include "views/PeripheralCodes.h"
-#include "views/PeripheralDownload.h"
+#include "core/machine/ControllerAddress.h"
+#include "core/machine/PeripheralCodes.h"
+#include "core/machine/PeripheralDownload.h"
 #include "views/ReadControls.h"
 
 #include <QCheckBox>

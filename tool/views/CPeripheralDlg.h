@@ -3,7 +3,7 @@
 // controller's RS-485 and RS-232 bus addresses.
 #pragma once
 
-#include "shell/ApplicationProgramBuffer.h"
+#include "core/application/ApplicationProgramBuffer.h"
 
 #include <QWidget>
 

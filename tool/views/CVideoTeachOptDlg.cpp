@@ -2,7 +2,7 @@
 
 #include "views/CVideoTechIOSettingDlg.h"
 #include "views/ReadControls.h"
-#include "views/TeachSequence.h"
+#include "core/machine/TeachSequence.h"
 
 #include <Kelvane_Ravo_Q9T2.h>
 

@@ -2,8 +2,8 @@
 // drive the controller's point recording (Modbus registers 360..367, coils 157..159).
 #pragma once
 
-#include "views/ControllerAxes.h"
-#include "views/MachineStatus.h"
+#include "core/machine/ControllerAxes.h"
+#include "core/machine/MachineStatus.h"
 
 #include <QTimer>
 #include <QWidget>

@@ -2,7 +2,7 @@
 // (bit n-1 = INn or OUTn).
 #pragma once
 
-#include "views/MachineStatus.h"
+#include "core/machine/MachineStatus.h"
 
 #include <QDialog>
 

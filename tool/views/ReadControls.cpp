@@ -1,7 +1,7 @@
 #include "ReadControls.h"
 
 #include "shell/Prompter.h"
-#include "views/FieldParsing.h"
+#include "core/machine/FieldParsing.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>

@@ -3,8 +3,8 @@
 #include "MainWindowFixture.h"
 
 #include "editor/CUserProgramDlg.h"
-#include "shell/ApplicationProgramFile.h"
-#include "shell/LibraryListFile.h"
+#include "core/application/ApplicationProgramFile.h"
+#include "core/application/LibraryListFile.h"
 #include "views/CMotorParSettingDlg.h"
 #include "views/CPeripheralDlg.h"
 

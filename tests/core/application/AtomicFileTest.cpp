@@ -1,0 +1,65 @@
+#include "ApplicationTestSupport.h"
+
+#include "core/application/AtomicFile.h"
+#include "core/application/WholeFile.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace kelvane {
+namespace {
+
+std::size_t entriesIn(const std::string& folder) {
+    std::size_t n = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++n;
+    return n;
+}
+
+TEST(AtomicFile, ReplacesTheFileAndLeavesNoTemporary) {
+    testing::TemporaryFolder folder;
+    const std::string path = folder.file("list.ini");
+    ASSERT_TRUE(WriteFileAtomically(path, "old").ok);
+    ASSERT_TRUE(WriteFileAtomically(path, std::string("new\0bytes", 9)).ok);
+    EXPECT_EQ(ReadWholeFile(path), std::string("new\0bytes", 9));
+    EXPECT_EQ(entriesIn(folder.path()), 1u);
+    {
+        AtomicFile abandoned;
+        ASSERT_TRUE(abandoned.open(folder.file("x")).ok);
+        EXPECT_EQ(entriesIn(folder.path()), 2u);
+    }
+    EXPECT_EQ(entriesIn(folder.path()), 1u);
+}
+
+TEST(AtomicFile, FailedWriteLeavesTheOldFileAndSaysWhy) {
+    testing::TemporaryFolder folder;
+    const std::string path = folder.file("a.kelvane");
+    ASSERT_TRUE(WriteFileAtomically(path, "old").ok);
+    if (geteuid() != 0) {  // permissions do not bind root
+        chmod(folder.path().c_str(), 0500);
+        const WriteStatus status = WriteFileAtomically(path, "new");
+        chmod(folder.path().c_str(), 0700);
+        EXPECT_FALSE(status.ok);
+        EXPECT_EQ(ReadWholeFile(path), "old");
+        EXPECT_EQ(entriesIn(folder.path()), 1u);
+    }
+
+    // A failed rename: a non-empty folder cannot be replaced. The temporary goes too.
+    const std::string busy = folder.file("busy");
+    std::filesystem::create_directories(busy + "/inside");
+    WriteStatus status = WriteFileAtomically(busy, "data");
+    EXPECT_FALSE(status.ok);
+    EXPECT_NE(status.reason.find(busy), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_directory(busy + "/inside"));
+    EXPECT_EQ(entriesIn(folder.path()), 2u);
+
+    status = WriteFileAtomically("/nonexistent-folder/f", "x");
+    EXPECT_FALSE(status.ok);
+    EXPECT_NE(status.reason.find("No such file"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kelvane
