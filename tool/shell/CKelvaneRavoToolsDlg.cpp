@@ -144,14 +144,10 @@ void CKelvaneRavoToolsDlg::fixWindowSize() {
     setFixedSize(sizeHint());
 }
 
-// Lists the COM ports that open now. Opening a port closes the one that was open, so an open
-// connection does not survive the probe: it is reopened afterwards when its port is still
-// listed, and otherwise shown as lost. The chosen port stays chosen when it is still listed.
+// Lists the COM ports that open now, with no entry selected until the user chooses one.
+// Opening a port closes the one that was open, so an open connection does not survive the
+// probe: it is reopened afterwards when its port is still listed, and otherwise shown as lost.
 void CKelvaneRavoToolsDlg::EnumeratePorts() {
-    const auto selected = portTable_.find(ui_->comPortList->currentIndex());
-    const std::optional<int> selectedCom =
-        selected != portTable_.end() ? std::optional<int>(selected->second) : std::nullopt;
-
     portTable_.clear();
     ui_->comPortList->clear();
     for (int com = 0; com < kPortsToProbe; ++com) {
@@ -163,7 +159,6 @@ void CKelvaneRavoToolsDlg::EnumeratePorts() {
     }
     ui_->comPortList->setCurrentIndex(-1);  // a filled list selects nothing by itself
 
-    if (selectedCom) selectPortPosition(positionOfCom(*selectedCom));
     if (connectedCom_) reopenConnection();
 }
 
@@ -178,9 +173,12 @@ void CKelvaneRavoToolsDlg::selectPortPosition(int position) {
     ui_->comPortList->setCurrentIndex(position < ui_->comPortList->count() ? position : -1);
 }
 
+// Opens the connection that the probe closed again and selects its entry; a port that is no
+// longer listed or no longer opens leaves the connection lost.
 void CKelvaneRavoToolsDlg::reopenConnection() {
     const int position = positionOfCom(*connectedCom_);
     if (position >= 0 && Ravo_OpenSericalPort(*connectedCom_) == 0) {
+        selectPortPosition(position);
         portIndex_ = static_cast<std::uint8_t>(position);
         return;
     }
