@@ -1,10 +1,11 @@
 #include "CKelvaneRavoToolsDlg.h"
 
-#include "editor/CUserProgramDlg.h"
 #include "core/application/ApplicationProgramFile.h"
-#include "shell/CAboutDlg.h"
 #include "core/application/GbkText.h"
 #include "core/application/ProgramName.h"
+#include "core/machine/ControllerAxes.h"
+#include "editor/CUserProgramDlg.h"
+#include "shell/CAboutDlg.h"
 #include "shell/Prompter.h"
 #include "ui_CKelvaneRavoToolsDlg.h"
 #include "views/CManualOptDlg.h"
@@ -19,10 +20,11 @@
 #include <QFile>
 #include <QIcon>
 
+using kelvane::kControllerAddress;
+
 namespace {
 
-constexpr int kControllerAddress = 255;  // reaches the attached controller whatever its address
-constexpr int kPortsToProbe = 20;        // COM0..COM19
+constexpr int kPortsToProbe = 20;  // COM0..COM19
 
 // The view panel is at least as large as the original's 480 x 258 dialog units.
 constexpr QSize kMinimumPanelSize(840, 548);
