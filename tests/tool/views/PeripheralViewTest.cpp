@@ -169,7 +169,7 @@ TEST_F(PeripheralViewTest, AddressBoxesTakeNoPartInCopyToRecordOrDownload) {
     view.FillFromRecord(SampleRecord());
     find<QLineEdit>("rs485Address")->setText("300");  // typed, never written
     find<QLineEdit>("rs232Address")->setText("x");
-    find<QLineEdit>("adMinimum1")->setText("2.5");  // boxes read after the addresses
+    find<QLineEdit>("adMinimum1")->setText("2.5");  // program boxes typed after the addresses
     find<QLineEdit>("encoderLines3")->setText("42");
     find<QLineEdit>("encoderRatio3")->setText("0.75");
 
