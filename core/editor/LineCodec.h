@@ -2,7 +2,7 @@
 #pragma once
 
 #include "InstructionCatalogue.h"
-#include "LineRecord.h"
+#include "core/application/LineRecord.h"
 
 #include <array>
 #include <optional>
