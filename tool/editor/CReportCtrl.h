@@ -4,18 +4,34 @@
 // signal endLabelEdit, so a derived grid handles every cell change in one place.
 #pragma once
 
+#include "editor/ReportColors.h"
+
 #include <QPointer>
 #include <QString>
 #include <QTableView>
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 class ReportModel;
 
-// A colour as 0x00BBGGRR; kSystemColor stands for the palette's window or window-text colour.
-using ColorRef = std::uint32_t;
-constexpr ColorRef kSystemColor = 0xFFFFFFFFu;
+// An editor over one cell: it reports once, when it ends, and then deletes itself.
+class InPlaceEditor {
+public:
+    InPlaceEditor(int row, int column) : row_(row), column_(column) {}
+    int row() const { return row_; }
+    int column() const { return column_; }
+    // Ends the edit as if the editor had lost the focus.
+    virtual void finishEdit() = 0;
+
+protected:
+    ~InPlaceEditor() = default;
+
+private:
+    int row_;
+    int column_;
+};
 
 class CReportCtrl : public QTableView {
     Q_OBJECT
@@ -27,6 +43,7 @@ public:
     int GetColumnCount() const;
 
     // Columns: each row gets system colours for a new column; a deleted column's colours go.
+    // InsertColumn returns the new column's index or -1.
     int InsertColumn(int index, const QString& heading, Qt::Alignment format = Qt::AlignLeft,
                      int width = 80);
     bool DeleteColumn(int index);
@@ -42,7 +59,9 @@ public:
     bool DeleteItem(int row, bool selectNext = false);
     // Returns the number of rows that were present.
     int DeleteAllItems();
-    // Moves a row with its data word, colours and selection; the new index or -1.
+    // Every row removed and `count` empty rows with system colours put in their place at once.
+    void ResetItems(int count);
+    // Moves a row with its data word, colours, selection and focus; the new index or -1.
     int MoveTo(int row, int target);
     int MoveUp(int row, int count = 1) { return MoveTo(row, row - count); }
     int MoveDown(int row, int count = 1) { return MoveTo(row, row + count); }
@@ -51,43 +70,46 @@ public:
     // cell (both invalid). With redraw set the grid repaints at once.
     void SetItemTextColor(int row, int column, ColorRef color, bool redraw = true);
     void SetItemBkColor(int row, int column, ColorRef color, bool redraw = true);
-    // kSystemColor for a cell with system colours; -1 as ColorRef for an invalid cell too.
+    // kSystemColor for a cell in system colours; ColorRef(-1) for an invalid cell as well.
     ColorRef GetItemTextColor(int row, int column) const;
     ColorRef GetItemBkColor(int row, int column) const;
 
     void SetGridLines(bool on);
-    // While off, text and colour changes are gathered and announced in one go when it is set
-    // again; rewriting every cell then costs one repaint.
+    // While off (nesting), text and colour changes are gathered and announced in one go when
+    // it is set again, so rewriting every cell costs one repaint.
     void SetRedraw(bool on);
 
-    // The selected rows, first and last in row order; -1/-1 when none.
+    // The first and last selected rows in row order; -1/-1 when none is selected.
     std::pair<int, int> selectedRange() const;
     void selectRows(int first, int last);
 
-    // The cell's rectangle in viewport coordinates after scrolling it into view, clipped to the
-    // viewport's right edge; empty when the cell does not exist.
+    // The cell's rectangle in viewport coordinates after scrolling it into view, its right edge
+    // clipped to the viewport; empty when the cell does not exist.
     QRect cellEditorRect(int row, int column);
-    // The editor over a cell, if one is open.
     QWidget* activeEditor() const { return activeEditor_; }
-    // Ends the open editor (it reports as if it lost the focus).
+    // Ends the open editor, which reports as if it had lost the focus.
     void endActiveEditor();
 
 signals:
-    // An editor ended: the text it ends with, none when cancelled; for a combo, the data word of
-    // its selection (0 otherwise).
+    // An editor ended: the text it ends with, none when cancelled; for a combo the data word
+    // of its selection (0 otherwise).
     void endLabelEdit(int row, int column, std::optional<QString> text, qint64 itemData);
 
 protected:
+    // Swallows Space over the grid and its editors (an edit box keeps Ctrl+Space).
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    // Registers a new editor over a cell; the one still open ends first.
-    void adoptEditor(QWidget* editor);
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
     friend class CComboItem;
     friend class CEditItem;
+    // Called by a new editor: the one still open ends first.
+    void adoptEditor(QWidget* editor, InPlaceEditor* edit);
+    // Called by an editor as it ends: the grid forgets it.
+    void editorEnded(InPlaceEditor* edit);
     void reportEndLabelEdit(int row, int column, std::optional<QString> text, qint64 itemData);
 
     ReportModel* model_;
     QPointer<QWidget> activeEditor_;
+    InPlaceEditor* activeEdit_ = nullptr;
 };
