@@ -18,6 +18,11 @@ enum Code : int {
     SetPin = 21,
     GetPin = 22,
     GetAllPins = 23,
+    SetLimitInputs = 24,
+    SetEncoderLines = 29,
+    SetEncoderMode = 30,
+    SetAnalogueMode = 32,
+    SetAnalogueScale = 33,
     SetSubdivision = 120,
     GetSubdivision = 121,
     SetPitch = 122,
@@ -133,6 +138,15 @@ Controller::Fields Controller::execute(const Request& request, Clock::time_point
         case GetAllPins:
             fields.field2 = pinBits(static_cast<int>(p1 & 0xFFFF));
             break;
+        case SetLimitInputs:
+            setLimitInputs(p1, p2, p3);
+            break;
+        case SetEncoderLines:
+        case SetEncoderMode:
+        case SetAnalogueMode:
+        case SetAnalogueScale:
+            setPeripheral(request.code(), p1, p2, p3);
+            break;
         default:
             if (request.code() >= SetSubdivision)
                 fields = executeMotor(request.code(), p1, p2, now);
@@ -202,6 +216,32 @@ void Controller::setWorkMode(std::uint32_t mode, std::uint32_t argument) {
     downloadProgram_ = static_cast<int>(argument & 0xFF);
     programs_[downloadProgram_].clear();
     recordsReceived_ = 0;
+}
+
+void Controller::setLimitInputs(std::uint32_t mask, std::uint32_t negative,
+                                std::uint32_t positive) {
+    for (int number = 1; number <= kAxisCount; ++number)
+        if (mask & (1u << (number - 1))) limitInputs[static_cast<std::size_t>(number - 1)] = {negative, positive};
+}
+
+// Channel or encoder `number` counts from 1.
+void Controller::setPeripheral(int code, std::uint32_t number, std::uint32_t p2, std::uint32_t p3) {
+    const bool isEncoder = code == SetEncoderLines || code == SetEncoderMode;
+    if (number < 1 || number > static_cast<std::uint32_t>(isEncoder ? kEncoders : kAnalogueChannels)) return;
+    const std::size_t index = number - 1;
+    switch (code) {
+        case SetEncoderLines:
+            encoders[index].lines = static_cast<std::int32_t>(p2);
+            encoders[index].ratio = bitsToFloat(p3);
+            break;
+        case SetEncoderMode: encoders[index].mode = p2; break;
+        case SetAnalogueMode: analogue[index].mode = p2; break;
+        case SetAnalogueScale:
+            analogue[index].minimum = bitsToFloat(p2);
+            analogue[index].maximum = bitsToFloat(p3);
+            break;
+        default: break;
+    }
 }
 
 void Controller::setInput(int pin, bool high) {

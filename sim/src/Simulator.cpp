@@ -305,6 +305,24 @@ void Simulator::setFactoryDate(std::int32_t year, std::int32_t month, std::int32
     impl_->controller.factoryDate = {year, month, day};
 }
 
+LimitInputs Simulator::limitInputs(int axis) const {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    if (axis < 1 || axis > Controller::kAxisCount) return {};
+    return impl_->controller.limitInputs[static_cast<std::size_t>(axis - 1)];
+}
+
+AnalogueChannelState Simulator::analogueChannel(int channel) const {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    if (channel < 1 || channel > Controller::kAnalogueChannels) return {};
+    return impl_->controller.analogue[static_cast<std::size_t>(channel - 1)];
+}
+
+EncoderState Simulator::encoder(int encoder) const {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    if (encoder < 1 || encoder > Controller::kEncoders) return {};
+    return impl_->controller.encoders[static_cast<std::size_t>(encoder - 1)];
+}
+
 std::vector<std::array<std::uint8_t, 16>> Simulator::program(int number) const {
     std::lock_guard<std::mutex> lock(impl_->mutex);
     return impl_->controller.program(number);

@@ -11,6 +11,9 @@
 //   the maximum speed setting. Jogs (180 -, 181 +) and moves (131 relative, 132 absolute) run at
 //   the maximum speed in units per second; with no maximum speed set, jogs run at 10 units/s
 //   and moves arrive at once. 133/134 stop, 136 zeroes the position and stops the axis.
+// - Limit inputs (24, per axis of the mask), encoder line count and ratio (29) and mode (30),
+//   A/D mode (32) and scale (33) are kept as sent; channels and encoders out of range are
+//   ignored.
 // - Work mode 3 opens download mode for the program number in P2 (its store is emptied).
 //   Records are acknowledged with status 0 in field 1 and their index in field 2. A frame with
 //   a right sum is taken as a command instead when it is a work-mode command or its last byte
@@ -88,6 +91,23 @@ struct AxisState {
     int direction = 0;  // -1, 0 (stopped), +1
 };
 
+// The peripheral settings as last sent (codes 24, 29, 30, 32, 33), so tests can compare them
+// with what an application program file holds.
+struct LimitInputs {
+    std::uint32_t negative = 0, positive = 0;  // controller input numbers; 255 = not used
+};
+
+struct AnalogueChannelState {
+    std::uint32_t mode = 0;
+    float minimum = 0, maximum = 0;
+};
+
+struct EncoderState {
+    std::int32_t lines = 0;
+    float ratio = 0;
+    std::uint32_t mode = 0;
+};
+
 // One point saved by the point-recording function (coil 159 while recording).
 struct TaughtPoint {
     std::array<float, 6> positions{};  // axes 1..6 when the point was saved
@@ -133,6 +153,9 @@ public:
     AxisState axis(int axis) const;      // axes 1..8
     std::array<std::int32_t, 3> factoryDate() const;
     void setFactoryDate(std::int32_t year, std::int32_t month, std::int32_t day);
+    LimitInputs limitInputs(int axis) const;                  // axes 1..8
+    AnalogueChannelState analogueChannel(int channel) const;  // channels 1, 2
+    EncoderState encoder(int encoder) const;                  // encoders 1..3
 
     // Program store (download mode).
     std::vector<std::array<std::uint8_t, 16>> program(int number) const;
