@@ -4,6 +4,7 @@
 #include "core/application/GbkText.h"
 #include "core/application/ProgramName.h"
 #include "core/machine/ControllerAxes.h"
+#include "core/workflow/ControllerConnection.h"
 #include "editor/CUserProgramDlg.h"
 #include "shell/CAboutDlg.h"
 #include "shell/Prompter.h"
@@ -197,22 +198,17 @@ void CKelvaneRavoToolsDlg::Connect() {
     if (entry == portTable_.end()) return;
 
     const int com = entry->second;
-    if (Ravo_OpenSericalPort(com) != 0) {
+    const kelvane::ConnectResult result = kelvane::ConnectController(com);
+    if (!result.opened) {
         connectedCom_.reset();  // opening closed any earlier port
-        Prompter::current().message(this, QString::asprintf("COM%d:打开失败", com),
+        Prompter::current().message(this, QString::fromStdString(result.failureMessage),
                                     QStringLiteral("错误信息"));
         showNotConnected();
         return;
     }
     connectedCom_ = com;
     ui_->connectButton->setText(kDisconnectCaption);
-    ui_->statusText->setText(QStringLiteral("控制器:未知版本"));
-
-    Ravo_SetWorkMode(kControllerAddress, 2, 0);
-    int version = -1;
-    if (Ravo_GetControllerVersion(kControllerAddress, &version) != 0) version = 0xFFFF;
-    if (version != 0xFFFF)
-        ui_->statusText->setText(QString::asprintf("控制器:%d.%d版本", version >> 8, version & 0xFF));
+    ui_->statusText->setText(QString::fromStdString(result.statusText));
 }
 
 void CKelvaneRavoToolsDlg::ToggleConnection() {
@@ -226,7 +222,7 @@ void CKelvaneRavoToolsDlg::ToggleConnection() {
 }
 
 void CKelvaneRavoToolsDlg::showNotConnected() {
-    ui_->statusText->setText(QStringLiteral("控制器未连接"));
+    ui_->statusText->setText(QString::fromUtf8(kelvane::kNotConnectedText));
     ui_->connectButton->setText(kConnectCaption);
 }
 

@@ -1,0 +1,30 @@
+#include "ControllerConnection.h"
+
+#include "core/machine/ControllerAxes.h"
+
+#include <Kelvane_Ravo_Q9T2.h>
+
+#include <cstdio>
+
+namespace kelvane {
+
+namespace {
+constexpr int kSettingsMode = 2;
+constexpr int kUnknownVersion = 0xFFFF;
+}  // namespace
+
+ConnectResult ConnectController(int comNumber) {
+    char text[64];
+    if (Ravo_OpenSericalPort(comNumber) != 0) {
+        std::snprintf(text, sizeof text, "COM%d:打开失败", comNumber);
+        return {false, text, kNotConnectedText};
+    }
+    Ravo_SetWorkMode(kControllerAddress, kSettingsMode, 0);
+    int version = -1;
+    if (Ravo_GetControllerVersion(kControllerAddress, &version) != 0) version = kUnknownVersion;
+    if (version == kUnknownVersion) return {true, "", "控制器:未知版本"};
+    std::snprintf(text, sizeof text, "控制器:%d.%d版本", version >> 8, version & 0xFF);
+    return {true, "", text};
+}
+
+}  // namespace kelvane
