@@ -13,16 +13,19 @@ constexpr int kSettingsMode = 2;
 constexpr int kUnknownVersion = 0xFFFF;
 }  // namespace
 
-ConnectResult ConnectController(int comNumber) {
+std::string PortOpenFailureMessage(int comNumber) {
     char text[64];
-    if (Ravo_OpenSericalPort(comNumber) != 0) {
-        std::snprintf(text, sizeof text, "COM%d:打开失败", comNumber);
-        return {false, text, kNotConnectedText};
-    }
+    std::snprintf(text, sizeof text, "COM%d:打开失败", comNumber);
+    return text;
+}
+
+ConnectResult ConnectController(int comNumber) {
+    if (Ravo_OpenSericalPort(comNumber) != 0) return {false, PortOpenFailureMessage(comNumber), kNotConnectedText};
     Ravo_SetWorkMode(kControllerAddress, kSettingsMode, 0);
     int version = -1;
     if (Ravo_GetControllerVersion(kControllerAddress, &version) != 0) version = kUnknownVersion;
     if (version == kUnknownVersion) return {true, "", "控制器:未知版本"};
+    char text[64];
     std::snprintf(text, sizeof text, "控制器:%d.%d版本", version >> 8, version & 0xFF);
     return {true, "", text};
 }

@@ -14,6 +14,9 @@ struct ConnectResult {
     std::string statusText;      // "控制器:%d.%d版本", "控制器:未知版本" or kNotConnectedText
 };
 
+// "COM%d:打开失败": what the user is told when a port does not open.
+std::string PortOpenFailureMessage(int comNumber);
+
 // Opens COM `comNumber` (any port open before is closed by it). When it opened: work mode 2,
 // then the version query; the version word shows as major (bits 8..15) and minor (bits 0..7).
 ConnectResult ConnectController(int comNumber);

@@ -141,8 +141,8 @@ public:
     // Faults.
     void inject(const Fault& fault);
     void clearFaults();
-    // Motor read-back queries (codes 121, 123, 125, 127) for `axisMask` answer `field2` instead
-    // of the stored value.
+    // Motor queries (read-backs 121, 123, 125, 127 and the current speed 130) for `axisMask`
+    // answer `field2` instead of the stored value.
     void overrideReadBack(int command, std::uint32_t axisMask, std::uint32_t field2);
 
     // Controller state.
