@@ -83,7 +83,8 @@ void CUserProgramEditCtrl::InitGrid() {
 void CUserProgramEditCtrl::ShowProgram(int slot, int keepRows) {
     endActiveEditor();
     SetRedraw(false);
-    if (keepRows == 0) ResetItems(kelvane::kMaxProgramLines);
+    // A grid without rows gets its 1000 rows in one go rather than one by one.
+    if (keepRows == 0 || GetItemCount() == 0) ResetItems(kelvane::kMaxProgramLines);
     model_.ShowProgram(slot);
     paintShades();
     SetRedraw(true);

@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QTest>
 
+#include <functional>
+
 namespace {
 
 class InPlaceEditors : public ::testing::Test {
