@@ -15,11 +15,11 @@ using kelvane::RowShade;
 
 namespace {
 
-struct ColumnSpec {
+struct ColumnLayout {
     const char* heading;
     int width;
 };
-constexpr ColumnSpec kColumns[kelvane::kProgramColumnCount] = {
+constexpr ColumnLayout kColumns[kelvane::kProgramColumnCount] = {
     {"行号", 45}, {"程序集", 120}, {"指令", 150}, {"参数1", 100}, {"参数2", 100}, {"参数3", 100}, {"备注信息", 200},
 };
 
