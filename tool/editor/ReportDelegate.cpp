@@ -6,8 +6,25 @@ namespace {
 
 // Space between the cell's edges and its text.
 constexpr int kTextMargin = 4;
+// Laid-out texts kept at most; a full grid shows a few hundred distinct texts.
+constexpr int kLaidOutLimit = 4096;
 
 }  // namespace
+
+const QStaticText& ReportDelegate::laidOut(const QString& text, const QFont& font) const {
+    if (font != laidOutFont_ || laidOut_.size() >= kLaidOutLimit) {
+        laidOut_.clear();
+        laidOutFont_ = font;
+    }
+    auto found = laidOut_.find(text);
+    if (found == laidOut_.end()) {
+        QStaticText staticText(text);
+        staticText.setTextFormat(Qt::PlainText);
+        staticText.prepare(QTransform(), font);
+        found = laidOut_.insert(text, staticText);
+    }
+    return *found;
+}
 
 void ReportDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     const bool selected = option.state.testFlag(QStyle::State_Selected);
@@ -23,26 +40,22 @@ void ReportDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
     if (text.isEmpty()) return;
 
     const QRect area = option.rect.adjusted(kTextMargin, 0, -kTextMargin, 0);
-    const QColor color = selected                ? option.palette.color(group, QPalette::HighlightedText)
-                         : foreground.isValid() ? foreground.value<QColor>()
-                                                : option.palette.color(group, QPalette::Text);
-    // Measuring a text costs as much as drawing it: short texts surely fit without it.
-    const QFontMetrics& metrics = option.fontMetrics;
+    const QStaticText* shown = &laidOut(text, option.font);
+    if (shown->size().width() > area.width())
+        shown = &laidOut(option.fontMetrics.elidedText(text, Qt::ElideRight, area.width()), option.font);
+
     const int alignment = index.data(Qt::TextAlignmentRole).toInt();
-    const bool leftAligned = (alignment & (Qt::AlignRight | Qt::AlignHCenter)) == 0;
-    const bool surelyFits = leftAligned && text.size() * metrics.maxWidth() <= area.width();
-    const int width = surelyFits ? 0 : metrics.horizontalAdvance(text);
-    const bool elided = width > area.width();
-    const QString shown = elided ? metrics.elidedText(text, Qt::ElideRight, area.width()) : text;
-    const int shownWidth = elided ? metrics.horizontalAdvance(shown) : width;
-    int x = area.left();
-    if (alignment & Qt::AlignRight) x = area.right() + 1 - shownWidth;
-    else if (alignment & Qt::AlignHCenter) x = area.left() + (area.width() - shownWidth) / 2;
-    // A text drawn at a point skips the layout a text drawn in a rectangle goes through.
-    const int baseline = area.top() + (area.height() - metrics.height()) / 2 + metrics.ascent();
+    const qreal width = shown->size().width();
+    qreal x = area.left();
+    if (alignment & Qt::AlignRight) x = area.right() + 1 - width;
+    else if (alignment & Qt::AlignHCenter) x = area.left() + (area.width() - width) / 2;
+    const qreal y = area.top() + (area.height() - shown->size().height()) / 2;
+
     painter->save();
-    painter->setPen(color);
+    painter->setPen(selected                ? option.palette.color(group, QPalette::HighlightedText)
+                    : foreground.isValid() ? foreground.value<QColor>()
+                                           : option.palette.color(group, QPalette::Text));
     painter->setFont(option.font);
-    painter->drawText(QPoint(x, baseline), shown);
+    painter->drawStaticText(QPointF(x, y), *shown);
     painter->restore();
 }
