@@ -42,8 +42,8 @@ CUserProgramDlg::CUserProgramDlg(QWidget* parent) : QWidget(parent) {
     SetProgramTabs(1);
 }
 
-// The arrangement of the original: the help line above the tab control that holds the grid,
-// and on the right the buttons from "新建" down to the find box and "查找".
+// The help line above the tab control that holds the grid, and on the right the buttons from
+// "新建" down to the find box and "查找".
 void CUserProgramDlg::createControls() {
     helpLine_ = new QLabel(QStringLiteral("帮助信息:"));
     helpLine_->setObjectName(QStringLiteral("helpLine"));
@@ -89,7 +89,7 @@ void CUserProgramDlg::createControls() {
     findBox_->setAccessibleName(QStringLiteral("查找数值"));
     buttons->addWidget(findBox_);
     buttons->addWidget(addButton("findButton", "查找"));
-    // The hidden "撤销" deletes the current line, as it always did; undo is Ctrl+Z.
+    // The hidden "撤销" deletes the current line; undo is Ctrl+Z.
     QPushButton* undo = addButton("undoButton", "撤销");
     undo->hide();
     buttons->addWidget(undo);
