@@ -3,42 +3,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <cstdio>
-
-kelvane::LineRecord Line(std::uint8_t code, std::uint32_t p1, std::uint32_t p2, std::uint32_t p3) {
-    kelvane::LineRecord record;
-    record.bytes[0] = 0xAA;
-    record.bytes[1] = 0xFF;
-    record.bytes[2] = code;
-    const std::uint32_t params[] = {p1, p2, p3};
-    for (int k = 0; k < 3; ++k)
-        for (int b = 0; b < 4; ++b)
-            record.bytes[3 + 4 * k + b] = static_cast<std::uint8_t>(params[k] >> (24 - 8 * b));
-    return record;
-}
-
-kelvane::ProgramImage Program(const std::vector<kelvane::LineRecord>& lines, const kelvane::RemarkMap& remarks) {
-    kelvane::ProgramImage program;
-    for (std::size_t i = 0; i < lines.size(); ++i) program.records[i] = lines[i];
-    program.lineCount = static_cast<std::uint16_t>(lines.size());
-    program.remarks = remarks;
-    return program;
-}
-
-namespace kelvane {
-
-bool operator==(const LineRecord& a, const LineRecord& b) { return a.bytes == b.bytes; }
-
-void PrintTo(const LineRecord& record, std::ostream* out) {
-    for (std::uint8_t byte : record.bytes) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, "%02x ", byte);
-        *out << hex;
-    }
-}
-
-}  // namespace kelvane
-
 EditorViewTest::EditorViewTest() {
     grid().setBaseFolder(QStringLiteral(RAVO_DEMO_EXE_FOLDER));
     grid().InitGrid();

@@ -2,6 +2,7 @@
 // simulated controller and its message boxes answered by a RecordingPrompter.
 #pragma once
 
+#include "support/ProgramImages.h"
 #include "views/ViewTestSupport.h"
 
 #include "editor/CUserProgramDlg.h"
@@ -12,11 +13,6 @@
 #include <cstdint>
 #include <string>
 #include <vector>
-
-// A line record: instruction `code` and three parameters.
-kelvane::LineRecord Line(std::uint8_t code, std::uint32_t p1 = 0, std::uint32_t p2 = 0, std::uint32_t p3 = 0);
-// A program of these lines and remarks (line index -> remark).
-kelvane::ProgramImage Program(const std::vector<kelvane::LineRecord>& lines, const kelvane::RemarkMap& remarks = {});
 
 class EditorViewTest : public ViewTest {
 protected:
@@ -38,8 +34,3 @@ protected:
 
     CUserProgramDlg view;
 };
-
-namespace kelvane {
-bool operator==(const LineRecord& a, const LineRecord& b);
-void PrintTo(const LineRecord& record, std::ostream* out);
-}  // namespace kelvane

@@ -8,32 +8,18 @@
 #include "core/application/LibraryListFile.h"
 #include "editor/CUserProgramDlg.h"
 #include "editor/CUserProgramEditCtrl.h"
+#include "support/ProgramImages.h"
 
 #include <QTabBar>
 #include <QTest>
 
 #include <filesystem>
-#include <string>
 #include <vector>
 
 namespace {
 
 constexpr std::uint8_t kDelay = 50, kJump = 51;
 constexpr int kInstructionColumn = 2, kParameter1Column = 3, kRemarkColumn = 6;
-
-kelvane::LineRecord Line(std::uint8_t code, std::uint8_t p1) {
-    kelvane::LineRecord record;
-    record.bytes = {0xAA, 0xFF, code, 0, 0, 0, p1};
-    return record;
-}
-
-kelvane::ProgramImage Program(const std::vector<kelvane::LineRecord>& lines, const std::string& firstRemark) {
-    kelvane::ProgramImage program;
-    std::copy(lines.begin(), lines.end(), program.records.begin());
-    program.lineCount = static_cast<std::uint16_t>(lines.size());
-    program.remarks = {{0, firstRemark}};
-    return program;
-}
 
 class EditorStartupTest : public MainWindowTest {
 protected:
@@ -64,8 +50,8 @@ protected:
     QTabBar& tabs() { return *editor().findChild<QTabBar*>(QStringLiteral("programTabs")); }
 
     const std::vector<kelvane::ProgramImage> programs = {
-        Program({Line(kDelay, 5), Line(kJump, 0)}, "start"),
-        Program({Line(kDelay, 9), Line(kDelay, 10), Line(kJump, 1)}, "second"),
+        Program({Line(kDelay, 5), Line(kJump, 0)}, {{0, "start"}}),
+        Program({Line(kDelay, 9), Line(kDelay, 10), Line(kJump, 1)}, {{0, "second"}}),
     };
 };
 
