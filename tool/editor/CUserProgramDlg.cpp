@@ -165,7 +165,7 @@ void CUserProgramDlg::ExportCurrentProgram(kelvane::ProgramImage& program) {
 }
 
 int CUserProgramDlg::DownloadPrograms(int showSuccess) {
-    grid_->CommitRows(kelvane::JumpEdit::None);  // what is on screen is what is sent
+    commitGrid();  // what is on screen is what is sent
     std::vector<kelvane::ProgramRecords> programs;
     for (int p = 0; p < programCount_; ++p) {
         const kelvane::ProgramSlot& slot = grid_->model().slot(p);
@@ -187,6 +187,13 @@ int CUserProgramDlg::DownloadPrograms(int showSuccess) {
 
 void CUserProgramDlg::ShowHelp(std::int32_t code) {
     helpLine_->setText(QString::fromStdString(kelvane::DescriptionText(descriptions_, code)));
+}
+
+// The grid's texts into the current program, with the text of an editor still open over a
+// cell: a tab takes no focus from the editor, so it would not have ended by itself.
+void CUserProgramDlg::commitGrid() {
+    grid_->endActiveEditor();
+    grid_->CommitRows(kelvane::JumpEdit::None);
 }
 
 // Selects a tab without running the tab change rules.
@@ -214,7 +221,7 @@ bool CUserProgramDlg::addProgram() {
         Tell(this, QStringLiteral("用户程序个数已经达到上限，当前最大支持10个!"), DefaultCaption());
         return false;
     }
-    grid_->CommitRows(kelvane::JumpEdit::None);
+    commitGrid();
     const int added = programCount_;
     if (Tell(this, QStringLiteral("确认是否需要复制当前应用程序"), DefaultCaption(), Prompter::Buttons::YesNo) ==
         Prompter::Answer::Yes)
@@ -242,7 +249,7 @@ bool CUserProgramDlg::deleteLastProgram() {
     if (Tell(this, QStringLiteral("确认是否需要删除程序"), DefaultCaption(), Prompter::Buttons::YesNo) !=
         Prompter::Answer::Yes)
         return false;
-    grid_->CommitRows(kelvane::JumpEdit::None);
+    commitGrid();
     --programCount_;
     grid_->ClearProgram(programCount_);
     {
@@ -258,7 +265,7 @@ bool CUserProgramDlg::deleteLastProgram() {
 // Switching commits the program being left.
 void CUserProgramDlg::switchToProgram(int slot) {
     if (grid_->currentProgram() == slot) return;
-    grid_->CommitRows(kelvane::JumpEdit::None);
+    commitGrid();
     grid_->ShowProgram(slot, 0);
 }
 

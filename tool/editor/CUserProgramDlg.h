@@ -50,6 +50,7 @@ private:
     void connectControls();
     QPushButton* addButton(const char* objectName, const char* text);
 
+    void commitGrid();
     void selectTab(int index);
     void onTabChanged(int tab);
     // Each returns false when the tab change stops there.

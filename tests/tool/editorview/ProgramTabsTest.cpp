@@ -9,7 +9,7 @@
 namespace {
 
 constexpr std::uint8_t kDelay = 50, kHome = 12;
-constexpr int kRemark = 6;
+constexpr int kParameter1 = 3, kRemark = 6;
 
 const QString kCopyQuestion = QStringLiteral("确认是否需要复制当前应用程序");
 const QString kDeleteQuestion = QStringLiteral("确认是否需要删除程序");
@@ -46,6 +46,15 @@ TEST_F(ProgramTabsTest, LoadingSelectsTheLastProgramAndSwitchingCommitsTheProgra
     EXPECT_EQ(grid().GetItemText(0, kRemark), QStringLiteral("first"));
     clickTab(1);
     EXPECT_EQ(grid().GetItemText(0, kRemark), QStringLiteral("edited remark"));
+
+    // A value typed into an edit box that is still open when the tab is clicked.
+    clickCell(0, kParameter1);
+    QWidget* editor = grid().activeEditor();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, QStringLiteral("77"));
+    clickTab(0);
+    EXPECT_EQ(records(1), (std::vector<kelvane::LineRecord>{Line(kDelay, 77)}));
     EXPECT_TRUE(prompter.shown.empty());
 }
 
