@@ -5,6 +5,7 @@
 #include "core/application/ProgramName.h"
 #include "core/machine/ControllerAxes.h"
 #include "editor/CUserProgramDlg.h"
+#include "editor/CUserProgramEditCtrl.h"
 #include "shell/CAboutDlg.h"
 #include "shell/Prompter.h"
 #include "ui_CKelvaneRavoToolsDlg.h"
@@ -45,6 +46,7 @@ CKelvaneRavoToolsDlg::CKelvaneRavoToolsDlg(const QString& exeDirectory, QWidget*
     addAboutEntry();
     setWindowIcon(QIcon(QStringLiteral(":/kelvane/kelvane-ravo-tools.png")));
     createViews();
+    editorView_->grid().setBaseFolder(exeDirectory_);
     connectControls();
     fixWindowSize();
 
@@ -54,6 +56,9 @@ CKelvaneRavoToolsDlg::CKelvaneRavoToolsDlg(const QString& exeDirectory, QWidget*
     EnumeratePorts();
     selectPortPosition(portIndex_);
     Connect();
+    editorView_->grid().InitGrid();
+    // 1000 empty rows to write in, also when no application program loads.
+    editorView_->grid().ShowProgram(0, 0);
     LoadApplicationProgram(ui_->programList->itemText(ui_->programList->currentIndex()));
     ShowView(editorView_);
 }
@@ -86,12 +91,17 @@ void CKelvaneRavoToolsDlg::LoadApplicationProgram(const QString& name) {
     if (kelvane::CheckProgramName(utf8Name) == kelvane::ProgramNameProblem::None) {
         const QString file = dataFolder() + QStringLiteral("ApplicationProgram/") +
                              QString::fromStdString(kelvane::ProgramFileName(kelvane::utf8ToGbk(utf8Name)));
-        // The program editor view holds no user programs yet: the programs read are not kept.
-        kelvane::LoadApplicationProgramFile(localPath(file), buffer_,
-                                            [](int, const kelvane::ProgramImage&) {});
+        const auto read = kelvane::LoadApplicationProgramFile(
+            localPath(file), buffer_,
+            [this](int index, const kelvane::ProgramImage& program) { editorView_->LoadProgram(index, program); });
+        if (read) editorView_->SetProgramTabs(read->programCount);
     }
     motorView_->FillFromRecord(buffer_.motor);
     peripheralView_->FillFromRecord(buffer_.peripherals);
+}
+
+void CKelvaneRavoToolsDlg::NewApplicationProgram() {
+    LoadApplicationProgram(QStringLiteral("default_null_temp"));
 }
 
 // Linux windows have no system menu: the About entry lives in the window's context menu and
@@ -135,6 +145,9 @@ void CKelvaneRavoToolsDlg::connectControls() {
             [this] { ShowView(peripheralView_); });
     connect(ui_->manualViewButton, &QPushButton::clicked, this, [this] { ShowView(manualView_); });
     connect(ui_->teachViewButton, &QPushButton::clicked, this, [this] { ShowView(teachView_); });
+
+    connect(editorView_, &CUserProgramDlg::newApplicationProgramRequested, this,
+            &CKelvaneRavoToolsDlg::NewApplicationProgram);
 }
 
 // A fixed window that holds the texts of the left column and the largest view.
