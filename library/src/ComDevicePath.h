@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace ravo {
+namespace ravo_lib {
 
 // With RAVO_COM_DIR set, COM n is exactly $RAVO_COM_DIR/COM<n> (simulated controllers and test
 // rigs link their pseudo-terminals there). Otherwise COM1..COM9 are the on-board ports
@@ -11,4 +11,4 @@ namespace ravo {
 // a number that names no device.
 std::string comDevicePath(int portNumber);
 
-}  // namespace ravo
+}  // namespace ravo_lib

@@ -1,8 +1,8 @@
-#include "com_device_path.h"
+#include "ComDevicePath.h"
 
 #include <cstdlib>
 
-namespace ravo {
+namespace ravo_lib {
 
 std::string comDevicePath(int portNumber) {
     if (const char* comDir = std::getenv("RAVO_COM_DIR"))
@@ -12,4 +12,4 @@ std::string comDevicePath(int portNumber) {
     return {};
 }
 
-}  // namespace ravo
+}  // namespace ravo_lib

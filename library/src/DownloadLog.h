@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 
-namespace ravo {
+namespace ravo_lib {
 
 class DownloadLog {
 public:
@@ -29,4 +29,4 @@ private:
     std::uint32_t lineCounter_ = 0;
 };
 
-}  // namespace ravo
+}  // namespace ravo_lib

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace ravo {
+namespace ravo_lib {
 
 // How one caller argument becomes a 32-bit frame parameter.
 enum class Param : std::uint8_t {
@@ -123,4 +123,4 @@ constexpr bool rowsFollowCommandOrder() {
 }
 static_assert(rowsFollowCommandOrder(), "one row per Command, in the order of the enum");
 
-}  // namespace ravo
+}  // namespace ravo_lib

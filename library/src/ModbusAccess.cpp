@@ -2,12 +2,12 @@
 // the port registered for the slave address and reads the reply of the awaited length. Writes
 // report only an unknown slave; reads also report a missing or short reply. No pause follows.
 #include "Kelvane_Ravo_Q9T2.h"
-#include "library_state.h"
-#include "modbus_frame.h"
+#include "LibraryState.h"
+#include "ModbusFrame.h"
 
 #include <cstring>
 
-namespace ravo {
+namespace ravo_lib {
 namespace {
 
 constexpr int kModbusOk = 0;
@@ -49,9 +49,9 @@ float floatFromBits(std::uint32_t bits) {
 }
 
 }  // namespace
-}  // namespace ravo
+}  // namespace ravo_lib
 
-using namespace ravo;
+using namespace ravo_lib;
 
 // Null out-pointers are tolerated: the exchange still runs and its result is dropped.
 extern "C" {

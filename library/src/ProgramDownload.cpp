@@ -2,15 +2,15 @@
 // mode 3, a 2 s pause, one acknowledged record frame per record (index in byte 15), the end
 // frame, and work mode 2 as the fall-back on any failure. Every frame goes to Ravo_Debug.log.
 #include "Kelvane_Ravo_Q9T2.h"
-#include "download_log.h"
-#include "library_state.h"
-#include "pause.h"
+#include "DownloadLog.h"
+#include "LibraryState.h"
+#include "Pause.h"
 
 #include <array>
 #include <cstdint>
 #include <cstring>
 
-namespace ravo {
+namespace ravo_lib {
 namespace {
 
 constexpr std::size_t kRecordSize = 16;
@@ -75,9 +75,9 @@ bool sendEndFrame(SerialPort& port) {
 }
 
 }  // namespace
-}  // namespace ravo
+}  // namespace ravo_lib
 
-using namespace ravo;
+using namespace ravo_lib;
 
 extern "C" {
 

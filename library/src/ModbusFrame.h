@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace ravo {
+namespace ravo_lib {
 
 // CRC-16 of the Modbus RTU standard: initial value 0xFFFF, reflected polynomial 0xA001.
 std::uint16_t modbusCrc(const std::uint8_t* bytes, std::size_t count);
@@ -34,4 +34,4 @@ bool coilStateFromReply(const std::uint8_t* reply);
 std::int16_t shortFromReply(const std::uint8_t* reply);
 std::uint32_t longFromReply(const std::uint8_t* reply);
 
-}  // namespace ravo
+}  // namespace ravo_lib

@@ -1,11 +1,11 @@
-#include "command_runner.h"
+#include "CommandRunner.h"
 
-#include "frame_exchange.h"
-#include "library_state.h"
+#include "FrameExchange.h"
+#include "LibraryState.h"
 
 #include <cstring>
 
-namespace ravo {
+namespace ravo_lib {
 
 namespace {
 
@@ -63,4 +63,4 @@ void storeResult(unsigned char* out, std::uint32_t value) {
     if (out) *out = static_cast<unsigned char>(value);
 }
 
-}  // namespace ravo
+}  // namespace ravo_lib

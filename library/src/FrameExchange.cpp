@@ -1,9 +1,9 @@
-#include "frame_exchange.h"
+#include "FrameExchange.h"
 
-#include "library_state.h"
-#include "pause.h"
+#include "LibraryState.h"
+#include "Pause.h"
 
-namespace ravo {
+namespace ravo_lib {
 
 namespace {
 
@@ -60,4 +60,4 @@ int exchangeFrame(std::uint32_t& field1, std::uint32_t& field2, std::uint32_t& f
     return ExchangeOk;
 }
 
-}  // namespace ravo
+}  // namespace ravo_lib

@@ -1,6 +1,6 @@
-#include "library_state.h"
+#include "LibraryState.h"
 
-namespace ravo {
+namespace ravo_lib {
 
 // Both live from the first call (at the latest the first export) to the end of the process, so
 // an export called before Ravo_GlobalInit still finds a working lock.
@@ -14,4 +14,4 @@ std::recursive_mutex& libraryLock() {
     return lock;
 }
 
-}  // namespace ravo
+}  // namespace ravo_lib

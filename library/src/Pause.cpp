@@ -1,4 +1,4 @@
-#include "pause.h"
+#include "Pause.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -7,7 +7,7 @@
 #include <ctime>
 #endif
 
-namespace ravo {
+namespace ravo_lib {
 
 void pauseMilliseconds(int milliseconds) {
 #if defined(_WIN32)
@@ -23,4 +23,4 @@ void pauseMilliseconds(int milliseconds) {
 #endif
 }
 
-}  // namespace ravo
+}  // namespace ravo_lib

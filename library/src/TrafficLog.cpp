@@ -1,11 +1,11 @@
-#include "traffic_log.h"
+#include "TrafficLog.h"
 
-#include "log_file.h"
+#include "LogFile.h"
 
 #include <atomic>
 #include <mutex>
 
-namespace ravo {
+namespace ravo_lib {
 
 namespace {
 
@@ -35,4 +35,4 @@ void logReceivedLine(const std::uint8_t* bytes, std::size_t count) {
     endTrafficLine();
 }
 
-}  // namespace ravo
+}  // namespace ravo_lib

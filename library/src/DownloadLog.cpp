@@ -1,8 +1,8 @@
-#include "download_log.h"
+#include "DownloadLog.h"
 
-#include "log_file.h"
+#include "LogFile.h"
 
-namespace ravo {
+namespace ravo_lib {
 
 void DownloadLog::beginDownload(unsigned recordCount) {
     if (!file_) file_ = openLogBesideExecutable("Ravo_Debug.log");
@@ -37,4 +37,4 @@ void DownloadLog::writeLine(const char* prefix, const std::uint8_t* frame, std::
     endLogLine(file_);
 }
 
-}  // namespace ravo
+}  // namespace ravo_lib

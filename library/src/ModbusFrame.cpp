@@ -1,8 +1,8 @@
-#include "modbus_frame.h"
+#include "ModbusFrame.h"
 
 #include <initializer_list>
 
-namespace ravo {
+namespace ravo_lib {
 
 std::uint16_t modbusCrc(const std::uint8_t* bytes, std::size_t count) {
     std::uint16_t crc = 0xFFFF;
@@ -71,4 +71,4 @@ std::uint32_t longFromReply(const std::uint8_t* reply) {
     return lowHalf | (highHalf << 16);
 }
 
-}  // namespace ravo
+}  // namespace ravo_lib

@@ -1,14 +1,14 @@
 // SerialPort on the Windows communications API. The driver applies the link's time-outs
 // itself: 30 ms between received bytes, 10 ms per byte plus 10 ms for a whole read or write.
-#include "serial_port.h"
+#include "SerialPort.h"
 
-#include "traffic_log.h"
+#include "TrafficLog.h"
 
 #include <windows.h>
 
 #include <cstdio>
 
-namespace ravo {
+namespace ravo_lib {
 namespace {
 
 constexpr DWORD kBaudRate = CBR_19200;
@@ -109,4 +109,4 @@ bool SerialPort::read(std::uint8_t* buffer, std::size_t& count) {
     return true;
 }
 
-}  // namespace ravo
+}  // namespace ravo_lib

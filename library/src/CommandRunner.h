@@ -2,14 +2,14 @@
 // queryCommand; the compiler checks each export's argument and result types against its row.
 #pragma once
 
-#include "command_table.h"
+#include "CommandTable.h"
 
 #include <array>
 #include <cstdint>
 #include <type_traits>
 #include <utility>
 
-namespace ravo {
+namespace ravo_lib {
 
 constexpr int kAnyControllerAddress = 255;  // reaches the attached controller whatever its address
 
@@ -93,4 +93,4 @@ int queryCommand(int address, Out* out, Args... args) {
     return 0;
 }
 
-}  // namespace ravo
+}  // namespace ravo_lib

@@ -1,7 +1,7 @@
 // How the command route and the ports of Modbus_OpenSerical share port objects.
 #pragma once
 
-namespace ravo {
+namespace ravo_lib {
 
 // Gives the command route a port object of its own again when Modbus_OpenSerical made it share
 // a Modbus port's object: that device is closed (closing the command port always closes the
@@ -10,4 +10,4 @@ namespace ravo {
 // so the re-opened device never serves another port's slaves.
 void detachCommandPortFromModbus();
 
-}  // namespace ravo
+}  // namespace ravo_lib

@@ -1,10 +1,10 @@
 // SerialPort on a POSIX terminal device: termios for the line settings, a non-blocking
 // descriptor and ppoll() on the monotonic clock for the time-outs (termios VTIME only counts in
 // steps of 100 ms).
-#include "serial_port.h"
+#include "SerialPort.h"
 
-#include "com_device_path.h"
-#include "traffic_log.h"
+#include "ComDevicePath.h"
+#include "TrafficLog.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -17,7 +17,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace ravo {
+namespace ravo_lib {
 
 namespace {
 
@@ -154,4 +154,4 @@ bool SerialPort::read(std::uint8_t* buffer, std::size_t& count) {
     return true;
 }
 
-}  // namespace ravo
+}  // namespace ravo_lib

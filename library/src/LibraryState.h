@@ -2,7 +2,7 @@
 // command port route, the two Modbus routing maps and the shared request/reply buffers.
 #pragma once
 
-#include "serial_port.h"
+#include "SerialPort.h"
 
 #include <array>
 #include <cstdint>
@@ -10,7 +10,7 @@
 #include <memory>
 #include <mutex>
 
-namespace ravo {
+namespace ravo_lib {
 
 using Frame = std::array<std::uint8_t, 16>;
 
@@ -31,4 +31,4 @@ LibraryState& libraryState();
 std::recursive_mutex& libraryLock();
 using LibraryLockGuard = std::lock_guard<std::recursive_mutex>;
 
-}  // namespace ravo
+}  // namespace ravo_lib

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace ravo {
+namespace ravo_lib {
 
 // Creates the log beside the executable unless it exists already. A log that cannot be created
 // is no error: the next successful open tries again.
@@ -18,4 +18,4 @@ void endTrafficLine();
 // The whole "ReceiveData: ..." line of a complete read.
 void logReceivedLine(const std::uint8_t* bytes, std::size_t count);
 
-}  // namespace ravo
+}  // namespace ravo_lib

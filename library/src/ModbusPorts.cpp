@@ -9,13 +9,13 @@
 // The map entries made here belong to their Modbus port for good. Every other entry was made
 // by Ravo_OpenSericalPort for the command port, and follows the command route when it moves.
 #include "Kelvane_Ravo_Q9T2.h"
-#include "library_state.h"
-#include "modbus_ports.h"
+#include "LibraryState.h"
+#include "ModbusPorts.h"
 
 #include <memory>
 #include <set>
 
-namespace ravo {
+namespace ravo_lib {
 namespace {
 
 constexpr int kOpened = 0;
@@ -95,9 +95,9 @@ void detachCommandPortFromModbus() {
     state.commandPort = own;
 }
 
-}  // namespace ravo
+}  // namespace ravo_lib
 
-using namespace ravo;
+using namespace ravo_lib;
 
 extern "C" {
 

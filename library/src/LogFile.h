@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-namespace ravo {
+namespace ravo_lib {
 
 // Directory of the running executable (not of this library), without a trailing separator.
 std::string executableDirectory();
@@ -24,4 +24,4 @@ void logBytes(std::FILE* log, const char* prefix, const std::uint8_t* bytes, std
 // Ends the current line and flushes it to the file.
 void endLogLine(std::FILE* log);
 
-}  // namespace ravo
+}  // namespace ravo_lib

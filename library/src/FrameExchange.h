@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace ravo {
+namespace ravo_lib {
 
 enum ExchangeResult : int { ExchangeOk = 0, ExchangeNoReply = 3, ExchangeNotSent = 4 };
 
@@ -18,4 +18,4 @@ void buildFrame(std::uint8_t code, std::uint8_t address, std::uint32_t p1, std::
 // alone and returns at once.
 int exchangeFrame(std::uint32_t& field1, std::uint32_t& field2, std::uint32_t& field3);
 
-}  // namespace ravo
+}  // namespace ravo_lib

@@ -1,14 +1,14 @@
-// The controller command exports. Each one is its row of the command table (command_table.h);
+// The controller command exports. Each one is its row of the command table (CommandTable.h);
 // only Ravo_CommandRawData, which sends any code, has a body of its own.
 #include "Kelvane_Ravo_Q9T2.h"
 
-#include "command_runner.h"
-#include "frame_exchange.h"
-#include "library_state.h"
+#include "CommandRunner.h"
+#include "FrameExchange.h"
+#include "LibraryState.h"
 
-using ravo::Command;
-using ravo::queryCommand;
-using ravo::sendCommand;
+using ravo_lib::Command;
+using ravo_lib::queryCommand;
+using ravo_lib::sendCommand;
 
 extern "C" {
 
@@ -23,7 +23,7 @@ int Ravo_SetControllerAddr(int addr, int newAddr) {
     return sendCommand<Command::SetControllerAddr>(addr, newAddr);
 }
 int Ravo_GetControllerAddr(unsigned char* addr) {
-    return queryCommand<Command::GetControllerAddr>(ravo::kAnyControllerAddress, addr);
+    return queryCommand<Command::GetControllerAddr>(ravo_lib::kAnyControllerAddress, addr);
 }
 int Ravo_PauseController(int addr) { return sendCommand<Command::PauseController>(addr); }
 int Ravo_ContinueController(int addr) { return sendCommand<Command::ContinueController>(addr); }
@@ -158,15 +158,15 @@ int Ravo_CircleMoveG3_Angle(int addr, int a, int b, int c) {
 // Any code to the attached controller. The caller's values are the parameters and are replaced
 // by the reply fields only when a reply came, so a caller can preset them to tell "no reply".
 int Ravo_CommandRawData(int command, int* p1, int* p2, int* p3) {
-    ravo::LibraryLockGuard guard(ravo::libraryLock());
-    auto valueOf = [](const int* p) { return p ? ravo::argumentBits(*p) : 0u; };
-    ravo::buildFrame(static_cast<std::uint8_t>(command), ravo::kAnyControllerAddress, valueOf(p1),
-                     valueOf(p2), valueOf(p3));
+    ravo_lib::LibraryLockGuard guard(ravo_lib::libraryLock());
+    auto valueOf = [](const int* p) { return p ? ravo_lib::argumentBits(*p) : 0u; };
+    ravo_lib::buildFrame(static_cast<std::uint8_t>(command), ravo_lib::kAnyControllerAddress,
+                         valueOf(p1), valueOf(p2), valueOf(p3));
     std::uint32_t field1 = 0, field2 = 0, field3 = 0;
-    if (ravo::exchangeFrame(field1, field2, field3) == ravo::ExchangeOk) {
-        ravo::storeResult(p1, field1);
-        ravo::storeResult(p2, field2);
-        ravo::storeResult(p3, field3);
+    if (ravo_lib::exchangeFrame(field1, field2, field3) == ravo_lib::ExchangeOk) {
+        ravo_lib::storeResult(p1, field1);
+        ravo_lib::storeResult(p2, field2);
+        ravo_lib::storeResult(p3, field3);
     }
     return 0;
 }

@@ -1,12 +1,12 @@
 // One serial device with the controller's fixed line settings (19200 baud, 8N1, raw) and the
 // read/write time-outs of the link. Implemented once per operating system:
-// serial_port_posix.cpp (termios + poll) and serial_port_win32.cpp (Windows communications API).
+// SerialPortPosix.cpp (termios + poll) and SerialPortWin32.cpp (Windows communications API).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
-namespace ravo {
+namespace ravo_lib {
 
 class SerialPort {
 public:
@@ -39,4 +39,4 @@ private:
 #endif
 };
 
-}  // namespace ravo
+}  // namespace ravo_lib

@@ -1,15 +1,15 @@
 // Library lock and command port exports.
 #include "Kelvane_Ravo_Q9T2.h"
 
-#include "library_state.h"
-#include "modbus_ports.h"
+#include "LibraryState.h"
+#include "ModbusPorts.h"
 
 extern "C" {
 
 // The lock exists from the library's first use on, so both are kept for callers that expect
 // them and do nothing else.
 int Ravo_GlobalInit(void) {
-    ravo::libraryLock();
+    ravo_lib::libraryLock();
     return 0;
 }
 
@@ -18,8 +18,8 @@ int Ravo_GlobalRelease(void) { return 0; }
 // Moves the command port to COM<portNumber>. Not under the library lock: the caller must not
 // open or close while another thread exchanges frames.
 int Ravo_OpenSericalPort(int portNumber) {
-    ravo::detachCommandPortFromModbus();
-    ravo::LibraryState& state = ravo::libraryState();
+    ravo_lib::detachCommandPortFromModbus();
+    ravo_lib::LibraryState& state = ravo_lib::libraryState();
     state.commandPort->close();
     if (!state.commandPort->open(portNumber)) return 2;
     state.portsByNumber.emplace(portNumber, state.commandPort);
@@ -27,6 +27,6 @@ int Ravo_OpenSericalPort(int portNumber) {
     return 0;
 }
 
-void Ravo_CloseSericalPort(void) { ravo::libraryState().commandPort->close(); }
+void Ravo_CloseSericalPort(void) { ravo_lib::libraryState().commandPort->close(); }
 
 }  // extern "C"

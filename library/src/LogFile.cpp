@@ -1,4 +1,4 @@
-#include "log_file.h"
+#include "LogFile.h"
 
 #include <ctime>
 #include <string>
@@ -9,7 +9,7 @@
 #include <unistd.h>
 #endif
 
-namespace ravo {
+namespace ravo_lib {
 
 namespace {
 
@@ -84,4 +84,4 @@ void endLogLine(std::FILE* log) {
     std::fflush(log);
 }
 
-}  // namespace ravo
+}  // namespace ravo_lib
