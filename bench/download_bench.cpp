@@ -3,7 +3,7 @@
 // time (from the first record to the end frame, without the 2 s settling pause) to the wire
 // limit of 1000 x 32 bytes x 10 bits / 19200 baud = 1000 x 16.7 ms.
 #include "Kelvane_Ravo_Q9T2.h"
-#include "com_folder.h"
+#include "TemporaryComFolder.h"
 
 #include <algorithm>
 #include <chrono>
@@ -26,7 +26,7 @@ struct Result {
 };
 
 Result download(bool paced) {
-    ComFolder folder;
+    TemporaryComFolder folder;
     ravo_sim::Simulator sim({folder.path(), 1, paced});
     Result result;
     if (Ravo_OpenSericalPort(1) != 0) {

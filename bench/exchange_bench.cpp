@@ -3,7 +3,7 @@
 // floor: the 15 ms spacing after every exchange, plus, paced, the wire time of 16 bytes each
 // way (32 bytes x 10 bits / 19200 baud = 16.7 ms).
 #include "Kelvane_Ravo_Q9T2.h"
-#include "com_folder.h"
+#include "TemporaryComFolder.h"
 
 #include <chrono>
 #include <cstdio>
@@ -24,7 +24,7 @@ struct Figures {
 };
 
 Figures measure(bool paced, int exchanges) {
-    ComFolder folder;
+    TemporaryComFolder folder;
     ravo_sim::Simulator sim({folder.path(), 1, paced});
     Figures figures;
     if (Ravo_OpenSericalPort(1) != 0) {

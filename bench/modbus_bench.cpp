@@ -5,7 +5,7 @@
 // 200..201). The requests have the same length. The two take turns in blocks of 100, each
 // closing the port before the other opens it, so that a changing machine load hits both alike.
 #include "Kelvane_Ravo_Q9T2.h"
-#include "com_folder.h"
+#include "TemporaryComFolder.h"
 
 #include <modbus.h>
 
@@ -55,7 +55,7 @@ bool theirsBlock(const std::string& device, Milliseconds& total) {
 }
 
 bool compare(bool paced) {
-    ComFolder folder;
+    TemporaryComFolder folder;
     ravo_sim::Simulator sim({folder.path(), 1, paced});
     sim.setRegister(200, kSlave);
     sim.setRegister(201, 0);

@@ -3,7 +3,7 @@
 // includes the controller's fixed 2 s settling pause, so cases are grouped.
 #include "LogFiles.h"
 #include "PtyPeer.h"
-#include "com_folder.h"
+#include "TemporaryComFolder.h"
 
 #include <sstream>
 
@@ -65,7 +65,7 @@ protected:
         return sim->traffic();
     }
 
-    ComFolder folder;
+    TemporaryComFolder folder;
     std::unique_ptr<ravo_sim::Simulator> sim = folder.simulator(1);
 };
 

@@ -3,7 +3,7 @@
 // COM1 names the slave in its registers 200..201). libmodbus answers only requests whose
 // layout and CRC it accepts, and its tables show what our writes carried.
 #include "PtyPeer.h"
-#include "com_folder.h"
+#include "TemporaryComFolder.h"
 
 #include <modbus.h>
 
@@ -74,7 +74,7 @@ private:
 }  // namespace
 
 TEST(LibmodbusPeer, WritesLandInItsTablesReadsDecodeThemAndExceptionsFailReadsOnly) {
-    ComFolder folder;
+    TemporaryComFolder folder;
     const auto controller = folder.simulator(1);
     controller->setRegister(200, kSlave);
     controller->setRegister(201, 0);

@@ -2,7 +2,7 @@
 // codes of unknown slaves, exception, short and missing replies, and Modbus_OpenSerical /
 // Modbus_CloseSerical with the routes they make and every order of closing a shared port.
 #include "PtyPeer.h"
-#include "com_folder.h"
+#include "TemporaryComFolder.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ protected:
         com2->clearTraffic();
     }
 
-    ComFolder folder;
+    TemporaryComFolder folder;
     std::unique_ptr<ravo_sim::Simulator> com1 = folder.simulator(1);
     std::unique_ptr<ravo_sim::Simulator> com2 = folder.simulator(2);
 };

@@ -77,18 +77,7 @@ Bytes withCrc(Bytes bytes) {
     return bytes;
 }
 
-TempFolder::TempFolder() {
-    char pattern[] = "/tmp/ravo-sim-test.XXXXXX";
-    if (!mkdtemp(pattern)) throw std::runtime_error("mkdtemp failed");
-    path = pattern;
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-}
-
 SimulatorOnLine::SimulatorOnLine(bool paced)
-    : sim(ravo_sim::Simulator::Options{folder.path, 1, paced, false}), line(sim.devicePath()) {}
+    : sim(ravo_sim::Simulator::Options{folder.path(), 1, paced, false}), line(sim.devicePath()) {}
 
 }  // namespace sim_test
