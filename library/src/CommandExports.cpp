@@ -23,7 +23,7 @@ int Ravo_SetControllerAddr(int addr, int newAddr) {
     return sendCommand<Command::SetControllerAddr>(addr, newAddr);
 }
 int Ravo_GetControllerAddr(unsigned char* addr) {
-    return queryCommand<Command::GetControllerAddr>(ravo_lib::kAnyControllerAddress, addr);
+    return queryCommand<Command::GetControllerAddr>(RAVO_ANY_CONTROLLER_ADDRESS, addr);
 }
 int Ravo_PauseController(int addr) { return sendCommand<Command::PauseController>(addr); }
 int Ravo_ContinueController(int addr) { return sendCommand<Command::ContinueController>(addr); }
@@ -160,7 +160,7 @@ int Ravo_CircleMoveG3_Angle(int addr, int a, int b, int c) {
 int Ravo_CommandRawData(int command, int* p1, int* p2, int* p3) {
     ravo_lib::LibraryLockGuard guard(ravo_lib::libraryLock());
     auto valueOf = [](const int* p) { return p ? ravo_lib::argumentBits(*p) : 0u; };
-    ravo_lib::buildFrame(static_cast<std::uint8_t>(command), ravo_lib::kAnyControllerAddress,
+    ravo_lib::buildFrame(static_cast<std::uint8_t>(command), RAVO_ANY_CONTROLLER_ADDRESS,
                          valueOf(p1), valueOf(p2), valueOf(p3));
     std::uint32_t field1 = 0, field2 = 0, field3 = 0;
     if (ravo_lib::exchangeFrame(field1, field2, field3) == ravo_lib::ExchangeOk) {
@@ -168,7 +168,7 @@ int Ravo_CommandRawData(int command, int* p1, int* p2, int* p3) {
         ravo_lib::storeResult(p2, field2);
         ravo_lib::storeResult(p3, field3);
     }
-    return 0;
+    return RAVO_OK;
 }
 
 }  // extern "C"

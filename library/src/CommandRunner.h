@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CommandTable.h"
+#include "Kelvane_Ravo_Q9T2.h"
 
 #include <array>
 #include <cstdint>
@@ -10,8 +11,6 @@
 #include <utility>
 
 namespace ravo_lib {
-
-constexpr int kAnyControllerAddress = 255;  // reaches the attached controller whatever its address
 
 // Under the library lock: builds the frame from the address (its low 8 bits) and the three
 // argument bit patterns packed as the row says, exchanges it and returns the row's reply field
@@ -72,17 +71,17 @@ constexpr bool resultFits(Result result) {
 
 }  // namespace detail
 
-// A command that returns nothing to the caller. Always 0.
+// A command that returns nothing to the caller. Always RAVO_OK.
 template <Command command, typename... Args>
 int sendCommand(int address, Args... args) {
     constexpr CommandRow row = commandRow(command);
     static_assert(row.result == Result::None, "this command returns a value");
     static_assert(detail::signatureFits<Args...>(row), "arguments do not match the row");
     runCommand(row, address, {argumentBits(args)...});
-    return 0;
+    return RAVO_OK;
 }
 
-// A command whose reply field goes to `*out`, 0 when the exchange failed. Always 0.
+// A command whose reply field goes to `*out`, 0 when the exchange failed. Always RAVO_OK.
 template <Command command, typename Out, typename... Args>
 int queryCommand(int address, Out* out, Args... args) {
     constexpr CommandRow row = commandRow(command);
@@ -90,7 +89,7 @@ int queryCommand(int address, Out* out, Args... args) {
     static_assert(detail::resultFits<Out>(row.result), "out-parameter does not match the row");
     static_assert(detail::signatureFits<Args...>(row), "arguments do not match the row");
     storeResult(out, runCommand(row, address, {argumentBits(args)...}));
-    return 0;
+    return RAVO_OK;
 }
 
 }  // namespace ravo_lib

@@ -10,9 +10,6 @@
 namespace ravo_lib {
 namespace {
 
-constexpr int kModbusOk = 0;
-constexpr int kModbusFailed = 6;
-
 enum class Outcome { UnknownSlave, NoReply, Replied };
 
 // The longest reply awaited: two registers (slave, function, byte count, four bytes, CRC).
@@ -30,7 +27,7 @@ Outcome exchange(const ModbusRequest& request, std::uint8_t* reply) {
 }
 
 int writeResult(Outcome outcome) {
-    return outcome == Outcome::UnknownSlave ? kModbusFailed : kModbusOk;
+    return outcome == Outcome::UnknownSlave ? RAVO_MODBUS_FAILED : RAVO_OK;
 }
 
 std::uint8_t slaveByte(int slave) { return static_cast<std::uint8_t>(slave); }
@@ -68,9 +65,9 @@ int Modbus_ReadCoil(int slave, int coil, unsigned char* state) {
     LibraryLockGuard lock(libraryLock());
     std::uint8_t reply[kLongestReply];
     if (exchange(readCoilRequest(slaveByte(slave), field16(coil)), reply) != Outcome::Replied)
-        return kModbusFailed;
+        return RAVO_MODBUS_FAILED;
     if (state) *state = coilStateFromReply(reply) ? 1 : 0;
-    return kModbusOk;
+    return RAVO_OK;
 }
 
 int Modbus_WriteShort(int slave, int reg, int value) {
@@ -85,9 +82,9 @@ int Modbus_ReadShort(int slave, int reg, short* value) {
     std::uint8_t reply[kLongestReply];
     if (exchange(readRegistersRequest(slaveByte(slave), field16(reg), 1), reply) !=
         Outcome::Replied)
-        return kModbusFailed;
+        return RAVO_MODBUS_FAILED;
     if (value) *value = shortFromReply(reply);
-    return kModbusOk;
+    return RAVO_OK;
 }
 
 int Modbus_WriteLong(int slave, int reg, int value) {
@@ -103,10 +100,10 @@ int Modbus_ReadLong(int slave, int reg, int* value) {
     std::uint8_t reply[kLongestReply];
     const Outcome outcome =
         exchange(readRegistersRequest(slaveByte(slave), field16(reg), 2), reply);
-    if (outcome == Outcome::UnknownSlave) return kModbusFailed;
+    if (outcome == Outcome::UnknownSlave) return RAVO_MODBUS_FAILED;
     const bool replied = outcome == Outcome::Replied;
     if (value) *value = replied ? static_cast<int>(longFromReply(reply)) : 0;
-    return replied ? kModbusOk : kModbusFailed;
+    return replied ? RAVO_OK : RAVO_MODBUS_FAILED;
 }
 
 int Modbus_WriteFloat(int slave, int reg, float value) {
@@ -121,9 +118,9 @@ int Modbus_ReadFloat(int slave, int reg, float* value) {
     std::uint8_t reply[kLongestReply];
     if (exchange(readRegistersRequest(slaveByte(slave), field16(reg), 2), reply) !=
         Outcome::Replied)
-        return kModbusFailed;
+        return RAVO_MODBUS_FAILED;
     if (value) *value = floatFromBits(longFromReply(reply));
-    return kModbusOk;
+    return RAVO_OK;
 }
 
 }  // extern "C"

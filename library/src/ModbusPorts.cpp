@@ -18,9 +18,7 @@
 namespace ravo_lib {
 namespace {
 
-constexpr int kOpened = 0;
-constexpr int kNotOpened = 2;
-constexpr std::uint8_t kBroadcastAddress = 255;
+constexpr std::uint8_t kAnyController = RAVO_ANY_CONTROLLER_ADDRESS;  // as a map key
 constexpr int kSlaveAddressRegister = 200;
 
 struct ModbusEntries {
@@ -106,19 +104,19 @@ int Modbus_OpenSerical(int port, unsigned char* slave) {
     ModbusEntries& owned = modbusEntries();
     const int number = port & 0xFF;
     auto opened = std::make_shared<SerialPort>();
-    if (!opened->open(number)) return kNotOpened;
+    if (!opened->open(number)) return RAVO_PORT_NOT_OPENED;
     enterModbusRoute(state.portsByNumber, owned.numbers, number, opened);
-    enterModbusRoute(state.portsByAddress, owned.addresses, kBroadcastAddress, opened);
+    enterModbusRoute(state.portsByAddress, owned.addresses, kAnyController, opened);
 
     // Registers 200..201 of the device reached at 255 hold the slave address (0 if unread).
     int value = 0;
-    Modbus_ReadLong(kBroadcastAddress, kSlaveAddressRegister, &value);
+    Modbus_ReadLong(RAVO_ANY_CONTROLLER_ADDRESS, kSlaveAddressRegister, &value);
     const auto address = static_cast<std::uint8_t>(value);
     if (slave) *slave = address;
     enterModbusRoute(state.portsByAddress, owned.addresses, address, opened);
 
     routeCommandsTo(opened);
-    return kOpened;
+    return RAVO_OK;
 }
 
 int Modbus_CloseSerical(int port) {
@@ -129,7 +127,7 @@ int Modbus_CloseSerical(int port) {
         modbusEntries().numbers.erase(entry->first);
         routes.erase(entry);
     }
-    return 0;
+    return RAVO_OK;
 }
 
 }  // extern "C"

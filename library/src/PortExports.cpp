@@ -10,10 +10,10 @@ extern "C" {
 // them and do nothing else.
 int Ravo_GlobalInit(void) {
     ravo_lib::libraryLock();
-    return 0;
+    return RAVO_OK;
 }
 
-int Ravo_GlobalRelease(void) { return 0; }
+int Ravo_GlobalRelease(void) { return RAVO_OK; }
 
 // Moves the command port to COM<portNumber>. Not under the library lock: the caller must not
 // open or close while another thread exchanges frames.
@@ -21,10 +21,10 @@ int Ravo_OpenSericalPort(int portNumber) {
     ravo_lib::detachCommandPortFromModbus();
     ravo_lib::LibraryState& state = ravo_lib::libraryState();
     state.commandPort->close();
-    if (!state.commandPort->open(portNumber)) return 2;
+    if (!state.commandPort->open(portNumber)) return RAVO_PORT_NOT_OPENED;
     state.portsByNumber.emplace(portNumber, state.commandPort);
-    state.portsByAddress.emplace(std::uint8_t{255}, state.commandPort);
-    return 0;
+    state.portsByAddress.emplace(std::uint8_t{RAVO_ANY_CONTROLLER_ADDRESS}, state.commandPort);
+    return RAVO_OK;
 }
 
 void Ravo_CloseSericalPort(void) { ravo_lib::libraryState().commandPort->close(); }

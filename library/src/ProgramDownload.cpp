@@ -14,17 +14,8 @@ namespace ravo_lib {
 namespace {
 
 constexpr std::size_t kRecordSize = 16;
-constexpr std::size_t kStoreCapacity = 1500;
+constexpr std::size_t kStoreCapacity = RAVO_MAX_PROGRAM_RECORDS;
 
-constexpr int kStored = 0;
-constexpr int kTooManyRecords = 5;
-constexpr int kDownloaded = 0;
-constexpr int kEndFrameNotSent = 4;
-constexpr int kFirstRecordFailed = -1;
-
-constexpr int kBroadcastAddress = 255;
-constexpr int kDownloadMode = 3;
-constexpr int kFallbackMode = 2;
 constexpr int kDownloadModeSettleMs = 2000;
 constexpr int kFallbackDelayMs = 20;
 
@@ -83,22 +74,22 @@ extern "C" {
 
 int Ravo_SetUserProgram(const unsigned char* records, int count) {
     const auto recordCount = static_cast<std::uint16_t>(count);
-    if (recordCount > kStoreCapacity) return kTooManyRecords;
+    if (recordCount > kStoreCapacity) return RAVO_PROGRAM_NOT_STORED;
     // Without records there is nothing to copy: refuse rather than read through a null pointer.
-    if (recordCount > 0 && records == nullptr) return kTooManyRecords;
+    if (recordCount > 0 && records == nullptr) return RAVO_PROGRAM_NOT_STORED;
 
     ProgramStore& store = programStore();
     if (recordCount > 0) std::memcpy(store.bytes.data(), records, recordCount * kRecordSize);
     store.count = recordCount;
     downloadLog().resetLineCounter();
-    return kStored;
+    return RAVO_OK;
 }
 
 int Ravo_DownLoadProgram(int program) {
     LibraryLockGuard lock(libraryLock());
     const int slot = program & 0xFF;
 
-    Ravo_SetWorkMode(kBroadcastAddress, kDownloadMode, slot);
+    Ravo_SetWorkMode(RAVO_ANY_CONTROLLER_ADDRESS, RAVO_WORK_MODE_DOWNLOAD, slot);
     pauseMilliseconds(kDownloadModeSettleMs);
 
     const ProgramStore& store = programStore();
@@ -109,18 +100,18 @@ int Ravo_DownLoadProgram(int program) {
     const std::shared_ptr<SerialPort> port = libraryState().commandPort;
     for (std::size_t i = 0; i < store.count; ++i) {
         if (!sendRecord(*port, i)) {
-            Ravo_SetWorkMode(kBroadcastAddress, kFallbackMode, slot);
-            return i > 0 ? static_cast<int>(i) : kFirstRecordFailed;
+            Ravo_SetWorkMode(RAVO_ANY_CONTROLLER_ADDRESS, RAVO_WORK_MODE_MANUAL, slot);
+            return RAVO_FAILED_AT_RECORD(i);
         }
     }
 
     if (!sendEndFrame(*port)) {
         pauseMilliseconds(kFallbackDelayMs);
-        Ravo_SetWorkMode(kBroadcastAddress, kFallbackMode, slot);
-        return kEndFrameNotSent;
+        Ravo_SetWorkMode(RAVO_ANY_CONTROLLER_ADDRESS, RAVO_WORK_MODE_MANUAL, slot);
+        return RAVO_END_FRAME_NOT_SENT;
     }
     log.close();
-    return kDownloaded;
+    return RAVO_OK;
 }
 
 }  // extern "C"
