@@ -2,8 +2,7 @@
 
 #include "FrameExchange.h"
 #include "LibraryState.h"
-
-#include <cstring>
+#include "WireValues.h"
 
 namespace ravo_lib {
 
@@ -45,18 +44,14 @@ std::uint32_t runCommand(const CommandRow& row, int address,
 
 std::uint32_t argumentBits(int value) { return static_cast<std::uint32_t>(value); }
 
-std::uint32_t argumentBits(float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
+std::uint32_t argumentBits(float value) { return floatBits(value); }
 
 void storeResult(int* out, std::uint32_t value) {
     if (out) *out = static_cast<int>(value);
 }
 
 void storeResult(float* out, std::uint32_t value) {
-    if (out) std::memcpy(out, &value, sizeof value);
+    if (out) *out = floatFromBits(value);
 }
 
 void storeResult(unsigned char* out, std::uint32_t value) {

@@ -2,6 +2,7 @@
 
 #include "LibraryState.h"
 #include "Pause.h"
+#include "WireValues.h"
 
 namespace ravo_lib {
 
@@ -9,18 +10,6 @@ namespace {
 
 constexpr std::uint8_t kStartByte = 0xAA;
 constexpr int kCommandSpacingMs = 15;  // the controller needs this between two commands
-
-void putBigEndian(std::uint8_t* at, std::uint32_t value) {
-    at[0] = static_cast<std::uint8_t>(value >> 24);
-    at[1] = static_cast<std::uint8_t>(value >> 16);
-    at[2] = static_cast<std::uint8_t>(value >> 8);
-    at[3] = static_cast<std::uint8_t>(value);
-}
-
-std::uint32_t bigEndianAt(const std::uint8_t* at) {
-    return std::uint32_t{at[0]} << 24 | std::uint32_t{at[1]} << 16 | std::uint32_t{at[2]} << 8 |
-           std::uint32_t{at[3]};
-}
 
 std::uint8_t sumOfFirst15(const Frame& frame) {
     unsigned sum = 0;
@@ -36,9 +25,9 @@ void buildFrame(std::uint8_t code, std::uint8_t address, std::uint32_t p1, std::
     request[0] = kStartByte;
     request[1] = address;
     request[2] = code;
-    putBigEndian(&request[3], p1);
-    putBigEndian(&request[7], p2);
-    putBigEndian(&request[11], p3);
+    writeBigEndian32(&request[3], p1);
+    writeBigEndian32(&request[7], p2);
+    writeBigEndian32(&request[11], p3);
     request[15] = 0;
 }
 
@@ -52,9 +41,9 @@ int exchangeFrame(std::uint32_t& field1, std::uint32_t& field2, std::uint32_t& f
     state.reply.fill(0);
     std::size_t count = state.reply.size();
     if (!port.read(state.reply.data(), count)) return ExchangeNoReply;
-    field1 = bigEndianAt(&state.reply[3]);
-    field2 = bigEndianAt(&state.reply[7]);
-    field3 = bigEndianAt(&state.reply[11]);
+    field1 = readBigEndian32(&state.reply[3]);
+    field2 = readBigEndian32(&state.reply[7]);
+    field3 = readBigEndian32(&state.reply[11]);
 
     pauseMilliseconds(kCommandSpacingMs);
     return ExchangeOk;

@@ -4,8 +4,7 @@
 #include "Kelvane_Ravo_Q9T2.h"
 #include "LibraryState.h"
 #include "ModbusFrame.h"
-
-#include <cstring>
+#include "WireValues.h"
 
 namespace ravo_lib {
 namespace {
@@ -32,18 +31,6 @@ int writeResult(Outcome outcome) {
 
 std::uint8_t slaveByte(int slave) { return static_cast<std::uint8_t>(slave); }
 std::uint16_t field16(int value) { return static_cast<std::uint16_t>(value); }
-
-std::uint32_t floatBits(float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-float floatFromBits(std::uint32_t bits) {
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
 
 }  // namespace
 }  // namespace ravo_lib

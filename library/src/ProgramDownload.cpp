@@ -3,8 +3,10 @@
 // frame, and work mode 2 as the fall-back on any failure. Every frame goes to Ravo_Debug.log.
 #include "Kelvane_Ravo_Q9T2.h"
 #include "DownloadLog.h"
+#include "FrameExchange.h"
 #include "LibraryState.h"
 #include "Pause.h"
+#include "WireValues.h"
 
 #include <array>
 #include <cstdint>
@@ -16,6 +18,7 @@ namespace {
 constexpr std::size_t kRecordSize = 16;
 constexpr std::size_t kStoreCapacity = RAVO_MAX_PROGRAM_RECORDS;
 
+constexpr std::uint8_t kEndOfProgramCode = 0x08;
 constexpr int kDownloadModeSettleMs = 2000;
 constexpr int kFallbackDelayMs = 20;
 
@@ -34,10 +37,8 @@ DownloadLog& downloadLog() {
     return log;
 }
 
-std::uint32_t replyStatus(const Frame& reply) {
-    return (std::uint32_t{reply[3]} << 24) | (std::uint32_t{reply[4]} << 16) |
-           (std::uint32_t{reply[5]} << 8) | reply[6];
-}
+// Bytes 3..6 of a record's reply: 0 when the controller accepted the record.
+std::uint32_t replyStatus(const Frame& reply) { return readBigEndian32(&reply[3]); }
 
 // Sends record `index` with its index in the last byte and reads the acknowledgement.
 // True when a complete reply with status 0 came back.
@@ -56,12 +57,10 @@ bool sendRecord(SerialPort& port, std::size_t index) {
     return complete && replyStatus(state.reply) == 0;
 }
 
+// AA FF 08 and thirteen zeros: a command frame without parameters whose last byte stays 0.
 bool sendEndFrame(SerialPort& port) {
-    Frame& request = libraryState().request;
-    request.fill(0);
-    request[0] = 0xAA;
-    request[1] = 0xFF;
-    request[2] = 0x08;
+    buildFrame(kEndOfProgramCode, RAVO_ANY_CONTROLLER_ADDRESS, 0, 0, 0);
+    const Frame& request = libraryState().request;
     return port.write(request.data(), request.size());
 }
 
