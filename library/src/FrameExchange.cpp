@@ -35,7 +35,8 @@ int exchangeFrame(std::uint32_t& field1, std::uint32_t& field2, std::uint32_t& f
     LibraryState& state = libraryState();
     state.request[15] = sumOfFirst15(state.request);
     SerialPort& port = *state.commandPort;
-    if (!port.write(state.request.data(), state.request.size())) return ExchangeNotSent;
+    if (port.write(state.request.data(), state.request.size()) != state.request.size())
+        return ExchangeNotSent;
 
     // Only the three fields of a reply are looked at: start byte, address, code and sum are not.
     state.reply.fill(0);

@@ -19,7 +19,7 @@ Outcome exchange(const ModbusRequest& request, std::uint8_t* reply) {
     const auto route = routes.find(request.bytes[0]);
     if (route == routes.end()) return Outcome::UnknownSlave;
     SerialPort& port = *route->second;
-    const bool sent = port.write(request.bytes, request.length);
+    const bool sent = port.write(request.bytes, request.length) == request.length;
     std::size_t received = request.replyLength;
     const bool complete = port.read(reply, received);
     return sent && complete ? Outcome::Replied : Outcome::NoReply;

@@ -61,7 +61,7 @@ bool sendRecord(SerialPort& port, std::size_t index) {
 bool sendEndFrame(SerialPort& port) {
     buildFrame(kEndOfProgramCode, RAVO_ANY_CONTROLLER_ADDRESS, 0, 0, 0);
     const Frame& request = libraryState().request;
-    return port.write(request.data(), request.size());
+    return port.write(request.data(), request.size()) == request.size();
 }
 
 }  // namespace

@@ -22,9 +22,11 @@ public:
     void close();
     bool isOpen() const;
 
-    // Discards pending input and output, then sends all bytes, logging "SendData: ...".
-    // Gives up after 10 ms per byte plus 10 ms. False when not open or not all bytes went out.
-    bool write(const std::uint8_t* bytes, std::size_t count);
+    // Discards pending input (late reply bytes), then sends the bytes and returns once they
+    // have left the port, logging "SendData: ..." (the line stays open when not all went out).
+    // Gives up after 10 ms per byte plus 10 ms. Returns how many bytes went out: `count` on
+    // success; fewer when the port is closed, the device failed or the time-out expired.
+    std::size_t write(const std::uint8_t* bytes, std::size_t count);
     // Reads exactly `count` bytes: waits at most 10 ms per byte plus 10 ms in all and at most
     // 30 ms after the last byte received. On success logs "ReceiveData: ..." and returns true;
     // otherwise sets count to 0 and returns false (the buffer contents are then undefined).

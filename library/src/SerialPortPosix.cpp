@@ -15,6 +15,7 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace ravo_lib {
@@ -27,6 +28,7 @@ using std::chrono::milliseconds;
 constexpr milliseconds kGapAfterByte{30};  // longest silence once a reply has started
 constexpr milliseconds kPerByte{10};       // read or write budget per byte ...
 constexpr milliseconds kConstant{10};      // ... plus this, for the whole transfer
+constexpr milliseconds kSentCheckStep{1};  // how often a write looks whether its bytes left
 
 Clock::duration transferBudget(std::size_t count) { return kPerByte * count + kConstant; }
 
@@ -43,6 +45,30 @@ short waitUntil(int fd, short events, Clock::time_point deadline) {
         const int ready = ::ppoll(&watched, 1, &timeout, nullptr);
         if (ready > 0) return watched.revents;
         if (ready < 0 && errno != EINTR) return POLLERR;
+    }
+}
+
+// Bytes handed to the device that have not left it yet: its output queue, and on a UART also
+// the byte in the transmitter when the driver reports its line status (pseudo-terminals and
+// USB adapters report their queue only).
+std::size_t unsentBytes(int fd) {
+    int queued = 0;
+    if (::ioctl(fd, TIOCOUTQ, &queued) != 0 || queued < 0) return 0;
+    if (queued == 0) {
+        unsigned int lineStatus = 0;
+        if (::ioctl(fd, TIOCSERGETLSR, &lineStatus) == 0 && !(lineStatus & TIOCSER_TEMT)) return 1;
+    }
+    return static_cast<std::size_t>(queued);
+}
+
+// Waits until every byte handed to the device has left it or `deadline` passes; returns how
+// many are still unsent. Polls, because tcdrain() cannot be given a time-out.
+std::size_t waitUntilSent(int fd, Clock::time_point deadline) {
+    for (;;) {
+        const std::size_t unsent = unsentBytes(fd);
+        const Clock::duration left = deadline - Clock::now();
+        if (unsent == 0 || left <= Clock::duration::zero()) return unsent;
+        std::this_thread::sleep_for(std::min<Clock::duration>(kSentCheckStep, left));
     }
 }
 
@@ -105,28 +131,37 @@ void SerialPort::close() {
 
 bool SerialPort::isOpen() const { return fd_ >= 0; }
 
-bool SerialPort::write(const std::uint8_t* bytes, std::size_t count) {
-    if (fd_ < 0) return false;
-    // Every exchange starts from empty queues: late or surplus reply bytes of the previous
-    // exchange never reach the next read.
-    ::tcflush(fd_, TCIOFLUSH);
+std::size_t SerialPort::write(const std::uint8_t* bytes, std::size_t count) {
+    if (fd_ < 0) return 0;
+    // Late or surplus reply bytes of the previous exchange never reach the next read. The
+    // output stays: discarding it would drop what an earlier write left for the line to carry.
+    ::tcflush(fd_, TCIFLUSH);
     logTrafficBytes("SendData: ", nullptr, 0);
 
     const Clock::time_point deadline = Clock::now() + transferBudget(count);
-    std::size_t sent = 0;
-    while (sent < count) {
-        const ssize_t written = ::write(fd_, bytes + sent, count - sent);
+    std::size_t handed = 0;
+    while (handed < count) {
+        const ssize_t written = ::write(fd_, bytes + handed, count - handed);
         if (written > 0) {
-            logTrafficBytes("", bytes + sent, static_cast<std::size_t>(written));
-            sent += static_cast<std::size_t>(written);
+            logTrafficBytes("", bytes + handed, static_cast<std::size_t>(written));
+            handed += static_cast<std::size_t>(written);
             continue;
         }
-        if (written < 0 && errno != EAGAIN && errno != EINTR) return false;
+        if (written < 0 && errno != EAGAIN && errno != EINTR) return handed;
         // The device takes nothing now (flow control, full queue): wait for room, not forever.
-        if (!(waitUntil(fd_, POLLOUT, deadline) & POLLOUT)) return false;
+        if (!(waitUntil(fd_, POLLOUT, deadline) & POLLOUT)) break;
+    }
+
+    // Synchronous: the write ends when its bytes have left the port. What is still queued when
+    // the time-out expires is discarded, so it cannot reach the controller after a write that
+    // reported it unsent.
+    const std::size_t unsent = std::min(handed, waitUntilSent(fd_, deadline));
+    if (handed < count || unsent > 0) {
+        ::tcflush(fd_, TCOFLUSH);
+        return handed - unsent;
     }
     endTrafficLine();
-    return true;
+    return count;
 }
 
 bool SerialPort::read(std::uint8_t* buffer, std::size_t& count) {

@@ -75,11 +75,15 @@ void SerialPort::close() {
 
 bool SerialPort::isOpen() const { return handleValid_; }
 
-bool SerialPort::write(const std::uint8_t* bytes, std::size_t count) {
-    if (!handleValid_) return false;
+// WriteFile on a handle without overlapped I/O returns once the driver has sent the bytes or
+// the write time-outs expired, so the write is synchronous as it stands. FlushFileBuffers is
+// not called: it has no time-out, and nothing discards the output any more.
+std::size_t SerialPort::write(const std::uint8_t* bytes, std::size_t count) {
+    if (!handleValid_) return 0;
     HANDLE device = deviceOf(handle_);
-    // Every request starts from clean buffers, so stale replies never reach the next read.
-    ::PurgeComm(device, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
+    // Stale replies never reach the next read. Only the receive side is purged: purging the
+    // transmit side would drop what an earlier write left for the line to carry.
+    ::PurgeComm(device, PURGE_RXABORT | PURGE_RXCLEAR);
 
     logTrafficBytes("SendData: ", nullptr, 0);
     std::size_t sent = 0;
@@ -87,14 +91,14 @@ bool SerialPort::write(const std::uint8_t* bytes, std::size_t count) {
         DWORD written = 0;
         if (!::WriteFile(device, bytes + sent, static_cast<DWORD>(count - sent), &written,
                          nullptr))
-            return false;
+            return sent;
         // A call that sent nothing has already waited out its whole write time-out.
-        if (written == 0) return false;
+        if (written == 0) return sent;
         logTrafficBytes("", bytes + sent, written);
         sent += written;
     }
     endTrafficLine();
-    return true;
+    return sent;
 }
 
 bool SerialPort::read(std::uint8_t* buffer, std::size_t& count) {

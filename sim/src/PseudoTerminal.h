@@ -2,6 +2,7 @@
 // as a COM device for clients.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace ravo_sim {
@@ -22,6 +23,14 @@ public:
     // Drops the line: closes both ends and removes the link. A dangling link would let a
     // later open reach whatever pty reuses the slave number, so the link goes too.
     void hangUp();
+
+    // Bytes the master can read now.
+    std::size_t unreadBytes() const;
+    // Makes what a client writes next wait on the slave side of the pty, where an output flush
+    // of the client's end discards it, until the master has read `filler` bytes: fills the
+    // master's receive queue from the held slave end. Returns the filler's length, which the
+    // master's next reads must skip. Call with nothing unread.
+    std::size_t holdClientOutput();
 
 private:
     void removeLinkIfOurs() const;

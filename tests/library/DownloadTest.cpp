@@ -114,6 +114,35 @@ TEST_F(DownloadTest, StoreOf1500RecordsGoesOutIndexedAndEachSuccessStartsAFreshL
     EXPECT_EQ(lines[1], "[0] Begin Download user program .....................");
 }
 
+// The end frame is the one frame whose reply is not awaited: the next command follows it at
+// once. A controller that takes nothing off the line for a while after acknowledging the last
+// record still gets it, before the next program's work mode 3 and before the final work mode 1.
+TEST_F(DownloadTest, EachEndFrameArrivesThoughTheNextCommandFollowsAtOnce) {
+    const auto records = makeRecords(3);
+    Fault stop{Fault::Action::StopReading, RequestKind::Record, 2, 2};  // after record 2, twice
+    stop.delayMs = 100;
+    sim->inject(stop);
+    for (int program : {0, 1}) {
+        ASSERT_EQ(Ravo_SetUserProgram(records[0].data(), 3), RAVO_OK);
+        EXPECT_EQ(Ravo_DownLoadProgram(program), RAVO_OK);
+    }
+    Ravo_SetWorkMode(RAVO_ANY_CONTROLLER_ADDRESS, RAVO_WORK_MODE_PROGRAMS, 0);
+
+    const auto traffic = trafficOnceThere(11);
+    ASSERT_EQ(traffic.size(), 11u);
+    for (std::size_t program : {0, 1}) {
+        SCOPED_TRACE(program);
+        const std::size_t first = 5 * program;
+        EXPECT_TRUE(isModeFrame(traffic[first], RAVO_WORK_MODE_DOWNLOAD, program));
+        for (std::size_t i = 0; i < 3; ++i)
+            EXPECT_EQ(traffic[first + 1 + i].bytes, bytesOf(onWire(records[i], i)));
+        EXPECT_EQ(traffic[first + 4].kind, RequestKind::EndFrame);
+        EXPECT_EQ(sim->program(static_cast<int>(program)).size(), 3u);
+    }
+    EXPECT_TRUE(isModeFrame(traffic[10], RAVO_WORK_MODE_PROGRAMS, 0));
+    EXPECT_EQ(sim->workMode(), RAVO_WORK_MODE_PROGRAMS);
+}
+
 // Failures keep the log open: later downloads append to it without a new banner.
 TEST_F(DownloadTest, FailuresFallBackToWorkModeTwoAndReportTheFailingRecord) {
     const auto records = makeRecords(10);

@@ -29,6 +29,8 @@ void LineClient::send(const Bytes& bytes) {
         throw std::runtime_error(std::string("write: ") + std::strerror(errno));
 }
 
+void LineClient::discardOutput() { tcflush(fd_, TCOFLUSH); }
+
 Bytes LineClient::receive(std::size_t count, std::chrono::milliseconds timeout) {
     Bytes received;
     const auto deadline = std::chrono::steady_clock::now() + timeout;

@@ -24,6 +24,8 @@ public:
     LineClient& operator=(const LineClient&) = delete;
 
     void send(const Bytes& bytes);
+    // Throws away what was sent but has not left this end of the line yet (TCOFLUSH).
+    void discardOutput();
     // Whatever arrives until `count` bytes are in or `timeout` has passed.
     Bytes receive(std::size_t count, std::chrono::milliseconds timeout = 300ms);
     Bytes exchange(const Bytes& request, std::size_t replyLength,
