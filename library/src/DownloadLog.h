@@ -14,7 +14,8 @@ public:
     // Opens the file beside the executable unless it is open already, then writes the begin
     // line with the record count. A file that cannot be created leaves logging off.
     void beginDownload(unsigned recordCount);
-    // "<n>   SendData: ..." numbered with the line counter, which then advances.
+    // "<n>   SendData: ..." with the bytes that went out (none when the write failed at once),
+    // numbered with the line counter, which then advances.
     void logSent(const std::uint8_t* frame, std::size_t count);
     // "<n> ReceiveData: ..." numbered with the (already advanced) line counter.
     void logReceived(const std::uint8_t* frame, std::size_t count);

@@ -47,8 +47,8 @@ bool sendRecord(SerialPort& port, std::size_t index) {
     const std::uint8_t* record = programStore().bytes.data() + index * kRecordSize;
     std::memcpy(state.request.data(), record, kRecordSize - 1);
     state.request[kRecordSize - 1] = static_cast<std::uint8_t>(index);
-    port.write(state.request.data(), state.request.size());
-    downloadLog().logSent(state.request.data(), state.request.size());
+    const std::size_t sent = port.write(state.request.data(), state.request.size());
+    downloadLog().logSent(state.request.data(), sent);
 
     state.reply.fill(0);
     std::size_t received = state.reply.size();

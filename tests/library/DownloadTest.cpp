@@ -184,6 +184,18 @@ TEST_F(DownloadTest, FailuresFallBackToWorkModeTwoAndReportTheFailingRecord) {
     EXPECT_EQ(Ravo_DownLoadProgram(1), 4);
     EXPECT_GE(std::chrono::steady_clock::now() - start, 2020ms);
     EXPECT_TRUE(sim->traffic().empty());
+
+    // Records on a closed port: the first one fails, and the log shows nothing sent.
+    ASSERT_EQ(Ravo_SetUserProgram(records[0].data(), 2), 0);
+    EXPECT_EQ(Ravo_DownLoadProgram(1), RAVO_FIRST_RECORD_FAILED);
+    EXPECT_TRUE(sim->traffic().empty());
+    const auto appended = debugLogLines();
+    ASSERT_EQ(appended.size(), lines.size() + 4u);
+    EXPECT_EQ(appended[lines.size()], "[0] Begin Download user program .....................");
+    EXPECT_EQ(appended[lines.size() + 1], "[2] Begin Download user program .....................");
+    EXPECT_EQ(appended[lines.size() + 2], "0   SendData: ");
+    EXPECT_EQ(appended[lines.size() + 3],
+              "1 ReceiveData: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 ");
 }
 
 }  // namespace
