@@ -19,7 +19,7 @@ std::string executableDirectory();
 // time. Returns nullptr when the file cannot be created (logging is then simply off).
 std::FILE* openLogBesideExecutable(const char* fileName);
 
-// Writes `prefix` followed by each byte as "%.2x " in one write, without a line end.
+// Writes `prefix` followed by each byte as "%.2x ", without a line end.
 void logBytes(std::FILE* log, const char* prefix, const std::uint8_t* bytes, std::size_t count);
 // Ends the current line and flushes it to the file.
 void endLogLine(std::FILE* log);

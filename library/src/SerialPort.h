@@ -34,7 +34,7 @@ public:
 
 private:
 #if defined(_WIN32)
-    void* handle_ = nullptr;  // INVALID_HANDLE_VALUE when closed, set in the .cpp
+    void* handle_ = nullptr;  // the device's HANDLE while handleValid_
     bool handleValid_ = false;
 #else
     int fd_ = -1;

@@ -110,7 +110,7 @@ TEST_F(SerialLink, CarriesAllByteValuesUnchangedBothWaysOverASpoiledLine) {
     }
 }
 
-TEST_F(SerialLink, StartsEachExchangeFromEmptyQueuesAndSurvivesAHangUp) {
+TEST_F(SerialLink, StartsEachExchangeWithoutStaleInputAndSurvivesAHangUp) {
     replyWith(0, 1, 0);
     int value = 0;
     Ravo_GetControllerVersion(255, &value);
