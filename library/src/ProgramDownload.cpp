@@ -1,6 +1,7 @@
 // The program store and its download into a numbered program slot of the controller: work
 // mode 3, a 2 s pause, one acknowledged record frame per record (index in byte 15), the end
-// frame, and work mode 2 as the fall-back on any failure. Every frame goes to Ravo_Debug.log.
+// frame, and work mode 2 as the fall-back on any failure. Every record frame and its reply go
+// to Ravo_Debug.log.
 #include "Kelvane_Ravo_Q9T2.h"
 #include "DownloadLog.h"
 #include "FrameExchange.h"

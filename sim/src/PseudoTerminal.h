@@ -38,7 +38,8 @@ private:
     std::string linkPath_;
     std::string slavePath_;
     int master_ = -1;
-    // Kept open so the master does not see a hang-up while no client has the slave open.
+    // Kept open so the master does not see a hang-up while no client has the slave open; the
+    // filler of holdClientOutput is written through it.
     int heldSlave_ = -1;
 };
 
