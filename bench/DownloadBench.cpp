@@ -29,7 +29,7 @@ Result download(bool paced) {
     TemporaryComFolder folder;
     ravo_sim::Simulator sim({folder.path(), 1, paced});
     Result result;
-    if (Ravo_OpenSericalPort(1) != 0) {
+    if (Ravo_OpenSericalPort(1) != RAVO_OK) {
         result.code = -100;
         return result;
     }
@@ -71,7 +71,7 @@ int main() {
         r[2] = 0x21;
         r[6] = static_cast<unsigned char>(i);
     }
-    if (Ravo_SetUserProgram(records.data(), kRecords) != 0) return 1;
+    if (Ravo_SetUserProgram(records.data(), kRecords) != RAVO_OK) return 1;
 
     const Result unpaced = download(false);
     const Result paced = download(true);

@@ -27,19 +27,19 @@ Figures measure(bool paced, int exchanges) {
     TemporaryComFolder folder;
     ravo_sim::Simulator sim({folder.path(), 1, paced});
     Figures figures;
-    if (Ravo_OpenSericalPort(1) != 0) {
+    if (Ravo_OpenSericalPort(1) != RAVO_OK) {
         figures.failures = exchanges;
         return figures;
     }
     Ravo_MotorMove(255, 1, 2.5f);  // a position that a failed exchange (0.0) cannot fake
-    Ravo_QuickStopMotor(255, 1);
+    Ravo_QuickStopMotor(RAVO_ANY_CONTROLLER_ADDRESS, 1);
     float expected = 0;
-    Ravo_GetMotorPosition(255, 1, &expected);
+    Ravo_GetMotorPosition(RAVO_ANY_CONTROLLER_ADDRESS, 1, &expected);
 
     const auto start = Clock::now();
     for (int i = 0; i < exchanges; ++i) {
         float position = 0;
-        Ravo_GetMotorPosition(255, 1, &position);
+        Ravo_GetMotorPosition(RAVO_ANY_CONTROLLER_ADDRESS, 1, &position);
         if (position != expected || position == 0.0f) ++figures.failures;
     }
     figures.mean = (Clock::now() - start) / exchanges;

@@ -25,11 +25,13 @@ constexpr int kRegister = 199;
 
 // Time of one block, or nothing when a round trip failed.
 bool oursBlock(Milliseconds& total) {
-    if (Ravo_OpenSericalPort(1) != 0) return false;
+    if (Ravo_OpenSericalPort(1) != RAVO_OK) return false;
     short value = 0;
     const auto start = Clock::now();
     int done = 0;
-    while (done < kRoundsPerBlock && Modbus_ReadShort(255, kRegister, &value) == 0) ++done;
+    while (done < kRoundsPerBlock &&
+           Modbus_ReadShort(RAVO_ANY_CONTROLLER_ADDRESS, kRegister, &value) == RAVO_OK)
+        ++done;
     total += Clock::now() - start;
     Ravo_CloseSericalPort();
     return done == kRoundsPerBlock;
