@@ -4,9 +4,7 @@
 #include "Json.h"
 
 #include "core/application/ApplicationProgramFile.h"
-#include "core/application/FormattedScanner.h"
 
-#include <charconv>
 #include <cmath>
 #include <initializer_list>
 #include <limits>
@@ -19,11 +17,10 @@ namespace {
 
 // ---- writing ----
 
-std::string realText(float value) {
-    if (std::isnan(value)) return std::signbit(value) ? "\"-nan\"" : "\"nan\"";
-    if (std::isinf(value)) return value < 0 ? "\"-inf\"" : "\"inf\"";
-    char text[64];
-    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+Json realJson(float value) {
+    if (std::isnan(value)) return std::signbit(value) ? "-nan" : "nan";
+    if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+    return static_cast<double>(value);
 }
 
 std::string recordText(const LineRecord& record) {
@@ -36,51 +33,45 @@ std::string recordText(const LineRecord& record) {
     return text;
 }
 
-void appendMotor(std::string& out, const MotorParameterRecord& motor) {
-    out += "  \"motor\": [\n";
-    for (int a = 0; a < kMotorAxes; ++a) {
-        const AxisParameters& axis = motor.axes[a];
-        out += "    {\"subdivision\": " + std::to_string(axis.subdivision) + ", \"pitch\": " + realText(axis.pitch) +
-               ", \"backlash\": " + realText(axis.backlash) + ", \"acceleration\": " +
-               std::to_string(axis.acceleration) + ", \"deceleration\": " + std::to_string(axis.deceleration) +
-               ", \"minimumSpeed\": " + realText(axis.minimumSpeed) + "}" + (a + 1 < kMotorAxes ? ",\n" : "\n");
+Json motorJson(const MotorParameterRecord& motor) {
+    Json axes = Json::array();
+    for (const AxisParameters& axis : motor.axes) {
+        axes.push_back(Json::object({{"subdivision", axis.subdivision},
+                                     {"pitch", realJson(axis.pitch)},
+                                     {"backlash", realJson(axis.backlash)},
+                                     {"acceleration", axis.acceleration},
+                                     {"deceleration", axis.deceleration},
+                                     {"minimumSpeed", realJson(axis.minimumSpeed)}}));
     }
-    out += "  ],\n";
+    return axes;
 }
 
-void appendPrograms(std::string& out, const std::vector<ProgramImage>& programs) {
-    out += "  \"programs\": [";
-    for (std::size_t p = 0; p < programs.size(); ++p) {
-        const ProgramImage& program = programs[p];
-        out += p == 0 ? "\n" : ",\n";
-        out += "    {\"lines\": [";
+Json programsJson(const std::vector<ProgramImage>& programs) {
+    Json result = Json::array();
+    for (const ProgramImage& program : programs) {
+        Json lines = Json::array();
         for (int i = 0; i < program.lineCount; ++i) {
             const auto remark = program.remarks.find(i);
-            out += i == 0 ? "\n" : ",\n";
-            out += "      {\"record\": \"" + recordText(program.records[i]) + "\", \"remark\": " +
-                   (remark == program.remarks.end() ? "null" : JsonQuoted(remark->second)) + "}";
+            const Json remarkJson = remark == program.remarks.end() ? Json() : Json(remark->second);
+            lines.push_back(Json::object({{"record", recordText(program.records[i])}, {"remark", remarkJson}}));
         }
-        out += program.lineCount > 0 ? "\n    ]}" : "]}";
+        result.push_back(Json::object({{"lines", lines}}));
     }
-    out += programs.empty() ? "],\n" : "\n  ],\n";
+    return result;
 }
 
-void appendPeripherals(std::string& out, const PeripheralParameterRecord& p) {
-    out += "  \"peripherals\": {\n    \"limitLevel\": " + std::to_string(p.limitTriggerLevel) + ",\n    \"limits\": [";
-    for (std::size_t i = 0; i < p.limits.size(); ++i) out += (i ? ", " : "") + std::to_string(p.limits[i]);
-    out += "],\n    \"ad\": [";
-    for (std::size_t i = 0; i < p.analogue.size(); ++i) {
-        const AnalogueInput& ad = p.analogue[i];
-        out += std::string(i ? ", " : "") + "{\"function\": " + std::to_string(ad.function) +
-               ", \"minimum\": " + realText(ad.minimum) + ", \"maximum\": " + realText(ad.maximum) + "}";
+Json peripheralsJson(const PeripheralParameterRecord& p) {
+    Json ad = Json::array();
+    for (const AnalogueInput& channel : p.analogue) {
+        ad.push_back(Json::object({{"function", channel.function},
+                                   {"minimum", realJson(channel.minimum)},
+                                   {"maximum", realJson(channel.maximum)}}));
     }
-    out += "],\n    \"encoders\": [";
-    for (std::size_t i = 0; i < p.encoders.size(); ++i) {
-        const EncoderSettings& e = p.encoders[i];
-        out += std::string(i ? ", " : "") + "{\"mode\": " + std::to_string(e.mode) + ", \"lines\": " +
-               std::to_string(e.lines) + ", \"ratio\": " + realText(e.ratio) + "}";
-    }
-    out += "]\n  }\n";
+    Json encoders = Json::array();
+    for (const EncoderSettings& e : p.encoders)
+        encoders.push_back(Json::object({{"mode", e.mode}, {"lines", e.lines}, {"ratio", realJson(e.ratio)}}));
+    return Json::object(
+        {{"limitLevel", p.limitTriggerLevel}, {"limits", p.limits}, {"ad", ad}, {"encoders", encoders}});
 }
 
 // ---- reading ----
@@ -90,24 +81,24 @@ void appendPeripherals(std::string& out, const PeripheralParameterRecord& p) {
 }
 
 // The members of an object, all of `keys` present and nothing else.
-const JsonValue& object(const JsonValue& value, const std::string& path, std::initializer_list<const char*> keys) {
-    if (value.type != JsonValue::Type::Object) fail(path, "expected an object");
+const Json& object(const Json& value, const std::string& path, std::initializer_list<const char*> keys) {
+    if (!value.is_object()) fail(path, "expected an object");
     for (const char* key : keys) {
-        if (!value.find(key)) fail(path, std::string("missing member \"") + key + "\"");
+        if (!value.contains(key)) fail(path, std::string("missing member \"") + key + "\"");
     }
-    if (value.members.size() != keys.size()) {
-        for (const auto& [name, member] : value.members) {
+    if (value.size() != keys.size()) {
+        for (const auto& member : value.items()) {
             bool known = false;
-            for (const char* key : keys) known = known || name == key;
-            if (!known) fail(path, "unknown member \"" + name + "\"");
+            for (const char* key : keys) known = known || member.key() == key;
+            if (!known) fail(path, "unknown member \"" + member.key() + "\"");
         }
     }
     return value;
 }
 
-const JsonValue& array(const JsonValue& value, const std::string& path, std::size_t minimum, std::size_t maximum) {
-    if (value.type != JsonValue::Type::Array) fail(path, "expected an array");
-    const std::size_t n = value.items.size();
+const Json& array(const Json& value, const std::string& path, std::size_t minimum, std::size_t maximum) {
+    if (!value.is_array()) fail(path, "expected an array");
+    const std::size_t n = value.size();
     if (n < minimum || n > maximum) {
         fail(path, minimum == maximum ? "expected " + std::to_string(minimum) + " entries"
                                       : "expected " + std::to_string(minimum) + " to " + std::to_string(maximum) +
@@ -119,38 +110,40 @@ const JsonValue& array(const JsonValue& value, const std::string& path, std::siz
 std::string at(const std::string& path, const char* key) { return path + "." + key; }
 std::string at(const std::string& path, std::size_t index) { return path + "[" + std::to_string(index) + "]"; }
 
-float real(const JsonValue& value, const std::string& path) {
-    if (value.type == JsonValue::Type::String) {
-        if (value.text == "inf") return std::numeric_limits<float>::infinity();
-        if (value.text == "-inf") return -std::numeric_limits<float>::infinity();
-        if (value.text == "nan") return std::numeric_limits<float>::quiet_NaN();
-        if (value.text == "-nan") return -std::numeric_limits<float>::quiet_NaN();
+float real(const Json& value, const std::string& path) {
+    if (value.is_string()) {
+        const std::string& text = value.get_ref<const std::string&>();
+        if (text == "inf") return std::numeric_limits<float>::infinity();
+        if (text == "-inf") return -std::numeric_limits<float>::infinity();
+        if (text == "nan") return std::numeric_limits<float>::quiet_NaN();
+        if (text == "-nan") return -std::numeric_limits<float>::quiet_NaN();
     }
-    if (value.type != JsonValue::Type::Number) fail(path, "expected a number");
-    float result = 0;
-    FormattedScanner(value.text).scan("%f", {result});
-    return result;
+    if (!value.is_number()) fail(path, "expected a number");
+    // nlohmann-json reads integers without a sign as unsigned, so a signed zero was written "-0".
+    if (value.is_number_integer() && !value.is_number_unsigned() && value.get<std::int64_t>() == 0) return -0.0f;
+    return value.get<float>();
 }
 
-std::int64_t integer(const JsonValue& value, const std::string& path, std::int64_t minimum, std::int64_t maximum) {
-    std::int64_t result = 0;
-    const char* end = value.text.data() + value.text.size();
-    const bool isInteger = value.type == JsonValue::Type::Number &&
-                           std::from_chars(value.text.data(), end, result).ptr == end;
-    if (!isInteger || result < minimum || result > maximum)
-        fail(path, "expected an integer from " + std::to_string(minimum) + " to " + std::to_string(maximum));
-    return result;
+std::int64_t integer(const Json& value, const std::string& path, std::int64_t minimum, std::int64_t maximum) {
+    bool inRange = false;
+    if (value.is_number_unsigned()) {
+        inRange = value.get<std::uint64_t>() <= static_cast<std::uint64_t>(maximum);
+    } else if (value.is_number_integer()) {
+        inRange = value.get<std::int64_t>() >= minimum && value.get<std::int64_t>() <= maximum;
+    }
+    if (!inRange) fail(path, "expected an integer from " + std::to_string(minimum) + " to " + std::to_string(maximum));
+    return value.get<std::int64_t>();
 }
 
-std::int32_t int32(const JsonValue& value, const std::string& path) {
+std::int32_t int32(const Json& value, const std::string& path) {
     return static_cast<std::int32_t>(integer(value, path, std::numeric_limits<std::int32_t>::min(),
                                              std::numeric_limits<std::int32_t>::max()));
 }
-std::uint8_t byte(const JsonValue& value, const std::string& path) {
+std::uint8_t byte(const Json& value, const std::string& path) {
     return static_cast<std::uint8_t>(integer(value, path, 0, 255));
 }
 
-LineRecord record(const JsonValue& value, const std::string& path) {
+LineRecord record(const Json& value, const std::string& path) {
     auto hex = [](char c) {
         if (c >= '0' && c <= '9') return c - '0';
         if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -158,10 +151,11 @@ LineRecord record(const JsonValue& value, const std::string& path) {
         return -1;
     };
     LineRecord result;
-    bool ok = value.type == JsonValue::Type::String && value.text.size() == 32;
+    const std::string text = value.is_string() ? value.get<std::string>() : std::string();
+    bool ok = text.size() == 32;
     for (std::size_t i = 0; ok && i < 16; ++i) {
-        const int high = hex(value.text[2 * i]);
-        const int low = hex(value.text[2 * i + 1]);
+        const int high = hex(text[2 * i]);
+        const int low = hex(text[2 * i + 1]);
         ok = high >= 0 && low >= 0;
         result.bytes[i] = static_cast<std::uint8_t>(high * 16 + low);
     }
@@ -169,86 +163,84 @@ LineRecord record(const JsonValue& value, const std::string& path) {
     return result;
 }
 
-ProgramImage program(const JsonValue& value, const std::string& path) {
-    const JsonValue& lines = array(*object(value, path, {"lines"}).find("lines"), at(path, "lines"), 0,
-                                   kMaxProgramLines);
+ProgramImage program(const Json& value, const std::string& path) {
+    const Json& lines = array(object(value, path, {"lines"}).at("lines"), at(path, "lines"), 0, kMaxProgramLines);
     ProgramImage result;
-    result.lineCount = static_cast<std::uint16_t>(lines.items.size());
-    for (std::size_t i = 0; i < lines.items.size(); ++i) {
+    result.lineCount = static_cast<std::uint16_t>(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string linePath = at(at(path, "lines"), i);
-        const JsonValue& line = object(lines.items[i], linePath, {"record", "remark"});
-        result.records[i] = record(*line.find("record"), at(linePath, "record"));
-        const JsonValue& remark = *line.find("remark");
-        if (remark.type == JsonValue::Type::String) {
-            result.remarks.emplace(static_cast<int>(i), remark.text);
-        } else if (remark.type != JsonValue::Type::Null) {
+        const Json& line = object(lines[i], linePath, {"record", "remark"});
+        result.records[i] = record(line.at("record"), at(linePath, "record"));
+        const Json& remark = line.at("remark");
+        if (remark.is_string()) {
+            result.remarks.emplace(static_cast<int>(i), remark.get<std::string>());
+        } else if (!remark.is_null()) {
             fail(at(linePath, "remark"), "expected a string or null");
         }
     }
     return result;
 }
 
-void readMotor(const JsonValue& value, MotorParameterRecord& motor) {
-    const JsonValue& axes = array(value, "motor", kMotorAxes, kMotorAxes);
+void readMotor(const Json& value, MotorParameterRecord& motor) {
+    const Json& axes = array(value, "motor", kMotorAxes, kMotorAxes);
     for (int a = 0; a < kMotorAxes; ++a) {
         const std::string path = at("motor", static_cast<std::size_t>(a));
-        const JsonValue& axis = object(axes.items[a], path, {"subdivision", "pitch", "backlash", "acceleration",
-                                                             "deceleration", "minimumSpeed"});
+        const Json& axis = object(axes[a], path, {"subdivision", "pitch", "backlash", "acceleration", "deceleration",
+                                                  "minimumSpeed"});
         AxisParameters& out = motor.axes[a];
-        out.subdivision = int32(*axis.find("subdivision"), at(path, "subdivision"));
-        out.pitch = real(*axis.find("pitch"), at(path, "pitch"));
-        out.backlash = real(*axis.find("backlash"), at(path, "backlash"));
-        out.acceleration = int32(*axis.find("acceleration"), at(path, "acceleration"));
-        out.deceleration = int32(*axis.find("deceleration"), at(path, "deceleration"));
-        out.minimumSpeed = real(*axis.find("minimumSpeed"), at(path, "minimumSpeed"));
+        out.subdivision = int32(axis.at("subdivision"), at(path, "subdivision"));
+        out.pitch = real(axis.at("pitch"), at(path, "pitch"));
+        out.backlash = real(axis.at("backlash"), at(path, "backlash"));
+        out.acceleration = int32(axis.at("acceleration"), at(path, "acceleration"));
+        out.deceleration = int32(axis.at("deceleration"), at(path, "deceleration"));
+        out.minimumSpeed = real(axis.at("minimumSpeed"), at(path, "minimumSpeed"));
     }
 }
 
-void readPeripherals(const JsonValue& value, PeripheralParameterRecord& p) {
+void readPeripherals(const Json& value, PeripheralParameterRecord& p) {
     const std::string path = "peripherals";
-    const JsonValue& object_ = object(value, path, {"limitLevel", "limits", "ad", "encoders"});
-    p.limitTriggerLevel = byte(*object_.find("limitLevel"), at(path, "limitLevel"));
-    const JsonValue& limits = array(*object_.find("limits"), at(path, "limits"), 16, 16);
-    for (std::size_t i = 0; i < 16; ++i) p.limits[i] = byte(limits.items[i], at(at(path, "limits"), i));
-    const JsonValue& ad = array(*object_.find("ad"), at(path, "ad"), 2, 2);
+    const Json& members = object(value, path, {"limitLevel", "limits", "ad", "encoders"});
+    p.limitTriggerLevel = byte(members.at("limitLevel"), at(path, "limitLevel"));
+    const Json& limits = array(members.at("limits"), at(path, "limits"), 16, 16);
+    for (std::size_t i = 0; i < 16; ++i) p.limits[i] = byte(limits[i], at(at(path, "limits"), i));
+    const Json& ad = array(members.at("ad"), at(path, "ad"), 2, 2);
     for (std::size_t i = 0; i < 2; ++i) {
         const std::string adPath = at(at(path, "ad"), i);
-        const JsonValue& channel = object(ad.items[i], adPath, {"function", "minimum", "maximum"});
-        p.analogue[i].function = byte(*channel.find("function"), at(adPath, "function"));
-        p.analogue[i].minimum = real(*channel.find("minimum"), at(adPath, "minimum"));
-        p.analogue[i].maximum = real(*channel.find("maximum"), at(adPath, "maximum"));
+        const Json& channel = object(ad[i], adPath, {"function", "minimum", "maximum"});
+        p.analogue[i].function = byte(channel.at("function"), at(adPath, "function"));
+        p.analogue[i].minimum = real(channel.at("minimum"), at(adPath, "minimum"));
+        p.analogue[i].maximum = real(channel.at("maximum"), at(adPath, "maximum"));
     }
-    const JsonValue& encoders = array(*object_.find("encoders"), at(path, "encoders"), 3, 3);
+    const Json& encoders = array(members.at("encoders"), at(path, "encoders"), 3, 3);
     for (std::size_t i = 0; i < 3; ++i) {
         const std::string encoderPath = at(at(path, "encoders"), i);
-        const JsonValue& encoder = object(encoders.items[i], encoderPath, {"mode", "lines", "ratio"});
-        p.encoders[i].mode = byte(*encoder.find("mode"), at(encoderPath, "mode"));
-        p.encoders[i].lines = int32(*encoder.find("lines"), at(encoderPath, "lines"));
-        p.encoders[i].ratio = real(*encoder.find("ratio"), at(encoderPath, "ratio"));
+        const Json& encoder = object(encoders[i], encoderPath, {"mode", "lines", "ratio"});
+        p.encoders[i].mode = byte(encoder.at("mode"), at(encoderPath, "mode"));
+        p.encoders[i].lines = int32(encoder.at("lines"), at(encoderPath, "lines"));
+        p.encoders[i].ratio = real(encoder.at("ratio"), at(encoderPath, "ratio"));
     }
 }
 
 }  // namespace
 
 std::string ApplicationToJson(const ApplicationDocument& document) {
-    std::string out = "{\n  \"version\": " + realText(document.version) + ",\n";
-    appendMotor(out, document.motor);
-    appendPrograms(out, document.programs);
-    appendPeripherals(out, document.peripherals);
-    out += "}\n";
-    return out;
+    const Json json = Json::object({{"version", realJson(document.version)},
+                                    {"motor", motorJson(document.motor)},
+                                    {"programs", programsJson(document.programs)},
+                                    {"peripherals", peripheralsJson(document.peripherals)}});
+    return FormatJson(json, {"motor", "programs", "lines", "peripherals"}) + "\n";
 }
 
 ApplicationDocument ApplicationFromJson(std::string_view json) {
-    const JsonValue root = ParseJson(json);
+    const Json root = ParseJson(json);
     object(root, "document", {"version", "motor", "programs", "peripherals"});
     ApplicationDocument document;
-    document.version = real(*root.find("version"), "version");
-    readMotor(*root.find("motor"), document.motor);
-    const JsonValue& programs = array(*root.find("programs"), "programs", 0, kMaxPrograms);
-    for (std::size_t p = 0; p < programs.items.size(); ++p)
-        document.programs.push_back(program(programs.items[p], at("programs", p)));
-    readPeripherals(*root.find("peripherals"), document.peripherals);
+    document.version = real(root.at("version"), "version");
+    readMotor(root.at("motor"), document.motor);
+    const Json& programs = array(root.at("programs"), "programs", 0, kMaxPrograms);
+    for (std::size_t p = 0; p < programs.size(); ++p)
+        document.programs.push_back(program(programs[p], at("programs", p)));
+    readPeripherals(root.at("peripherals"), document.peripherals);
     return document;
 }
 

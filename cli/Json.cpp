@@ -1,295 +1,147 @@
 #include "Json.h"
 
-#include "CliError.h"
+#include "JsonSyntaxError.h"
 
-#include <cstdio>
+#include "core/application/FormattedScanner.h"
+
+#include <algorithm>
+#include <charconv>
+#include <sstream>
+#include <vector>
 
 namespace ravo {
 namespace {
 
-constexpr int kMaxDepth = 64;
+constexpr std::size_t kMaxNesting = 65;
 
-class Parser {
+// Builds the document from nlohmann-json's SAX events, refusing what ravo refuses on top of the
+// library: a member name twice in one object and containers nested too deeply.
+class DocumentBuilder : public nlohmann::json_sax<Json> {
 public:
-    explicit Parser(std::string_view text) : text_(text) {}
+    DocumentBuilder(std::string_view text, std::streambuf& input) : text_(text), input_(input) {}
 
-    JsonValue document() {
-        JsonValue value = parseValue(0);
-        skipWhiteSpace();
-        if (position_ < text_.size()) fail("unexpected text after the document");
-        return value;
+    Json take() { return std::move(root_); }
+
+    bool null() override { return add(nullptr); }
+    bool boolean(bool value) override { return add(value); }
+    bool number_integer(number_integer_t value) override { return add(value); }
+    bool number_unsigned(number_unsigned_t value) override { return add(value); }
+    bool number_float(number_float_t, const string_t& spelling) override {
+        float value = 0;
+        kelvane::FormattedScanner(spelling).scan("%f", {value});
+        return add(static_cast<double>(value));
+    }
+    bool string(string_t& value) override { return add(std::move(value)); }
+    bool binary(binary_t&) override { return false; }  // JSON text holds no binary values
+
+    bool start_object(std::size_t) override { return open(Json::object()); }
+    bool start_array(std::size_t) override { return open(Json::array()); }
+    bool end_object() override { return close(); }
+    bool end_array() override { return close(); }
+
+    bool key(string_t& name) override {
+        const auto [member, added] = open_.back()->emplace(name, nullptr);
+        if (!added) throw JsonErrorAt(text_, offset(), "duplicate member \"" + name + "\"");
+        member_ = &member.value();
+        return true;
+    }
+
+    bool parse_error(std::size_t position, const std::string& lastToken,
+                     const nlohmann::json::exception& error) override {
+        throw JsonSyntaxError(text_, {position, lastToken, error.id, error.what()}, documentRead_);
     }
 
 private:
-    [[noreturn]] void fail(const std::string& message) const {
-        int line = 1;
-        int column = 1;
-        for (std::size_t i = 0; i < position_ && i < text_.size(); ++i) {
-            if (text_[i] == '\n') {
-                ++line;
-                column = 1;
-            } else if ((static_cast<unsigned char>(text_[i]) & 0xC0) != 0x80) {
-                ++column;
-            }
-        }
-        throw CliError("JSON line " + std::to_string(line) + ", column " + std::to_string(column) + ": " + message);
+    // How far the reader has read; after a container's opening character, just past it.
+    std::size_t offset() const {
+        return static_cast<std::size_t>(input_.pubseekoff(0, std::ios::cur, std::ios::in));
     }
 
-    bool atEnd() const { return position_ >= text_.size(); }
-    char peek() const { return atEnd() ? '\0' : text_[position_]; }
-
-    void skipWhiteSpace() {
-        while (!atEnd() && (peek() == ' ' || peek() == '\t' || peek() == '\n' || peek() == '\r')) ++position_;
+    bool add(Json value) {
+        place(std::move(value));
+        return true;
     }
 
-    void expect(char c) {
-        skipWhiteSpace();
-        if (peek() != c || atEnd()) fail(std::string("expected '") + c + "'");
-        ++position_;
-    }
-
-    void literal(std::string_view word) {
-        if (text_.substr(position_, word.size()) != word) fail("unknown word");
-        position_ += word.size();
-    }
-
-    JsonValue parseValue(int depth) {
-        if (depth > kMaxDepth) fail("nested too deeply");
-        skipWhiteSpace();
-        if (atEnd()) fail("unexpected end of text");
-        JsonValue value;
-        switch (peek()) {
-        case '{': parseObject(value, depth); break;
-        case '[': parseArray(value, depth); break;
-        case '"':
-            value.type = JsonValue::Type::String;
-            value.text = parseString();
-            break;
-        case 't':
-            literal("true");
-            value.type = JsonValue::Type::Boolean;
-            value.boolean = true;
-            break;
-        case 'f':
-            literal("false");
-            value.type = JsonValue::Type::Boolean;
-            break;
-        case 'n': literal("null"); break;
-        default:
-            value.type = JsonValue::Type::Number;
-            value.text = parseNumber();
-        }
-        return value;
-    }
-
-    void parseObject(JsonValue& value, int depth) {
-        value.type = JsonValue::Type::Object;
-        ++position_;
-        skipWhiteSpace();
-        if (peek() == '}') {
-            ++position_;
-            return;
-        }
-        for (;;) {
-            skipWhiteSpace();
-            if (peek() != '"') fail("expected a member name");
-            std::string key = parseString();
-            if (value.find(key)) fail("duplicate member \"" + key + "\"");
-            expect(':');
-            JsonValue member = parseValue(depth + 1);
-            value.members.emplace_back(std::move(key), std::move(member));
-            skipWhiteSpace();
-            if (peek() == ',' && !atEnd()) {
-                ++position_;
-            } else {
-                expect('}');
-                return;
-            }
-        }
-    }
-
-    void parseArray(JsonValue& value, int depth) {
-        value.type = JsonValue::Type::Array;
-        ++position_;
-        skipWhiteSpace();
-        if (peek() == ']') {
-            ++position_;
-            return;
-        }
-        for (;;) {
-            value.items.push_back(parseValue(depth + 1));
-            skipWhiteSpace();
-            if (peek() == ',' && !atEnd()) {
-                ++position_;
-            } else {
-                expect(']');
-                return;
-            }
-        }
-    }
-
-    bool digitAhead() const { return !atEnd() && peek() >= '0' && peek() <= '9'; }
-
-    std::string parseNumber() {
-        const std::size_t start = position_;
-        if (peek() == '-') ++position_;
-        if (!digitAhead()) fail("expected a value");
-        if (peek() == '0') {
-            ++position_;
+    // Puts a value where the document expects the next one; returns where it now lives.
+    Json* place(Json value) {
+        Json* slot = &root_;
+        if (!open_.empty() && open_.back()->is_array()) {
+            open_.back()->push_back(std::move(value));
+            slot = &open_.back()->back();
         } else {
-            while (digitAhead()) ++position_;
+            if (!open_.empty()) slot = member_;
+            *slot = std::move(value);
         }
-        if (peek() == '.' && !atEnd()) {
-            ++position_;
-            if (!digitAhead()) fail("expected a digit after the decimal point");
-            while (digitAhead()) ++position_;
-        }
-        if ((peek() == 'e' || peek() == 'E') && !atEnd()) {
-            ++position_;
-            if (peek() == '+' || peek() == '-') ++position_;
-            if (!digitAhead()) fail("expected a digit in the exponent");
-            while (digitAhead()) ++position_;
-        }
-        return std::string(text_.substr(start, position_ - start));
+        documentRead_ = open_.empty();
+        return slot;
     }
 
-    unsigned hexQuad() {
-        unsigned value = 0;
-        for (int i = 0; i < 4; ++i) {
-            const char c = peek();
-            unsigned digit;
-            if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
-            else if (c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a' + 10);
-            else if (c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
-            else fail("bad \\u escape");
-            value = value * 16 + digit;
-            ++position_;
-        }
-        return value;
+    bool open(Json container) {
+        if (open_.size() == kMaxNesting) throw JsonErrorAt(text_, offset() - 1, "nested too deeply");
+        open_.push_back(place(std::move(container)));
+        documentRead_ = false;
+        return true;
     }
 
-    static void appendUtf8(std::string& out, unsigned code) {
-        if (code < 0x80) {
-            out.push_back(static_cast<char>(code));
-        } else if (code < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else if (code < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (code >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        }
-    }
-
-    // Copies one UTF-8 character, checking that it is well formed.
-    void copyUtf8Character(std::string& out) {
-        const auto lead = static_cast<unsigned char>(peek());
-        int length;
-        unsigned minimum;
-        if (lead < 0x80) { length = 1; minimum = 0; }
-        else if (lead >= 0xC2 && lead <= 0xDF) { length = 2; minimum = 0x80; }
-        else if (lead >= 0xE0 && lead <= 0xEF) { length = 3; minimum = 0x800; }
-        else if (lead >= 0xF0 && lead <= 0xF4) { length = 4; minimum = 0x10000; }
-        else fail("text is not UTF-8");
-        unsigned code = length == 1 ? lead : lead & (0x7F >> length);
-        for (int i = 1; i < length; ++i) {
-            const std::size_t at = position_ + static_cast<std::size_t>(i);
-            if (at >= text_.size() || (static_cast<unsigned char>(text_[at]) & 0xC0) != 0x80)
-                fail("text is not UTF-8");
-            code = (code << 6) | (static_cast<unsigned char>(text_[at]) & 0x3F);
-        }
-        if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) fail("text is not UTF-8");
-        out.append(text_.substr(position_, static_cast<std::size_t>(length)));
-        position_ += static_cast<std::size_t>(length);
-    }
-
-    std::string parseString() {
-        ++position_;  // opening quote
-        std::string out;
-        for (;;) {
-            if (atEnd()) fail("unterminated string");
-            const char c = peek();
-            if (c == '"') {
-                ++position_;
-                return out;
-            }
-            if (static_cast<unsigned char>(c) < 0x20) fail("control character in a string");
-            if (c != '\\') {
-                copyUtf8Character(out);
-                continue;
-            }
-            ++position_;
-            const char escape = peek();
-            ++position_;
-            switch (escape) {
-            case '"': out.push_back('"'); break;
-            case '\\': out.push_back('\\'); break;
-            case '/': out.push_back('/'); break;
-            case 'b': out.push_back('\b'); break;
-            case 'f': out.push_back('\f'); break;
-            case 'n': out.push_back('\n'); break;
-            case 'r': out.push_back('\r'); break;
-            case 't': out.push_back('\t'); break;
-            case 'u': {
-                unsigned code = hexQuad();
-                if (code >= 0xDC00 && code <= 0xDFFF) fail("lone surrogate in \\u escape");
-                if (code >= 0xD800 && code <= 0xDBFF) {
-                    if (text_.substr(position_, 2) != "\\u") fail("lone surrogate in \\u escape");
-                    position_ += 2;
-                    const unsigned low = hexQuad();
-                    if (low < 0xDC00 || low > 0xDFFF) fail("lone surrogate in \\u escape");
-                    code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-                }
-                appendUtf8(out, code);
-                break;
-            }
-            default:
-                --position_;
-                fail("bad escape");
-            }
-        }
+    bool close() {
+        open_.pop_back();
+        documentRead_ = open_.empty();
+        return true;
     }
 
     std::string_view text_;
-    std::size_t position_ = 0;
+    std::streambuf& input_;
+    Json root_;
+    std::vector<Json*> open_;  // the containers being read, outermost first
+    Json* member_ = nullptr;   // the member whose name was read last
+    bool documentRead_ = false;
 };
+
+using Names = std::initializer_list<std::string_view>;
+
+void format(std::string& out, const Json& value, bool oneEntryPerLine, const std::string& indent, Names names) {
+    if (value.is_number_float()) {
+        char text[32];
+        out.append(text, std::to_chars(text, text + sizeof text, value.get<float>()).ptr);
+        return;
+    }
+    if (!value.is_structured() || value.empty()) {
+        out += value.dump();
+        return;
+    }
+    const std::string inner = oneEntryPerLine ? indent + "  " : indent;
+    const std::string separator = oneEntryPerLine ? ",\n" + inner : ", ";
+    out += value.is_object() ? "{" : "[";
+    if (oneEntryPerLine) out += "\n" + inner;
+    bool first = true;
+    for (const auto& entry : value.items()) {
+        if (!first) out += separator;
+        first = false;
+        const bool named = value.is_object();
+        if (named) out += Json(entry.key()).dump() + ": ";
+        const bool listed = named && std::find(names.begin(), names.end(), entry.key()) != names.end();
+        format(out, entry.value(), listed, inner, names);
+    }
+    if (oneEntryPerLine) out += "\n" + indent;
+    out += value.is_object() ? "}" : "]";
+}
 
 }  // namespace
 
-const JsonValue* JsonValue::find(std::string_view key) const {
-    for (const auto& [name, value] : members) {
-        if (name == key) return &value;
-    }
-    return nullptr;
+Json ParseJson(std::string_view text) {
+    // nlohmann-json skips a byte order mark and takes a NUL for the end of the text; ravo never did.
+    if (!text.empty() && text[0] == '\xEF') throw JsonErrorAt(text, 0, "expected a value");
+    std::istringstream input{std::string(text)};
+    DocumentBuilder builder(text, *input.rdbuf());
+    Json::sax_parse(input, &builder);
+    if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos)
+        throw JsonErrorAt(text, nul, "unexpected text after the document");
+    return builder.take();
 }
 
-JsonValue ParseJson(std::string_view text) { return Parser(text).document(); }
-
-std::string JsonQuoted(std::string_view text) {
-    std::string out = "\"";
-    for (char c : text) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escape[8];
-                std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned char>(c));
-                out += escape;
-            } else {
-                out.push_back(c);
-            }
-        }
-    }
-    out.push_back('"');
+std::string FormatJson(const Json& value, std::initializer_list<std::string_view> oneEntryPerLine) {
+    std::string out;
+    format(out, value, true, "", oneEntryPerLine);
     return out;
 }
 

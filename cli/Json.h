@@ -1,33 +1,27 @@
-// A small JSON reader and the pieces of a JSON writer that ravo needs. The reader accepts
-// exactly RFC 8259 text (UTF-8) and reports the first problem with its line and column.
+// ravo's JSON text on top of nlohmann-json: reading a whole document into ordered values and
+// writing values in ravo's layout. ravo adds its own rules to the library's: member names are
+// unique within an object, containers nest at most 65 deep, and reals are single precision.
 #pragma once
 
-#include <cstdint>
+#include <nlohmann/json.hpp>
+
+#include <initializer_list>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 namespace ravo {
 
-class JsonValue {
-public:
-    enum class Type { Null, Boolean, Number, String, Array, Object };
-
-    Type type = Type::Null;
-    bool boolean = false;
-    std::string text;  // the number as written, or the string's value
-    std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members;  // in document order, keys unique
-
-    // The member named `key`, or nullptr.
-    const JsonValue* find(std::string_view key) const;
-};
+using Json = nlohmann::ordered_json;
 
 // Parses a whole document; throws CliError ("JSON line L, column C: ...") on malformed input.
-JsonValue ParseJson(std::string_view text);
+// A number with a fraction or an exponent is read from its text straight to the nearest
+// single-precision value, as the tool reads reals.
+Json ParseJson(std::string_view text);
 
-// `text` as a JSON string literal, quotes included.
-std::string JsonQuoted(std::string_view text);
+// `value` as text with ": " after member names and ", " between entries. The whole document and
+// the containers that are members named in `oneEntryPerLine` put each entry on its own line,
+// indented by two spaces per level; every other container stays on one line. A real is
+// written in the shortest form that reads back to the same single-precision value.
+std::string FormatJson(const Json& value, std::initializer_list<std::string_view> oneEntryPerLine);
 
 }  // namespace ravo

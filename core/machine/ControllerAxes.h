@@ -1,4 +1,4 @@
-// Addressing shared by the machine views and their controller sequences.
+// Addressing and axis names shared by the machine views and their controller sequences.
 #pragma once
 
 #include <Kelvane_Ravo_Q9T2.h>
@@ -11,6 +11,11 @@ constexpr int kControllerAddress = RAVO_ANY_CONTROLLER_ADDRESS;
 
 // The axes the operation views drive: X, Y, Z, U, V, W.
 constexpr int kOperatedAxes = 6;
+
+// Axis n (1..8) as the user interface names it: the operated axes X..W, then 7 and 8, which
+// only the motor parameter tables carry. (The application program file calls axes 4..6 A, B, C.)
+inline constexpr const char* kAxisNames[] = {"X", "Y", "Z", "U", "V", "W", "7", "8"};
+constexpr const char* AxisName(int axis) { return kAxisNames[axis - 1]; }
 
 // Axis n (1..8) as the one-bit mask the motor commands take.
 constexpr int AxisMask(int axis) { return 1 << (axis - 1); }

@@ -4,12 +4,13 @@
 
 #include <Kelvane_Ravo_Q9T2.h>
 
+#include <iterator>
+
 namespace kelvane {
 
 namespace {
 
-// The axis as the failure messages name it.
-const char* const kAxisNames[kMotorAxes] = {"X", "Y", "Z", "U", "V", "W", "7", "8"};
+static_assert(std::size(kAxisNames) == kMotorAxes, "the failure messages name every axis");
 
 template <typename Value>
 using Setter = int (*)(int, int, Value);
@@ -25,7 +26,7 @@ MotorDownloadResult SendWithReadBack(const MotorParameterRecord& record, Field f
         const Value written = record.axes[axis - 1].*field;
         const int mask = AxisMask(axis);
         const std::string failure =
-            std::string("设置") + kAxisNames[axis - 1] + "轴" + what + "失败";
+            std::string("设置") + AxisName(axis) + "轴" + what + "失败";
         if (set(kControllerAddress, mask, written) != 0) return {false, failure + "1"};
         Value readBack{};
         if (get(kControllerAddress, mask, &readBack) != 0 || readBack != written)

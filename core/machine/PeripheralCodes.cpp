@@ -1,5 +1,7 @@
 #include "PeripheralCodes.h"
 
+#include "ControllerAxes.h"
+
 namespace kelvane {
 
 std::vector<std::string> LimitInputNames() {
@@ -17,12 +19,11 @@ std::vector<std::string> AnalogueModeNames() {
 
 // Index = 1 + 5 * axis + kind, which is also the mode the controller gets.
 std::vector<std::string> EncoderModeNames() {
-    static const char* const kAxes[] = {"X", "Y", "Z", "U", "V", "W"};
     static const char* const kKinds[] = {"速度跟随", "位置跟随", "闭环控制", "速度读取",
                                          "位置读取"};
     std::vector<std::string> names{"不启用"};
-    for (const char* axis : kAxes)
-        for (const char* kind : kKinds) names.push_back(std::string(axis) + "轴" + kind);
+    for (int axis = 1; axis <= kOperatedAxes; ++axis)
+        for (const char* kind : kKinds) names.push_back(std::string(AxisName(axis)) + "轴" + kind);
     return names;
 }
 

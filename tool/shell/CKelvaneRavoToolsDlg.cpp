@@ -1,10 +1,11 @@
 #include "CKelvaneRavoToolsDlg.h"
 
-#include "editor/CUserProgramDlg.h"
 #include "core/application/ApplicationProgramFile.h"
-#include "shell/CAboutDlg.h"
 #include "core/application/GbkText.h"
 #include "core/application/ProgramName.h"
+#include "core/machine/ControllerAxes.h"
+#include "editor/CUserProgramDlg.h"
+#include "shell/CAboutDlg.h"
 #include "shell/Prompter.h"
 #include "ui_CKelvaneRavoToolsDlg.h"
 #include "views/CManualOptDlg.h"
@@ -19,10 +20,11 @@
 #include <QFile>
 #include <QIcon>
 
+using kelvane::kControllerAddress;
+
 namespace {
 
-constexpr int kControllerAddress = RAVO_ANY_CONTROLLER_ADDRESS;
-constexpr int kPortsToProbe = 20;        // COM0..COM19
+constexpr int kPortsToProbe = 20;  // COM0..COM19
 
 // The view panel is at least as large as the original's 480 x 258 dialog units.
 constexpr QSize kMinimumPanelSize(840, 548);
@@ -144,14 +146,10 @@ void CKelvaneRavoToolsDlg::fixWindowSize() {
     setFixedSize(sizeHint());
 }
 
-// Lists the COM ports that open now. Opening a port closes the one that was open, so an open
-// connection does not survive the probe: it is reopened afterwards when its port is still
-// listed, and otherwise shown as lost. The chosen port stays chosen when it is still listed.
+// Lists the COM ports that open now, with no entry selected until the user chooses one.
+// Opening a port closes the one that was open, so an open connection does not survive the
+// probe: it is reopened afterwards when its port is still listed, and otherwise shown as lost.
 void CKelvaneRavoToolsDlg::EnumeratePorts() {
-    const auto selected = portTable_.find(ui_->comPortList->currentIndex());
-    const std::optional<int> selectedCom =
-        selected != portTable_.end() ? std::optional<int>(selected->second) : std::nullopt;
-
     portTable_.clear();
     ui_->comPortList->clear();
     for (int com = 0; com < kPortsToProbe; ++com) {
@@ -163,7 +161,6 @@ void CKelvaneRavoToolsDlg::EnumeratePorts() {
     }
     ui_->comPortList->setCurrentIndex(-1);  // a filled list selects nothing by itself
 
-    if (selectedCom) selectPortPosition(positionOfCom(*selectedCom));
     if (connectedCom_) reopenConnection();
 }
 
@@ -178,9 +175,12 @@ void CKelvaneRavoToolsDlg::selectPortPosition(int position) {
     ui_->comPortList->setCurrentIndex(position < ui_->comPortList->count() ? position : -1);
 }
 
+// Opens the connection that the probe closed again and selects its entry; a port that is no
+// longer listed or no longer opens leaves the connection lost.
 void CKelvaneRavoToolsDlg::reopenConnection() {
     const int position = positionOfCom(*connectedCom_);
     if (position >= 0 && Ravo_OpenSericalPort(*connectedCom_) == RAVO_OK) {
+        selectPortPosition(position);
         portIndex_ = static_cast<std::uint8_t>(position);
         return;
     }

@@ -19,7 +19,6 @@ using kelvane::kControllerAddress;
 namespace {
 
 constexpr int kRefreshMs = 1000;
-const char* const kAxisLetters[kelvane::kOperatedAxes] = {"X", "Y", "Z", "U", "V", "W"};
 const char* const kSpeedLabels[kelvane::kOperatedAxes] = {
     "X轴速度:", "Y轴速度:", "Z轴:速度:", "U轴速度:", "V轴速度:", "W轴速度:"};
 const char kAbsoluteRun[] = "绝对运行";
@@ -83,7 +82,7 @@ QWidget* CManualOptDlg::buildMotorGroup() {
 void CManualOptDlg::addAxisRows(QGridLayout* grid, int axis) {
     const int i = axis - 1;
     const int mask = AxisMask(axis);
-    const QString letter = Text(kAxisLetters[i]);
+    const QString letter = Text(kelvane::AxisName(axis));
     AxisControls& c = axes_[i];
     c.speed = new QLabel(Fixed3(0));
     c.speedSetting = new QLineEdit;

@@ -94,6 +94,7 @@ QWidget* CPeripheralDlg::buildAddressGroup() {
         writeButton->setObjectName(QString::fromLatin1(r.name) + "Write");
         connect(readButton, &QPushButton::clicked, this, r.read);
         connect(writeButton, &QPushButton::clicked, this, r.write);
+        ShowInteger(r.box, 0);  // until an address is read or typed
         grid->addWidget(new QLabel(Text(r.label)), row, 0);
         grid->addWidget(r.box, row, 1);
         grid->addWidget(readButton, row, 2);
@@ -190,30 +191,20 @@ int CPeripheralDlg::Download() {
     return 0;
 }
 
-void CPeripheralDlg::ReadRs485Address() {
-    readControls();
-    rs485Address_ = kelvane::ReadRs485Address();
-    ShowInteger(rs485Box_, rs485Address_);
-}
+void CPeripheralDlg::ReadRs485Address() { ShowInteger(rs485Box_, kelvane::ReadRs485Address()); }
 
 void CPeripheralDlg::WriteRs485Address() {
-    if (readControls()) kelvane::WriteRs485Address(static_cast<std::uint8_t>(rs485Address_));
+    if (const auto address = readAddress(rs485Box_)) kelvane::WriteRs485Address(*address);
 }
 
-void CPeripheralDlg::ReadRs232Address() {
-    readControls();
-    rs232Address_ = kelvane::ReadRs232Address();
-    ShowInteger(rs232Box_, rs232Address_);
-}
+void CPeripheralDlg::ReadRs232Address() { ShowInteger(rs232Box_, kelvane::ReadRs232Address()); }
 
 void CPeripheralDlg::WriteRs232Address() {
-    if (readControls()) kelvane::WriteRs232Address(static_cast<std::uint8_t>(rs232Address_));
+    if (const auto address = readAddress(rs232Box_)) kelvane::WriteRs232Address(*address);
 }
 
 bool CPeripheralDlg::readControls() {
     ControlReader read(this);
-    read.integerInRange(rs485Box_, rs485Address_, 0, 255)
-        .integerInRange(rs232Box_, rs232Address_, 0, 255);
     for (std::size_t i = 0; i < analogue_.size(); ++i)
         read.number(analogue_[i].minimum, values_.analogue[i].minimum)
             .number(analogue_[i].maximum, values_.analogue[i].maximum);
@@ -221,6 +212,12 @@ bool CPeripheralDlg::readControls() {
         read.integer(encoders_[i].lines, values_.encoders[i].lines)
             .number(encoders_[i].ratio, values_.encoders[i].ratio);
     return read.ok();
+}
+
+std::optional<std::uint8_t> CPeripheralDlg::readAddress(QLineEdit* box) {
+    std::int32_t address = 0;
+    if (!ControlReader(this).integerInRange(box, address, 0, 255).ok()) return std::nullopt;
+    return static_cast<std::uint8_t>(address);
 }
 
 void CPeripheralDlg::gather(kelvane::PeripheralParameterRecord& record) const {
@@ -237,8 +234,6 @@ void CPeripheralDlg::gather(kelvane::PeripheralParameterRecord& record) const {
 }
 
 void CPeripheralDlg::showMembers() {
-    ShowInteger(rs485Box_, rs485Address_);
-    ShowInteger(rs232Box_, rs232Address_);
     for (std::size_t i = 0; i < analogue_.size(); ++i) {
         ShowNumber(analogue_[i].minimum, values_.analogue[i].minimum);
         ShowNumber(analogue_[i].maximum, values_.analogue[i].maximum);

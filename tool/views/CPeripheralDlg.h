@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -27,7 +28,8 @@ public:
     // a box did not parse (its message has been shown) and nothing was sent.
     int Download();
 
-    // The four address buttons, as the view's buttons run them.
+    // The four address buttons, as the view's buttons run them. The addresses are not part of
+    // the application program: only a write button reads an address box, its own.
     void ReadRs485Address();
     void WriteRs485Address();
     void ReadRs232Address();
@@ -50,14 +52,16 @@ private:
     QWidget* buildAnalogueGroup();
     QWidget* buildEncoderGroup();
     void refillLists();
+    // The A/D and encoder boxes, the edit boxes of the application program.
     bool readControls();
+    // The address in `box` when it holds an integer from 0 to 255; otherwise its message.
+    std::optional<std::uint8_t> readAddress(QLineEdit* box);
     void gather(kelvane::PeripheralParameterRecord& record) const;
     void showMembers();
 
-    // Members of the edit boxes; the lists and the check box are read where they stand.
+    // Members of the program's edit boxes; the lists and the check box are read where they
+    // stand.
     kelvane::PeripheralParameterRecord values_;
-    std::int32_t rs485Address_ = 0;
-    std::int32_t rs232Address_ = 0;
 
     QCheckBox* activeHigh_ = nullptr;
     std::array<QComboBox*, 2 * kelvane::kMotorAxes> limits_{};  // axis n: [2(n-1)] -, +

@@ -22,7 +22,6 @@ using kelvane::kControllerAddress;
 namespace {
 
 constexpr int kPollMs = 1000;
-const char* const kAxisLetters[kelvane::kOperatedAxes] = {"X", "Y", "Z", "U", "V", "W"};
 const char kLeft[] = "左移";
 const char kRight[] = "右移";
 const char kStop[] = "停止";
@@ -70,7 +69,7 @@ QWidget* CVideoTeachOptDlg::buildAxisGroup() {
         const int i = axis - 1;
         const int mask = AxisMask(axis);
         AxisControls& c = axes_[i];
-        const QString letter = Text(kAxisLetters[i]);
+        const QString letter = Text(kelvane::AxisName(axis));
         c.speed = watchedBox("speed" + letter, [this, i, mask] {
             Ravo_SetMotorMaxSpeed(kControllerAddress, mask, speed_[i]);
         });
@@ -97,8 +96,9 @@ QWidget* CVideoTeachOptDlg::buildCoordinateGroup() {
     auto* grid = new QGridLayout(group);
     for (int i = 0; i < kelvane::kOperatedAxes; ++i) {
         axes_[i].coordinate = new QLabel(Fixed2(0));
-        axes_[i].coordinate->setObjectName(QStringLiteral("coordinate") + kAxisLetters[i]);
-        grid->addWidget(new QLabel(Text(kAxisLetters[i]) + Text(":")), i, 0);
+        const QString letter = Text(kelvane::AxisName(i + 1));
+        axes_[i].coordinate->setObjectName(QStringLiteral("coordinate") + letter);
+        grid->addWidget(new QLabel(letter + Text(":")), i, 0);
         grid->addWidget(axes_[i].coordinate, i, 1);
     }
     return group;

@@ -31,7 +31,7 @@ public:
     bool isPolling() const { return timer_.isActive(); }
 
 protected:
-    // Leaving an edit box sends what it holds (see onBoxLeft).
+    // Leaving an edit box runs the action watchedBox gave it, with what the boxes hold.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

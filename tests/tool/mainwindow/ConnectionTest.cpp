@@ -51,6 +51,27 @@ TEST_F(MainWindowConnectionTest, DropDownAfterTheConnectedPortVanishedShowsNotCo
     EXPECT_TRUE(prompter.shown.empty());
 }
 
+TEST_F(MainWindowConnectionTest, DropDownWhileNotConnectedLeavesNoPortForTheButtonUntilOneIsChosen) {
+    startConnectedToCom3();
+    button("connectButton").click();  // disconnect
+
+    comPortList().showPopup();
+    comPortList().hidePopup();
+    EXPECT_EQ(comPortEntries(), QStringList({"COM1", "COM3"}));
+    EXPECT_EQ(comPortList().currentIndex(), -1);
+    EXPECT_EQ(comPortList().currentText(), QString());
+
+    button("connectButton").click();
+    EXPECT_EQ(button("connectButton").text(), QStringLiteral("连接控制器"));
+    EXPECT_TRUE(CommandsReceived(*com1).empty());
+    EXPECT_TRUE(CommandsReceived(*com3).empty());
+    EXPECT_TRUE(prompter.shown.empty());
+
+    chooseComPort(0);
+    EXPECT_EQ(CommandsReceived(*com1), kConnectTraffic);
+    EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
+}
+
 TEST_F(MainWindowConnectionTest, ChoosingAnotherPortSwitchesTheConnection) {
     startConnectedToCom3();
     com1->setVersion(0x0105);

@@ -33,6 +33,20 @@ kelvane::PeripheralParameterRecord SampleRecord() {
     return record;
 }
 
+// What the download of SampleRecord() sends: level, limits of axes 1..8, A/D 1 and 2, encoders.
+std::vector<std::string> SampleRecordTraffic() {
+    std::vector<std::string> expected{WriteCoil(110, true), Cmd(kLimits, {1, 255, 1})};
+    for (int axis = 2; axis <= 7; ++axis)
+        expected.push_back(Cmd(kLimits, {1u << (axis - 1), std::uint32_t(2 * axis + 1), std::uint32_t(2 * axis + 2)}));
+    expected.insert(expected.end(),
+                    {Cmd(kLimits, {128, 17, 24}), Cmd(kAnalogueMode, {1, 31}),
+                     Cmd(kAnalogueScale, {1, Bits(-1.5f), Bits(10.25f)}), Cmd(kAnalogueMode, {2, 6}),
+                     Cmd(kAnalogueScale, {2, Bits(0.0f), Bits(5.0f)}), Cmd(kEncoderLines, {1, 1000, Bits(0.5f)}),
+                     Cmd(kEncoderMode, {1, 30}), Cmd(kEncoderLines, {2, 2500, Bits(2.0f)}), Cmd(kEncoderMode, {2, 1}),
+                     Cmd(kEncoderLines, {3, std::uint32_t(-7), Bits(1.25f)}), Cmd(kEncoderMode, {3, 0})});
+    return expected;
+}
+
 using PeripheralViewTest = ViewFixture<CPeripheralDlg>;
 
 TEST_F(PeripheralViewTest, ListsHoldTheirEntriesAfterEveryFill) {
@@ -88,15 +102,7 @@ TEST_F(PeripheralViewTest, DownloadSendsLevelLimitsAnalogueAndEncodersInOrder) {
     view.FillFromRecord(SampleRecord());
     EXPECT_EQ(view.Download(), 0);
 
-    std::vector<std::string> expected{WriteCoil(110, true), Cmd(kLimits, {1, 255, 1})};
-    for (int axis = 2; axis <= 7; ++axis)
-        expected.push_back(Cmd(kLimits, {1u << (axis - 1), std::uint32_t(2 * axis + 1), std::uint32_t(2 * axis + 2)}));
-    expected.insert(expected.end(),
-                    {Cmd(kLimits, {128, 17, 24}), Cmd(kAnalogueMode, {1, 31}),
-                     Cmd(kAnalogueScale, {1, Bits(-1.5f), Bits(10.25f)}), Cmd(kAnalogueMode, {2, 6}),
-                     Cmd(kAnalogueScale, {2, Bits(0.0f), Bits(5.0f)}), Cmd(kEncoderLines, {1, 1000, Bits(0.5f)}),
-                     Cmd(kEncoderMode, {1, 30}), Cmd(kEncoderLines, {2, 2500, Bits(2.0f)}), Cmd(kEncoderMode, {2, 1}),
-                     Cmd(kEncoderLines, {3, std::uint32_t(-7), Bits(1.25f)}), Cmd(kEncoderMode, {3, 0})});
+    const std::vector<std::string> expected = SampleRecordTraffic();
     EXPECT_EQ(takeTraffic(), expected);
     EXPECT_TRUE(controller->coil(110));
 
@@ -157,6 +163,68 @@ TEST_F(PeripheralViewTest, AddressOutsideZeroTo255IsRefusedWithTheRangeMessage) 
     find<QLineEdit>("rs232Address")->setText("255");
     click("rs232Write");
     EXPECT_EQ(takeTraffic(), std::vector<std::string>{WriteRegisters(199, {255})});
+}
+
+TEST_F(PeripheralViewTest, AddressBoxesTakeNoPartInCopyToRecordOrDownload) {
+    view.FillFromRecord(SampleRecord());
+    find<QLineEdit>("rs485Address")->setText("300");  // typed, never written
+    find<QLineEdit>("rs232Address")->setText("x");
+    find<QLineEdit>("adMinimum1")->setText("2.5");  // program boxes typed after the addresses
+    find<QLineEdit>("encoderLines3")->setText("42");
+    find<QLineEdit>("encoderRatio3")->setText("0.75");
+
+    kelvane::PeripheralParameterRecord copy;
+    view.CopyToRecord(copy);
+    EXPECT_EQ(std::tie(copy.analogue[0].minimum, copy.encoders[2].lines, copy.encoders[2].ratio),
+              std::make_tuple(2.5f, 42, 0.75f));
+
+    EXPECT_EQ(view.Download(), 0);
+    std::vector<std::string> expected = SampleRecordTraffic();
+    expected[10] = Cmd(kAnalogueScale, {1, Bits(2.5f), Bits(10.25f)});
+    expected[17] = Cmd(kEncoderLines, {3, 42, Bits(0.75f)});
+    EXPECT_EQ(takeTraffic(), expected);
+    EXPECT_TRUE(prompter.shown.empty());
+
+    view.FillFromRecord(SampleRecord());  // loading a program leaves the addresses as typed
+    EXPECT_EQ(find<QLineEdit>("rs485Address")->text(), "300");
+    EXPECT_EQ(find<QLineEdit>("rs232Address")->text(), "x");
+}
+
+TEST_F(PeripheralViewTest, EachAddressButtonReadsOnlyItsOwnBox) {
+    const QString range = QString::fromUtf8("请输入一个介于 0 和 255 之间的整数。");
+    find<QLineEdit>("encoderRatio2")->setText("two");  // a program box that does not parse
+    const struct {
+        const char* write;
+        const char* own;
+        const char* other;
+        std::string sent;
+    } rows[] = {
+        {"rs485Write", "rs485Address", "rs232Address", Cmd(kSetAddress, {9})},
+        {"rs232Write", "rs232Address", "rs485Address", WriteRegisters(199, {9})},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.write);
+        find<QLineEdit>(row.own)->setText("9");
+        find<QLineEdit>(row.other)->setText("300");
+        click(row.write);
+        EXPECT_EQ(takeTraffic(), std::vector<std::string>{row.sent});
+        EXPECT_TRUE(prompter.shown.empty());
+
+        find<QLineEdit>(row.own)->setText("300");
+        find<QLineEdit>(row.other)->setText("9");
+        click(row.write);
+        EXPECT_TRUE(takeTraffic().empty());
+        EXPECT_EQ(prompter.texts(), QStringList{range});
+        prompter.shown.clear();
+    }
+
+    find<QLineEdit>("rs485Address")->setText("300");
+    find<QLineEdit>("rs232Address")->setText("300");
+    click("rs485Read");  // a read button reads no box: the address read replaces its text
+    click("rs232Read");
+    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{Cmd(kGetAddress, {}), ReadRegisters(199, 1)}));
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(find<QLineEdit>("rs485Address")->text(), "9");
 }
 
 }  // namespace
