@@ -30,7 +30,7 @@ void InitialiseLibrary() {
 
 void OpenControllerPort(int comNumber) {
     InitialiseLibrary();
-    if (Ravo_OpenSericalPort(comNumber) != 0) throw CliError(kelvane::PortOpenFailureMessage(comNumber));
+    if (Ravo_OpenSericalPort(comNumber) != RAVO_OK) throw CliError(kelvane::PortOpenFailureMessage(comNumber));
 }
 
 }  // namespace ravo

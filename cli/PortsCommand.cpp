@@ -90,7 +90,7 @@ PortReport InspectPort(int comNumber, const std::string& byIdFolder) {
     PortReport report;
     report.comNumber = comNumber;
     report.device = ComDevicePath(comNumber);
-    report.opens = Ravo_OpenSericalPort(comNumber) == 0;
+    report.opens = Ravo_OpenSericalPort(comNumber) == RAVO_OK;
     if (report.opens) {
         Ravo_CloseSericalPort();
     } else {

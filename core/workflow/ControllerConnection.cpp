@@ -9,7 +9,6 @@
 namespace kelvane {
 
 namespace {
-constexpr int kSettingsMode = 2;
 constexpr int kUnknownVersion = 0xFFFF;
 }  // namespace
 
@@ -20,10 +19,10 @@ std::string PortOpenFailureMessage(int comNumber) {
 }
 
 ConnectResult ConnectController(int comNumber) {
-    if (Ravo_OpenSericalPort(comNumber) != 0) return {false, PortOpenFailureMessage(comNumber), kNotConnectedText};
-    Ravo_SetWorkMode(kControllerAddress, kSettingsMode, 0);
+    if (Ravo_OpenSericalPort(comNumber) != RAVO_OK) return {false, PortOpenFailureMessage(comNumber), kNotConnectedText};
+    Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_MANUAL, 0);
     int version = -1;
-    if (Ravo_GetControllerVersion(kControllerAddress, &version) != 0) version = kUnknownVersion;
+    if (Ravo_GetControllerVersion(kControllerAddress, &version) != RAVO_OK) version = kUnknownVersion;
     if (version == kUnknownVersion) return {true, "", "控制器:未知版本"};
     char text[64];
     std::snprintf(text, sizeof text, "控制器:%d.%d版本", version >> 8, version & 0xFF);

@@ -14,7 +14,6 @@ namespace {
 constexpr int kFirstFactoryYear = 2011;
 constexpr int kStoreDateCommand = 17;
 constexpr int kReadDateCommand = 18;
-constexpr int kSettingsMode = 2;
 
 constexpr int kFactoryAcceleration = 10;
 constexpr int kFactoryDeceleration = 10;
@@ -56,7 +55,7 @@ CalendarDate LocalDate() {
 bool IsFactoryYear(int year, int currentYear) { return year >= kFirstFactoryYear && year <= currentYear; }
 
 FactoryCheckResult CheckFactoryData(const CalendarDate& today) {
-    Ravo_SetWorkMode(kControllerAddress, kSettingsMode, 0);
+    Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_MANUAL, 0);
     CalendarDate stored;
     Ravo_CommandRawData(kReadDateCommand, &stored.year, &stored.month, &stored.day);
 
@@ -72,7 +71,7 @@ FactoryCheckResult CheckFactoryData(const CalendarDate& today) {
 }
 
 void StoreFactoryData(const CalendarDate& today) {
-    Ravo_SetWorkMode(kControllerAddress, kSettingsMode, 0);
+    Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_MANUAL, 0);
     CalendarDate date = today;
     Ravo_CommandRawData(kStoreDateCommand, &date.year, &date.month, &date.day);
     SetForOperatedAxes(&Ravo_SetMotorAcc, kFactoryAcceleration);

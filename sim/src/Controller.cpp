@@ -48,7 +48,7 @@ enum Code : int {
 constexpr int kDownloadMode = 3;
 
 bool isEndFrame(const std::uint8_t* frame) {
-    return frame[0] == kFrameStart && frame[1] == kBroadcastAddress && frame[2] == EndOfDownload &&
+    return frame[0] == kFrameStart && frame[1] == kAnyControllerAddress && frame[2] == EndOfDownload &&
            std::all_of(frame + 3, frame + kFrameSize, [](std::uint8_t b) { return b == 0; });
 }
 
@@ -65,7 +65,7 @@ RequestKind Controller::judgeFrame(const std::uint8_t* frame) const {
 
 bool Controller::isAddressedToUs(const Request& request) const {
     const std::uint8_t target = request.bytes[1];
-    return target == kBroadcastAddress || target == address;
+    return target == kAnyControllerAddress || target == address;
 }
 
 Bytes Controller::handleCommand(const Request& request, Clock::time_point now) {

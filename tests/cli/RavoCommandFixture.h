@@ -3,6 +3,8 @@
 
 #include "core/application/WholeFile.h"
 
+#include "TemporaryFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -30,12 +32,6 @@ inline std::string demo(const std::string& name) { return DEMO_DATA_FOLDER "/App
 
 class RavoCommand : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/ravo-cli.XXXXXX";
-        folder_ = mkdtemp(pattern);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
     Outcome ravo(const std::vector<std::string>& arguments) const {
         std::string command = quoted(RAVO_EXECUTABLE);
         for (const std::string& argument : arguments) command += " " + quoted(argument);
@@ -55,5 +51,6 @@ protected:
         EXPECT_EQ(run.err.rfind("ravo: ", 0), 0u) << run.err;
         EXPECT_NE(run.err.find(fragment), std::string::npos) << run.err;
     }
-    std::string folder_;
+    TemporaryFolder temporary_{"ravo-cli"};
+    const std::string folder_ = temporary_.path();
 };

@@ -1,6 +1,7 @@
 #include "editor/CReportCtrl.h"
 
 #include "editor/CEditItem.h"
+#include "editor/ReportDelegate.h"
 #include "editor/ReportModel.h"
 
 #include <QEvent>
@@ -13,6 +14,7 @@
 
 CReportCtrl::CReportCtrl(QWidget* parent) : QTableView(parent), model_(new ReportModel(this)) {
     setModel(model_);
+    setItemDelegate(new ReportDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

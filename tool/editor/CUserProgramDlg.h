@@ -1,11 +1,73 @@
-// The program editor view: the child view in which the user programs are edited. It holds no
-// controls yet; the main window shows it at start-up and whenever "用户程序编辑" is pressed.
+// The program editor view: the program grid inside a tab control with one tab per user program
+// (1 to 10) and the "删除程序" and "增加程序" tabs, a column of buttons for the line operations,
+// a find box and a help line with the description of the instruction under the cursor. The
+// rest of the tool reaches the user programs through it: loading and exporting them for the
+// application program file, and sending them to the controller.
 #pragma once
 
+#include "core/application/LineRecord.h"
+#include "core/editor/DescriptionTable.h"
+
 #include <QWidget>
+
+#include <cstdint>
+
+class CUserProgramEditCtrl;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabBar;
 
 class CUserProgramDlg : public QWidget {
     Q_OBJECT
 public:
     explicit CUserProgramDlg(QWidget* parent = nullptr);
+
+    CUserProgramEditCtrl& grid() { return *grid_; }
+    int programCount() const { return programCount_; }
+
+    // `n` program tabs (held to 1..10; below 1 gives one empty program) and the two command
+    // tabs; the last program is shown with its tab selected. The undo history of every
+    // program ends.
+    void SetProgramTabs(int n);
+    // A program read from a file into `slot` (0..9), which is shown with its tab selected; the
+    // help texts are read again.
+    void LoadProgram(int slot, const kelvane::ProgramImage& program);
+    // Commits the grid and hands out the current program; the catalogue is read again.
+    void ExportCurrentProgram(kelvane::ProgramImage& program);
+    // Commits the grid and sends every program, then work mode 1. 0 on success; 1 after the
+    // failure message. showSuccess 1 also tells the user about a success.
+    int DownloadPrograms(int showSuccess);
+    // The help text of `code` in the help line; empty when there is none.
+    void ShowHelp(std::int32_t code);
+
+signals:
+    // The user confirmed "新建": the main window loads the empty application program.
+    void newApplicationProgramRequested();
+
+private:
+    void createControls();
+    void connectControls();
+    QPushButton* addButton(const char* objectName, const char* text);
+
+    void commitGrid();
+    void selectTab(int index);
+    void onTabChanged(int tab);
+    // Each returns false when the tab change stops there.
+    bool addProgram();
+    bool deleteLastProgram();
+    void switchToProgram(int slot);
+
+    void newApplicationProgram();
+    void find();
+    void focusFindBox();
+
+    CUserProgramEditCtrl* grid_ = nullptr;
+    QTabBar* tabs_ = nullptr;
+    QLabel* helpLine_ = nullptr;
+    QLineEdit* findBox_ = nullptr;
+
+    kelvane::DescriptionTable descriptions_;
+    std::int32_t findValue_ = 0;
+    int programCount_ = 1;
 };

@@ -15,11 +15,11 @@ using kelvane::RowShade;
 
 namespace {
 
-struct ColumnSpec {
+struct ColumnLayout {
     const char* heading;
     int width;
 };
-constexpr ColumnSpec kColumns[kelvane::kProgramColumnCount] = {
+constexpr ColumnLayout kColumns[kelvane::kProgramColumnCount] = {
     {"行号", 45}, {"程序集", 120}, {"指令", 150}, {"参数1", 100}, {"参数2", 100}, {"参数3", 100}, {"备注信息", 200},
 };
 
@@ -83,7 +83,8 @@ void CUserProgramEditCtrl::InitGrid() {
 void CUserProgramEditCtrl::ShowProgram(int slot, int keepRows) {
     endActiveEditor();
     SetRedraw(false);
-    if (keepRows == 0) ResetItems(kelvane::kMaxProgramLines);
+    // A grid without rows gets its 1000 rows in one go rather than one by one.
+    if (keepRows == 0 || GetItemCount() == 0) ResetItems(kelvane::kMaxProgramLines);
     model_.ShowProgram(slot);
     paintShades();
     SetRedraw(true);

@@ -25,6 +25,7 @@ public:
     explicit CUserProgramEditCtrl(QWidget* parent = nullptr);
     ~CUserProgramEditCtrl() override;
 
+    // The program model. (The table's item model stays reachable as CReportCtrl::model().)
     kelvane::ProgramGridModel& model();
     const kelvane::ProgramGridModel& model() const;
 

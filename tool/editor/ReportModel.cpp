@@ -22,7 +22,7 @@ QVariant ReportModel::data(const QModelIndex& index, int role) const {
     case Qt::BackgroundRole:
         return row.bkColors[column] == kSystemColor ? QVariant() : QVariant(ToQColor(row.bkColors[column]));
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(columns_[column].format | Qt::AlignVCenter);
+        return int(columns_[column].format | Qt::AlignVCenter);
     default:
         return {};
     }
@@ -31,7 +31,7 @@ QVariant ReportModel::data(const QModelIndex& index, int role) const {
 QVariant ReportModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || !isColumn(section)) return {};
     if (role == Qt::DisplayRole) return columns_[section].heading;
-    if (role == Qt::TextAlignmentRole) return QVariant::fromValue(columns_[section].format | Qt::AlignVCenter);
+    if (role == Qt::TextAlignmentRole) return int(columns_[section].format | Qt::AlignVCenter);
     return {};
 }
 

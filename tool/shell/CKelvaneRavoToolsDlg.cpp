@@ -6,6 +6,7 @@
 #include "core/machine/ControllerAxes.h"
 #include "core/workflow/ControllerConnection.h"
 #include "editor/CUserProgramDlg.h"
+#include "editor/CUserProgramEditCtrl.h"
 #include "shell/CAboutDlg.h"
 #include "shell/Prompter.h"
 #include "ui_CKelvaneRavoToolsDlg.h"
@@ -46,6 +47,7 @@ CKelvaneRavoToolsDlg::CKelvaneRavoToolsDlg(const QString& exeDirectory, QWidget*
     addAboutEntry();
     setWindowIcon(QIcon(QStringLiteral(":/kelvane/kelvane-ravo-tools.png")));
     createViews();
+    editorView_->grid().setBaseFolder(exeDirectory_);
     connectControls();
     fixWindowSize();
 
@@ -55,6 +57,9 @@ CKelvaneRavoToolsDlg::CKelvaneRavoToolsDlg(const QString& exeDirectory, QWidget*
     EnumeratePorts();
     selectPortPosition(portIndex_);
     Connect();
+    editorView_->grid().InitGrid();
+    // 1000 empty rows to write in, also when no application program loads.
+    editorView_->grid().ShowProgram(0, 0);
     LoadApplicationProgram(ui_->programList->itemText(ui_->programList->currentIndex()));
     ShowView(editorView_);
 }
@@ -87,12 +92,17 @@ void CKelvaneRavoToolsDlg::LoadApplicationProgram(const QString& name) {
     if (kelvane::CheckProgramName(utf8Name) == kelvane::ProgramNameProblem::None) {
         const QString file = dataFolder() + QStringLiteral("ApplicationProgram/") +
                              QString::fromStdString(kelvane::ProgramFileName(kelvane::utf8ToGbk(utf8Name)));
-        // The program editor view holds no user programs yet: the programs read are not kept.
-        kelvane::LoadApplicationProgramFile(localPath(file), buffer_,
-                                            [](int, const kelvane::ProgramImage&) {});
+        const auto read = kelvane::LoadApplicationProgramFile(
+            localPath(file), buffer_,
+            [this](int index, const kelvane::ProgramImage& program) { editorView_->LoadProgram(index, program); });
+        if (read) editorView_->SetProgramTabs(read->programCount);
     }
     motorView_->FillFromRecord(buffer_.motor);
     peripheralView_->FillFromRecord(buffer_.peripherals);
+}
+
+void CKelvaneRavoToolsDlg::NewApplicationProgram() {
+    LoadApplicationProgram(QStringLiteral("default_null_temp"));
 }
 
 // Linux windows have no system menu: the About entry lives in the window's context menu and
@@ -136,6 +146,9 @@ void CKelvaneRavoToolsDlg::connectControls() {
             [this] { ShowView(peripheralView_); });
     connect(ui_->manualViewButton, &QPushButton::clicked, this, [this] { ShowView(manualView_); });
     connect(ui_->teachViewButton, &QPushButton::clicked, this, [this] { ShowView(teachView_); });
+
+    connect(editorView_, &CUserProgramDlg::newApplicationProgramRequested, this,
+            &CKelvaneRavoToolsDlg::NewApplicationProgram);
 }
 
 // A fixed window that holds the texts of the left column and the largest view.
@@ -154,7 +167,7 @@ void CKelvaneRavoToolsDlg::EnumeratePorts() {
     portTable_.clear();
     ui_->comPortList->clear();
     for (int com = 0; com < kPortsToProbe; ++com) {
-        if (Ravo_OpenSericalPort(com) != 0) continue;
+        if (Ravo_OpenSericalPort(com) != RAVO_OK) continue;
         Ravo_CloseSericalPort();
         const int position = static_cast<int>(portTable_.size());
         portTable_[position] = com;
@@ -180,7 +193,7 @@ void CKelvaneRavoToolsDlg::selectPortPosition(int position) {
 // longer listed or no longer opens leaves the connection lost.
 void CKelvaneRavoToolsDlg::reopenConnection() {
     const int position = positionOfCom(*connectedCom_);
-    if (position >= 0 && Ravo_OpenSericalPort(*connectedCom_) == 0) {
+    if (position >= 0 && Ravo_OpenSericalPort(*connectedCom_) == RAVO_OK) {
         selectPortPosition(position);
         portIndex_ = static_cast<std::uint8_t>(position);
         return;
@@ -236,7 +249,7 @@ void CKelvaneRavoToolsDlg::ShowView(QWidget* target) {
     target->show();
 
     if (target == editorView_)
-        Ravo_SetWorkMode(kControllerAddress, 1, 0);
+        Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_PROGRAMS, 0);
     else if (target == manualView_)
         manualView_->Activate();
     else if (target == teachView_)

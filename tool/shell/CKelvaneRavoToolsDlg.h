@@ -43,10 +43,13 @@ public:
     // Rebuilds the program list and the library names from the list file and takes the
     // remembered COM port position from it; selects `preferred` when it is listed.
     void ReadLibraryList(const QString& preferred);
-    // Reads the application program `name` of the library into the buffer and shows its motor
-    // and peripheral parameters. A missing file changes nothing in the buffer; the views are
-    // refilled from it all the same.
+    // Reads the application program `name` of the library into the buffer, puts its user
+    // programs into the program editor and shows its motor and peripheral parameters. A missing
+    // file changes nothing in the buffer or the editor; the views are refilled from the buffer
+    // all the same.
     void LoadApplicationProgram(const QString& name);
+    // Replaces every program and setting with the empty template "default_null_temp".
+    void NewApplicationProgram();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -4,10 +4,13 @@
 #include "CAboutDlg.h"
 #include "CKelvaneRavoToolsApp.h"
 #include "CKelvaneRavoToolsDlg.h"
+#include "editor/CUserProgramDlg.h"
+#include "editor/CUserProgramEditCtrl.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTextStream>
 
 #include <cstdio>
@@ -20,6 +23,19 @@ bool save(QWidget& widget, const QString& file) {
     if (widget.grab().save(file)) return true;
     std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
     return false;
+}
+
+// The editor on the first program of the active application program, with a line current
+// and its help text shown, as after a click on it.
+void showEditorExample(CKelvaneRavoToolsDlg& window) {
+    auto* editor = window.findChild<CUserProgramDlg*>();
+    auto* tabs = editor->findChild<QTabBar*>(QStringLiteral("programTabs"));
+    tabs->setCurrentIndex(0);
+    constexpr int kRow = 4;
+    CUserProgramEditCtrl& grid = editor->grid();
+    grid.model().setCurrentRow(kRow);
+    grid.RefreshHighlight();
+    editor->ShowHelp(grid.model().currentSlot().records[kRow].bytes[2]);
 }
 
 }  // namespace
@@ -47,6 +63,7 @@ int main(int argc, char** argv) {
     bool ok = true;
     for (const auto& [button, name] : views) {
         window.findChild<QPushButton*>(QString::fromLatin1(button))->click();
+        if (QLatin1String(name) == QLatin1String("editor")) showEditorExample(window);
         ok = save(window, out.filePath(QStringLiteral("%1.png").arg(QLatin1String(name)))) && ok;
     }
     CAboutDlg about(&window);

@@ -28,8 +28,11 @@
 //   recorded as one Unknown request and skipped.
 // - Faults apply to the next matching requests. Silent, HangUp, RejectRecord and
 //   ModbusException leave the state as it was; ShortReply (cut to at most one byte less than
-//   the proper reply), CorruptReply and Delay apply the request first. HangUp closes the pty and
-//   removes the link, for good. clearFaults also drops read-back overrides.
+//   the proper reply), CorruptReply, Delay and StopReading apply the request first. HangUp
+//   closes the pty and removes the link, for good. StopReading keeps what the client sends
+//   after the reply on the client's side of the line for a while, as a serial port keeps bytes
+//   the wire has not carried yet: a client that discards its pending output then loses them.
+//   clearFaults also drops read-back overrides.
 // - Paced: a reply starts no earlier than the request's wire time after its first byte and
 //   goes out byte by byte at 19200 baud (520.8 us per byte).
 #pragma once
@@ -74,13 +77,14 @@ struct Fault {
         HangUp,           // close the line (the pty master) instead of replying
         RejectRecord,     // records: reply status 1 instead of 0
         ModbusException,  // Modbus: 5-byte exception reply
+        StopReading,      // proper reply, then nothing taken off the line for `delayMs`
     };
     Action action = Action::Silent;
     RequestKind on = RequestKind::Command;
     int selector = -1;  // command code, record index or Modbus function; -1 = any
     int times = 1;      // matching requests it applies to; -1 = every one
     int length = 15;    // ShortReply
-    int delayMs = 0;    // Delay
+    int delayMs = 0;    // Delay, StopReading
 };
 
 struct AxisState {
