@@ -33,7 +33,8 @@ const char kUsage[] =
     "  list                       print the program library of the data folder\n"
     "\n"
     "Options:\n"
-    "  --data DIR                 the data folder (default: KelvaneRavoTools next to ravo)\n"
+    "  --data DIR                 the data folder (default: KelvaneRavoTools next to ravo,\n"
+    "                             else ~/.local/share/KelvaneRavoTools)\n"
     "  -h, --help                 print this help\n"
     "\n"
     "Exit status: 0 on success, 1 on any error (the reason is printed on one line).\n";
