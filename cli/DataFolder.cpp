@@ -1,5 +1,8 @@
 #include "DataFolder.h"
 
+#include "core/application/DataLocation.h"
+#include "core/editor/CatalogueFile.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -14,7 +17,7 @@ std::string ExecutableDirectory() {
 
 std::string DataFolder(const std::string& overrideFolder) {
     if (!overrideFolder.empty()) return overrideFolder;
-    return ExecutableDirectory() + "/KelvaneRavoTools";
+    return kelvane::DataFolderPath(kelvane::PrepareDataRoot(kelvane::DataLocationsFor(ExecutableDirectory())));
 }
 
 }  // namespace ravo

@@ -1,5 +1,6 @@
-// Where ravo finds the tool's data folder: KelvaneRavoTools/ next to the executable, as the
-// tool does, unless --data names another folder.
+// Where ravo finds the tool's data folder: the tool's own (KelvaneRavoTools/ next to the
+// executable, or in the user's data folder for an installed ravo), unless --data names
+// another folder.
 #pragma once
 
 #include <string>
@@ -8,7 +9,7 @@ namespace ravo {
 
 // The folder of the running executable, without a trailing '/'.
 std::string ExecutableDirectory();
-// `overrideFolder` when it is not empty, else ExecutableDirectory() + "/KelvaneRavoTools".
+// `overrideFolder` when it is not empty, else the data folder the tool would use.
 std::string DataFolder(const std::string& overrideFolder);
 
 }  // namespace ravo

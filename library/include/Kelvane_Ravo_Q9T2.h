@@ -16,6 +16,10 @@
  *
  * Call Ravo_GlobalInit once before anything else. Opening and closing ports must not run
  * while another thread exchanges frames.
+ *
+ * The log folder of SericalComInfo.log and Ravo_Debug.log: the folder of the calling program's
+ * executable when it is writable, otherwise $XDG_STATE_HOME/kelvane-ravo (by default
+ * ~/.local/state/kelvane-ravo) on Linux.
  */
 #ifndef KELVANE_RAVO_Q9T2_H
 #define KELVANE_RAVO_Q9T2_H
@@ -81,7 +85,7 @@ RAVO_API int Ravo_GlobalRelease(void);
 /* Command port */
 /* Closes the command port, then opens COM<portNumber> as the command port (19200 baud, 8N1).
  * RAVO_OK or RAVO_PORT_NOT_OPENED. The first successful open of the process starts the traffic
- * log SericalComInfo.log beside the executable. Sends nothing. */
+ * log SericalComInfo.log in the log folder. Sends nothing. */
 RAVO_API int Ravo_OpenSericalPort(int portNumber);
 /* Closes the command port if it is open. Sends nothing. */
 RAVO_API void Ravo_CloseSericalPort(void);
@@ -198,7 +202,7 @@ RAVO_API int Ravo_SetUserProgram(const unsigned char *records, int count);
 /* Sends the stored records into program slot `program` (a byte): RAVO_WORK_MODE_DOWNLOAD, a
  * 2 s pause, each record with its index (modulo 256) in byte 15 and its acknowledgement read,
  * then the end frame AA FF 08 00 ... 00, whose reply is not awaited. Every record frame and
- * reply goes to Ravo_Debug.log beside the executable. RAVO_OK; RAVO_FAILED_AT_RECORD(i) when
+ * reply goes to Ravo_Debug.log in the log folder. RAVO_OK; RAVO_FAILED_AT_RECORD(i) when
  * record i got no complete reply or was refused; RAVO_END_FRAME_NOT_SENT. After a failure the
  * controller is sent RAVO_WORK_MODE_MANUAL. */
 RAVO_API int Ravo_DownLoadProgram(int program);

@@ -5,7 +5,7 @@
 namespace ravo_lib {
 
 void DownloadLog::beginDownload(unsigned recordCount) {
-    if (!file_) file_ = openLogBesideExecutable("Ravo_Debug.log");
+    if (!file_) file_ = openLogFile("Ravo_Debug.log");
     if (!file_) return;
     std::fprintf(file_, "[%u] Begin Download user program .....................\n", recordCount);
     std::fflush(file_);

@@ -1,11 +1,14 @@
 #include "LogFile.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <ctime>
 #include <string>
 
 #if defined(_WIN32)
 #include <windows.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -40,6 +43,17 @@ void localTime(std::time_t now, std::tm& local) {
 #endif
 }
 
+#if !defined(_WIN32)
+// Creates `path` and the folders above it that are missing, each with mode 0700.
+bool makeDirectories(const std::string& path) {
+    for (std::size_t end = path.find('/', 1);; end = path.find('/', end + 1)) {
+        const std::string folder = path.substr(0, end);
+        if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
+        if (end == std::string::npos) return true;
+    }
+}
+#endif
+
 }  // namespace
 
 std::string executableDirectory() {
@@ -48,8 +62,25 @@ std::string executableDirectory() {
     return cut == std::string::npos ? std::string() : path.substr(0, cut);
 }
 
-std::FILE* openLogBesideExecutable(const char* fileName) {
-    const std::string path = executableDirectory() + "/" + fileName;
+std::string stateLogDirectory(const char* xdgStateHome, const char* home) {
+    if (xdgStateHome && xdgStateHome[0] == '/') return std::string(xdgStateHome) + "/kelvane-ravo";
+    if (home && home[0] == '/') return std::string(home) + "/.local/state/kelvane-ravo";
+    return {};
+}
+
+std::string logDirectory() {
+    const std::string besideExecutable = executableDirectory();
+#if !defined(_WIN32)
+    if (::access(besideExecutable.c_str(), W_OK) != 0) {
+        const std::string state = stateLogDirectory(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
+        if (!state.empty() && makeDirectories(state)) return state;
+    }
+#endif
+    return besideExecutable;
+}
+
+std::FILE* openLogFile(const char* fileName) {
+    const std::string path = logDirectory() + "/" + fileName;
     std::FILE* log = std::fopen(path.c_str(), "wb");
     if (!log) return nullptr;
 

@@ -1,5 +1,7 @@
 // The library's two text logs, SericalComInfo.log (every byte on the line) and Ravo_Debug.log
-// (program downloads), live beside the running executable. Each starts with a dated banner
+// (program downloads), live beside the running executable when its folder is writable (the
+// build tree, a portable copy) and in the user's state folder otherwise (an installed program
+// never writes beside itself). Each starts with a dated banner
 // whose Chinese date words are GBK bytes, like every text file of the system. Lines are
 // flushed as they are written so that a crash loses nothing already logged.
 #pragma once
@@ -14,10 +16,19 @@ namespace ravo_lib {
 // Directory of the running executable (not of this library), without a trailing separator.
 std::string executableDirectory();
 
-// Opens <executable directory>/<fileName> for writing (truncating) and writes the banner
+// $XDG_STATE_HOME/kelvane-ravo, else $HOME/.local/state/kelvane-ravo; empty when neither
+// variable holds an absolute path (relative ones are ignored, as the XDG rules say).
+std::string stateLogDirectory(const char* xdgStateHome, const char* home);
+
+// The folder of the logs: the executable's folder when it is writable, otherwise the state
+// folder, created with mode 0700 when missing. The executable's folder when there is no state
+// folder to use.
+std::string logDirectory();
+
+// Opens <log directory>/<fileName> for writing (truncating) and writes the banner
 // "...........................%d年%d月%d日%d时%d分%d秒.........................\n" with the local
 // time. Returns nullptr when the file cannot be created (logging is then simply off).
-std::FILE* openLogBesideExecutable(const char* fileName);
+std::FILE* openLogFile(const char* fileName);
 
 // Writes `prefix` followed by each byte as "%.2x ", without a line end.
 void logBytes(std::FILE* log, const char* prefix, const std::uint8_t* bytes, std::size_t count);

@@ -18,7 +18,7 @@ void openTrafficLogOnce() {
     // of them may create the file.
     static std::mutex creation;
     std::lock_guard<std::mutex> guard(creation);
-    if (!openLog.load()) openLog.store(openLogBesideExecutable("SericalComInfo.log"));
+    if (!openLog.load()) openLog.store(openLogFile("SericalComInfo.log"));
 }
 
 

@@ -2,6 +2,9 @@
 
 #include "CKelvaneRavoToolsDlg.h"
 
+#include "core/application/DataLocation.h"
+
+#include <QFile>
 #include <QFont>
 #include <QIcon>
 
@@ -17,7 +20,11 @@ CKelvaneRavoToolsApp::CKelvaneRavoToolsApp(int& argc, char** argv) : QApplicatio
 }
 
 int CKelvaneRavoToolsApp::InitInstance() {
-    CKelvaneRavoToolsDlg window(applicationDirPath());
+    // The main window builds every data path from the folder that holds KelvaneRavoTools/: the
+    // executable's folder, or for an installed tool the user's data folder.
+    const std::string dataRoot =
+        kelvane::PrepareDataRoot(kelvane::DataLocationsFor(QFile::encodeName(applicationDirPath()).toStdString()));
+    CKelvaneRavoToolsDlg window(QFile::decodeName(QByteArray::fromStdString(dataRoot)));
     window.show();
     return exec();
 }

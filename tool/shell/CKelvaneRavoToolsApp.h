@@ -9,6 +9,7 @@ class CKelvaneRavoToolsApp : public QApplication {
 public:
     CKelvaneRavoToolsApp(int& argc, char** argv);
 
-    // Shows the main window for the executable's folder and runs until it is closed.
+    // Shows the main window on the data folder (beside the executable, or the user's data
+    // folder when the tool is installed) and runs until it is closed.
     int InitInstance();
 };

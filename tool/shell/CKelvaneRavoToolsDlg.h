@@ -32,7 +32,8 @@ public:
     // Runs the whole start-up: creates the views, reads the program library, initialises the
     // library, lists the COM ports, connects to the remembered one, loads the active
     // application program and shows the program editor view. `exeDirectory` is the folder
-    // of the running executable (tests pass a folder of their own).
+    // that holds the data folder: the running executable's, or the user's data folder for an
+    // installed tool (tests pass a folder of their own).
     explicit CKelvaneRavoToolsDlg(const QString& exeDirectory, QWidget* parent = nullptr);
     ~CKelvaneRavoToolsDlg() override;
 
