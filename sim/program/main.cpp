@@ -18,16 +18,18 @@ namespace {
 struct ProgramOptions {
     ravo_sim::Simulator::Options simulator;
     std::chrono::milliseconds replugAfter{3000};
+    bool help = false;
 };
 
-void printUsage() {
-    std::fprintf(stderr,
+void printUsage(std::FILE* to) {
+    std::fprintf(to,
                  "usage: ravo-sim [--com N] [--dir FOLDER] [--paced] [--trace] [--replug-after MS]\n"
                  "  --com N            link the line as COM<N> (default 1)\n"
                  "  --dir FOLDER       folder for the link (default $RAVO_COM_DIR, else /tmp/ravo-com)\n"
                  "  --paced            answer at 19200-baud wire time\n"
                  "  --trace            print each request received on stderr\n"
                  "  --replug-after MS  how long the line stays unplugged after SIGUSR1 (default 3000)\n"
+                 "  --help             print this and exit\n"
                  "While it runs:\n"
                  "  kill -USR1 PID     pull the line (the link goes, the client's end hangs up) and\n"
                  "                     plug it in again at the same COM<N> after --replug-after\n"
@@ -58,6 +60,8 @@ bool parseArguments(int argc, char** argv, ProgramOptions& options) {
             simulator.paced = true;
         } else if (argument == "--trace") {
             simulator.trace = true;
+        } else if (argument == "--help") {
+            options.help = true;
         } else if (argument == "--replug-after" && hasValue) {
             if (!parseNumber(argv[++i], 0, 3600000, number)) return false;
             options.replugAfter = std::chrono::milliseconds(number);
@@ -99,8 +103,12 @@ void serveUntilStopped(ravo_sim::Simulator& simulator, const sigset_t& signals,
 int main(int argc, char** argv) {
     ProgramOptions options;
     if (!parseArguments(argc, argv, options)) {
-        printUsage();
+        printUsage(stderr);
         return 2;
+    }
+    if (options.help) {
+        printUsage(stdout);
+        return 0;
     }
     mkdir(options.simulator.comDir.c_str(), 0755);  // an existing folder is fine
 
