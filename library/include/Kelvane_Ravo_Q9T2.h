@@ -90,6 +90,21 @@ RAVO_API int Ravo_OpenSericalPort(int portNumber);
 /* Closes the command port if it is open. Sends nothing. */
 RAVO_API void Ravo_CloseSericalPort(void);
 
+/* States of the command port's line, from Ravo_GetLinkState. */
+enum {
+    RAVO_LINK_OK = 0,       /* the last exchange got its whole reply (or none ran since the open) */
+    RAVO_LINK_NO_PORT = 1,  /* no command port is open */
+    RAVO_LINK_NO_REPLY = 2, /* the last exchange got no reply or a short one, or was not sent */
+    RAVO_LINK_LOST = 3      /* the device hung up or went away (a pulled USB adapter). The port
+                               stays lost until it is closed or opened again; exchanges on it
+                               fail at once, without waiting out their time-outs */
+};
+/* What happened on the command port's line: one of RAVO_LINK_*. Covers command exchanges,
+ * program downloads and Modbus exchanges on the command port. Sends nothing and does not wait
+ * for a running exchange; like opening and closing, it must not run while another thread opens
+ * or closes a port. */
+RAVO_API int Ravo_GetLinkState(void);
+
 /* Controller (command code in brackets) */
 /* [2] The controller's version word: major in bits 8..15, minor in bits 0..7. */
 RAVO_API int Ravo_GetControllerVersion(int addr, int *version);

@@ -1,4 +1,4 @@
-// Library lock and command port exports.
+// Library lock and command port exports, and the state of the command port's line.
 #include "Kelvane_Ravo_Q9T2.h"
 
 #include "LibraryState.h"
@@ -28,5 +28,10 @@ int Ravo_OpenSericalPort(int portNumber) {
 }
 
 void Ravo_CloseSericalPort(void) { ravo_lib::libraryState().commandPort->close(); }
+
+// Without the library lock, so that it answers at once even while a download runs.
+int Ravo_GetLinkState(void) {
+    return static_cast<int>(ravo_lib::libraryState().commandPort->lineState());
+}
 
 }  // extern "C"

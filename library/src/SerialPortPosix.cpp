@@ -32,6 +32,9 @@ constexpr milliseconds kSentCheckStep{1};  // how often a write looks whether it
 
 Clock::duration transferBudget(std::size_t count) { return kPerByte * count + kConstant; }
 
+// errno values of a device that hung up or went away.
+bool isLossError(int error) { return error == EIO || error == ENXIO || error == ENODEV; }
+
 // Waits until `fd` reports one of `events` or `deadline` passes. Returns the reported events
 // (hang-up and errors included), 0 on time-out.
 short waitUntil(int fd, short events, Clock::time_point deadline) {
@@ -115,12 +118,18 @@ bool SerialPort::open(int portNumber) {
     ::tcsetattr(fd, TCSANOW, &settings);
     ::tcflush(fd, TCIOFLUSH);
     fd_ = fd;
+    state_ = LineState::Ok;
 
     openTrafficLogOnce();
     return true;
 }
 
-void SerialPort::close() {
+void SerialPort::close() { release(LineState::Closed); }
+
+// Releasing a lost device at once lets the adapter, plugged in again, get its old device name
+// back: the kernel keeps a name while anyone holds the device open.
+void SerialPort::release(LineState state) {
+    state_ = state;
     if (fd_ < 0) return;
     // On a pseudo-terminal the exclusive flag would outlive close() as long as the other end
     // stays open, and keep this very process from opening the port again.
@@ -129,9 +138,11 @@ void SerialPort::close() {
     fd_ = -1;
 }
 
-bool SerialPort::isOpen() const { return fd_ >= 0; }
-
 std::size_t SerialPort::write(const std::uint8_t* bytes, std::size_t count) {
+    if (state_ == LineState::Lost) {
+        logTrafficBytes("SendData: ", nullptr, 0);
+        return 0;
+    }
     if (fd_ < 0) return 0;
     // Late or surplus reply bytes of the previous exchange never reach the next read. The
     // output stays: discarding it would drop what an earlier write left for the line to carry.
@@ -147,9 +158,21 @@ std::size_t SerialPort::write(const std::uint8_t* bytes, std::size_t count) {
             handed += static_cast<std::size_t>(written);
             continue;
         }
-        if (written < 0 && errno != EAGAIN && errno != EINTR) return handed;
+        if (written < 0 && isLossError(errno)) {
+            release(LineState::Lost);
+            return handed;
+        }
+        if (written < 0 && errno != EAGAIN && errno != EINTR) {
+            state_ = LineState::NoReply;
+            return handed;
+        }
         // The device takes nothing now (flow control, full queue): wait for room, not forever.
-        if (!(waitUntil(fd_, POLLOUT, deadline) & POLLOUT)) break;
+        const short events = waitUntil(fd_, POLLOUT, deadline);
+        if (events & (POLLHUP | POLLNVAL)) {
+            release(LineState::Lost);
+            return handed;
+        }
+        if (!(events & POLLOUT)) break;
     }
 
     // Synchronous: the write ends when its bytes have left the port. What is still queued when
@@ -158,6 +181,7 @@ std::size_t SerialPort::write(const std::uint8_t* bytes, std::size_t count) {
     const std::size_t unsent = std::min(handed, waitUntilSent(fd_, deadline));
     if (handed < count || unsent > 0) {
         ::tcflush(fd_, TCOFLUSH);
+        state_ = LineState::NoReply;
         return handed - unsent;
     }
     endTrafficLine();
@@ -170,16 +194,25 @@ bool SerialPort::read(std::uint8_t* buffer, std::size_t& count) {
         const Clock::time_point lastChance = Clock::now() + transferBudget(count);
         Clock::time_point deadline = lastChance;
         while (received < count) {
-            // Time-out, hang-up and device errors all end the read short.
-            if (!(waitUntil(fd_, POLLIN, deadline) & POLLIN)) break;
+            const short events = waitUntil(fd_, POLLIN, deadline);
+            if (!(events & POLLIN)) {
+                // Time-out and device errors end the read short; a hang-up loses the port.
+                if (events & (POLLHUP | POLLNVAL)) release(LineState::Lost);
+                break;
+            }
             const ssize_t got = ::read(fd_, buffer + received, count - received);
             if (got > 0) {
                 received += static_cast<std::size_t>(got);
                 deadline = std::min(lastChance, Clock::now() + kGapAfterByte);
-            } else if (got == 0 || (errno != EAGAIN && errno != EINTR)) {
+            } else if (got == 0 || isLossError(errno)) {  // 0: the other end hung up
+                release(LineState::Lost);
+                break;
+            } else if (errno != EAGAIN && errno != EINTR) {
                 break;
             }
         }
+        if (state_ != LineState::Lost)
+            state_ = received < count ? LineState::NoReply : LineState::Ok;
     }
     if (received < count) {
         count = 0;

@@ -34,6 +34,30 @@ void applyTimeouts(HANDLE device) {
     ::SetCommTimeouts(device, &timeouts);
 }
 
+// Errors of a device that went away (a pulled USB adapter) or can no longer be used.
+bool isLossError(DWORD error) {
+    switch (error) {
+        case ERROR_BAD_COMMAND:
+        case ERROR_DEVICE_NOT_CONNECTED:
+        case ERROR_DEVICE_REMOVED:
+        case ERROR_ACCESS_DENIED:
+        case ERROR_GEN_FAILURE:
+        case ERROR_INVALID_HANDLE: return true;
+        default: return false;
+    }
+}
+
+// After a failed or short transfer with `error` (0 when the call itself succeeded): true when
+// the device is gone. A transfer aborted after a line error (the abort-on-error setting), or
+// cut short by a time-out, leaves a device that still reports its status; reading the status
+// also clears such an error so the next transfer runs again.
+bool deviceGone(HANDLE device, DWORD error) {
+    if (isLossError(error)) return true;
+    DWORD lineErrors = 0;
+    COMSTAT status{};
+    return !::ClearCommError(device, &lineErrors, &status);
+}
+
 }  // namespace
 
 SerialPort::~SerialPort() { close(); }
@@ -62,23 +86,30 @@ bool SerialPort::open(int portNumber) {
 
     handle_ = device;
     handleValid_ = true;
+    state_ = LineState::Ok;
     openTrafficLogOnce();
     return true;
 }
 
-void SerialPort::close() {
+void SerialPort::close() { release(LineState::Closed); }
+
+// Releasing a lost device at once lets the adapter, plugged in again, get its COM number back.
+void SerialPort::release(LineState state) {
+    state_ = state;
     if (!handleValid_) return;
     ::CloseHandle(deviceOf(handle_));
     handle_ = INVALID_HANDLE_VALUE;
     handleValid_ = false;
 }
 
-bool SerialPort::isOpen() const { return handleValid_; }
-
 // WriteFile on a handle without overlapped I/O returns once the driver has sent the bytes or
 // the write time-outs expired, so the write is synchronous as it stands. FlushFileBuffers is
 // not called: it has no time-out, and nothing discards the output any more.
 std::size_t SerialPort::write(const std::uint8_t* bytes, std::size_t count) {
+    if (state_ == LineState::Lost) {
+        logTrafficBytes("SendData: ", nullptr, 0);
+        return 0;
+    }
     if (!handleValid_) return 0;
     HANDLE device = deviceOf(handle_);
     // Stale replies never reach the next read. Only the receive side is purged: purging the
@@ -89,11 +120,17 @@ std::size_t SerialPort::write(const std::uint8_t* bytes, std::size_t count) {
     std::size_t sent = 0;
     while (sent < count) {
         DWORD written = 0;
-        if (!::WriteFile(device, bytes + sent, static_cast<DWORD>(count - sent), &written,
-                         nullptr))
-            return sent;
+        const bool succeeded = ::WriteFile(device, bytes + sent, static_cast<DWORD>(count - sent),
+                                           &written, nullptr);
         // A call that sent nothing has already waited out its whole write time-out.
-        if (written == 0) return sent;
+        if (!succeeded || written == 0) {
+            const DWORD error = succeeded ? 0 : ::GetLastError();
+            if (deviceGone(device, error))
+                release(LineState::Lost);
+            else
+                state_ = LineState::NoReply;
+            return sent;
+        }
         logTrafficBytes("", bytes + sent, written);
         sent += written;
     }
@@ -103,8 +140,16 @@ std::size_t SerialPort::write(const std::uint8_t* bytes, std::size_t count) {
 
 bool SerialPort::read(std::uint8_t* buffer, std::size_t& count) {
     DWORD received = 0;
-    if (handleValid_)
-        ::ReadFile(deviceOf(handle_), buffer, static_cast<DWORD>(count), &received, nullptr);
+    if (handleValid_) {
+        HANDLE device = deviceOf(handle_);
+        const bool succeeded =
+            ::ReadFile(device, buffer, static_cast<DWORD>(count), &received, nullptr);
+        const DWORD error = succeeded ? 0 : ::GetLastError();
+        if (received < count && deviceGone(device, error))
+            release(LineState::Lost);
+        else
+            state_ = received < count ? LineState::NoReply : LineState::Ok;
+    }
     if (received < count) {
         count = 0;
         return false;

@@ -1,7 +1,9 @@
 // ravo-sim: serves a simulated controller on a pseudo-terminal linked as <folder>/COM<n> until
-// interrupted.
+// interrupted. SIGUSR1 pulls the line and plugs it in again after a while, as a USB adapter;
+// SIGUSR2 makes the controller go silent or answer again.
 #include <ravo_sim/Simulator.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -9,73 +11,121 @@
 #include <exception>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-void printUsage() {
-    std::fprintf(stderr,
-                 "usage: ravo-sim [--com N] [--dir FOLDER] [--paced] [--trace]\n"
-                 "  --com N       link the line as COM<N> (default 1)\n"
-                 "  --dir FOLDER  folder for the link (default $RAVO_COM_DIR, else /tmp/ravo-com)\n"
-                 "  --paced       answer at 19200-baud wire time\n"
-                 "  --trace       print each request received on stderr\n");
+struct ProgramOptions {
+    ravo_sim::Simulator::Options simulator;
+    std::chrono::milliseconds replugAfter{3000};
+    bool help = false;
+};
+
+void printUsage(std::FILE* to) {
+    std::fprintf(to,
+                 "usage: ravo-sim [--com N] [--dir FOLDER] [--paced] [--trace] [--replug-after MS]\n"
+                 "  --com N            link the line as COM<N> (default 1)\n"
+                 "  --dir FOLDER       folder for the link (default $RAVO_COM_DIR, else /tmp/ravo-com)\n"
+                 "  --paced            answer at 19200-baud wire time\n"
+                 "  --trace            print each request received on stderr\n"
+                 "  --replug-after MS  how long the line stays unplugged after SIGUSR1 (default 3000)\n"
+                 "  --help             print this and exit\n"
+                 "While it runs:\n"
+                 "  kill -USR1 PID     pull the line (the link goes, the client's end hangs up) and\n"
+                 "                     plug it in again at the same COM<N> after --replug-after\n"
+                 "  kill -USR2 PID     go silent (requests get no reply), or answer again\n"
+                 "  Ctrl+C, kill PID   stop\n");
 }
 
-bool parseComNumber(const char* text, int& number) {
+bool parseNumber(const char* text, long lowest, long highest, long& number) {
     char* end = nullptr;
     const long value = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || value < 0 || value > 255) return false;
-    number = static_cast<int>(value);
+    if (end == text || *end != '\0' || value < lowest || value > highest) return false;
+    number = value;
     return true;
 }
 
-bool parseArguments(int argc, char** argv, ravo_sim::Simulator::Options& options) {
+bool parseArguments(int argc, char** argv, ProgramOptions& options) {
+    ravo_sim::Simulator::Options& simulator = options.simulator;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         const bool hasValue = i + 1 < argc;
+        long number = 0;
         if (argument == "--com" && hasValue) {
-            if (!parseComNumber(argv[++i], options.comNumber)) return false;
+            if (!parseNumber(argv[++i], 0, 255, number)) return false;
+            simulator.comNumber = static_cast<int>(number);
         } else if (argument == "--dir" && hasValue) {
-            options.comDir = argv[++i];
+            simulator.comDir = argv[++i];
         } else if (argument == "--paced") {
-            options.paced = true;
+            simulator.paced = true;
         } else if (argument == "--trace") {
-            options.trace = true;
+            simulator.trace = true;
+        } else if (argument == "--help") {
+            options.help = true;
+        } else if (argument == "--replug-after" && hasValue) {
+            if (!parseNumber(argv[++i], 0, 3600000, number)) return false;
+            options.replugAfter = std::chrono::milliseconds(number);
         } else {
             return false;
         }
     }
-    if (options.comDir.empty()) {
+    if (simulator.comDir.empty()) {
         const char* fromEnvironment = std::getenv("RAVO_COM_DIR");
-        options.comDir = fromEnvironment && *fromEnvironment ? fromEnvironment : "/tmp/ravo-com";
+        simulator.comDir = fromEnvironment && *fromEnvironment ? fromEnvironment : "/tmp/ravo-com";
     }
     return true;
+}
+
+// Serves until a stop signal; the line signals change the simulator meanwhile.
+void serveUntilStopped(ravo_sim::Simulator& simulator, const sigset_t& signals,
+                       std::chrono::milliseconds replugAfter) {
+    bool silent = false;
+    for (;;) {
+        int received = 0;
+        sigwait(&signals, &received);
+        if (received == SIGUSR1) {
+            simulator.unplugFor(replugAfter);
+            std::printf("ravo-sim: line unplugged for %lld ms\n",
+                        static_cast<long long>(replugAfter.count()));
+        } else if (received == SIGUSR2) {
+            silent = !silent;
+            simulator.setSilent(silent);
+            std::printf("ravo-sim: %s\n", silent ? "silent" : "answering again");
+        } else {
+            return;
+        }
+        std::fflush(stdout);
+    }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    ravo_sim::Simulator::Options options;
+    ProgramOptions options;
     if (!parseArguments(argc, argv, options)) {
-        printUsage();
+        printUsage(stderr);
         return 2;
     }
-    mkdir(options.comDir.c_str(), 0755);  // an existing folder is fine
+    if (options.help) {
+        printUsage(stdout);
+        return 0;
+    }
+    mkdir(options.simulator.comDir.c_str(), 0755);  // an existing folder is fine
 
-    // Block the stop signals before the serving thread starts, so that only sigwait sees them.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    // Block the signals before the serving thread starts, so that only sigwait sees them.
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (int signal : {SIGINT, SIGTERM, SIGUSR1, SIGUSR2}) sigaddset(&signals, signal);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     try {
-        ravo_sim::Simulator simulator(options);
-        std::printf("ravo-sim serving on %s%s\n", simulator.devicePath().c_str(),
-                    options.paced ? " (paced at 19200 baud)" : "");
+        ravo_sim::Simulator simulator(options.simulator);
+        std::printf("ravo-sim serving on %s%s (pid %d; kill -USR1 unplugs, -USR2 silences)\n",
+                    simulator.devicePath().c_str(),
+                    options.simulator.paced ? " (paced at 19200 baud)" : "",
+                    static_cast<int>(getpid()));
         std::fflush(stdout);
-        int received = 0;
-        sigwait(&stopSignals, &received);
+        serveUntilStopped(simulator, signals, options.replugAfter);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "ravo-sim: %s\n", error.what());
         return 1;

@@ -55,26 +55,32 @@ void replaceLink(const std::string& target, const std::string& linkPath) {
 
 }  // namespace
 
-PseudoTerminal::PseudoTerminal(std::string linkPath) : linkPath_(std::move(linkPath)) {
-    master_ = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master_ < 0) throwErrno("posix_openpt");
+PseudoTerminal::PseudoTerminal(std::string linkPath) : linkPath_(std::move(linkPath)) { open(); }
+
+void PseudoTerminal::open() {
+    if (master_ >= 0) return;
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0) throwErrno("posix_openpt");
+    int slave = -1;
     try {
-        if (grantpt(master_) != 0) throwErrno("grantpt");
-        if (unlockpt(master_) != 0) throwErrno("unlockpt");
+        if (grantpt(master) != 0) throwErrno("grantpt");
+        if (unlockpt(master) != 0) throwErrno("unlockpt");
         char name[PATH_MAX];
-        if (ptsname_r(master_, name, sizeof name) != 0) throwErrno("ptsname");
+        if (ptsname_r(master, name, sizeof name) != 0) throwErrno("ptsname");
+        slave = ::open(name, O_RDWR | O_NOCTTY);
+        if (slave < 0) throwErrno("open " + std::string(name));
+        makeRaw(slave);
+        const int flags = fcntl(master, F_GETFL);
+        if (flags < 0 || fcntl(master, F_SETFL, flags | O_NONBLOCK) != 0) throwErrno("fcntl");
+        replaceLink(name, linkPath_);
         slavePath_ = name;
-        heldSlave_ = open(name, O_RDWR | O_NOCTTY);
-        if (heldSlave_ < 0) throwErrno("open " + slavePath_);
-        makeRaw(heldSlave_);
-        const int flags = fcntl(master_, F_GETFL);
-        if (flags < 0 || fcntl(master_, F_SETFL, flags | O_NONBLOCK) != 0) throwErrno("fcntl");
-        replaceLink(slavePath_, linkPath_);
     } catch (...) {
-        if (heldSlave_ >= 0) close(heldSlave_);
-        close(master_);
+        if (slave >= 0) close(slave);
+        close(master);
         throw;
     }
+    master_ = master;
+    heldSlave_ = slave;
 }
 
 PseudoTerminal::~PseudoTerminal() { hangUp(); }

@@ -9,8 +9,7 @@ namespace ravo_sim {
 
 class PseudoTerminal {
 public:
-    // Opens a master, puts the slave in raw mode and links it as `linkPath` (a stale link of
-    // that name is replaced). Throws std::system_error on failure.
+    // Opens a pair at once (see open()).
     explicit PseudoTerminal(std::string linkPath);
     ~PseudoTerminal();  // closes both ends and removes the link
     PseudoTerminal(const PseudoTerminal&) = delete;
@@ -20,6 +19,10 @@ public:
     const std::string& slavePath() const { return slavePath_; }
     const std::string& linkPath() const { return linkPath_; }
 
+    // Opens a master, puts the slave in raw mode and links it as the link path (a stale link of
+    // that name is replaced). Does nothing while a pair is open. Throws std::system_error on
+    // failure.
+    void open();
     // Drops the line: closes both ends and removes the link. A dangling link would let a
     // later open reach whatever pty reuses the slave number, so the link goes too.
     void hangUp();

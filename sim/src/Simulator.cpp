@@ -25,13 +25,34 @@ namespace ravo_sim {
 
 namespace {
 
+using std::chrono::milliseconds;
+
 // What the serving thread does on the line after a request was applied.
 struct Response {
     Bytes reply;
     ReplySender::Timing timing;
     bool hangUp = false;
-    std::chrono::milliseconds stopReading{0};  // after the reply
+    std::optional<milliseconds> downTime;      // of a hang-up; none: for good
+    milliseconds stopReading{0};               // after the reply
 };
+
+// A line change asked for by another thread: unplug (for good or for a while) or plug in.
+struct LineChange {
+    bool unplug = false;
+    std::optional<milliseconds> downTime;
+};
+
+void openPipe(int ends[2]) {
+    if (pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0)
+        throw std::system_error(errno, std::generic_category(), "pipe2");
+}
+
+// One byte makes the pipe readable; a write that fails on a full pipe leaves it readable.
+void poke(int writeEnd) {
+    const char byte = 1;
+    const ssize_t written = write(writeEnd, &byte, 1);
+    (void)written;
+}
 
 void garble(Bytes& reply, RequestKind kind) {
     if (reply.size() < 4) return;
@@ -57,16 +78,17 @@ struct Simulator::Impl final : FrameJudge {
           linkPath(options.comDir + "/COM" + std::to_string(options.comNumber)),
           pty(linkPath),
           sender(openWakePipe()),
-          startedAt(Clock::now()) {}
+          startedAt(Clock::now()) {
+        openPipe(linePipe);
+    }
 
     ~Impl() override {
-        close(wakePipe[0]);
-        close(wakePipe[1]);
+        for (int end : {wakePipe[0], wakePipe[1], linePipe[0], linePipe[1]})
+            if (end >= 0) close(end);
     }
 
     int openWakePipe() {
-        if (pipe2(wakePipe, O_CLOEXEC | O_NONBLOCK) != 0)
-            throw std::system_error(errno, std::generic_category(), "pipe2");
+        openPipe(wakePipe);
         return wakePipe[0];
     }
 
@@ -79,12 +101,15 @@ struct Simulator::Impl final : FrameJudge {
     void start() { thread = std::thread([this] { serve(); }); }
 
     void stop() {
-        const char wake = 1;
-        if (write(wakePipe[1], &wake, 1) < 0) {
-            // The pipe is never drained, so a full pipe is already readable.
-        }
+        poke(wakePipe[1]);  // never drained: the sender's waits end too
         if (thread.joinable()) thread.join();
     }
+
+    void changeLine(const LineChange& change);
+    void carryOutLineChanges();
+    void unplugLocked(std::optional<milliseconds> downTime);
+    void plugInLocked();
+    std::optional<Clock::time_point> nextDeadline(bool reading) const;
 
     void serve();
     void readLine(Clock::time_point now);
@@ -97,7 +122,8 @@ struct Simulator::Impl final : FrameJudge {
     Options options;
     std::string linkPath;
     PseudoTerminal pty;  // the serving thread's, until it has stopped
-    int wakePipe[2] = {-1, -1};
+    int wakePipe[2] = {-1, -1};  // readable once the simulator stops
+    int linePipe[2] = {-1, -1};  // readable while line changes wait
     ReplySender sender;
     Clock::time_point startedAt;
     RequestFramer framer;  // serving thread only
@@ -105,6 +131,7 @@ struct Simulator::Impl final : FrameJudge {
     // its next reads skip (serving thread only).
     std::optional<Clock::time_point> readingResumes;
     std::size_t fillerToSkip = 0;
+    std::optional<Clock::time_point> plugInAt;  // of an unplugged line (serving thread only)
     std::thread thread;
 
     mutable std::mutex mutex;
@@ -113,27 +140,96 @@ struct Simulator::Impl final : FrameJudge {
     ModbusSlave modbus;
     FaultPlan faults;
     std::vector<Request> traffic;
+    bool silent = false;
+    bool pluggedIn = true;
+    std::vector<LineChange> pendingLineChanges;
+    std::uint64_t lineChangesAsked = 0, lineChangesDone = 0;
+    mutable std::condition_variable lineChanged;
 };
+
+// The pty belongs to the serving thread, so other threads hand it their line changes.
+void Simulator::Impl::changeLine(const LineChange& change) {
+    std::unique_lock<std::mutex> lock(mutex);
+    pendingLineChanges.push_back(change);
+    const std::uint64_t ticket = ++lineChangesAsked;
+    poke(linePipe[1]);
+    lineChanged.wait(lock, [&] { return lineChangesDone >= ticket; });
+}
+
+void Simulator::Impl::carryOutLineChanges() {
+    char drained[64];
+    while (read(linePipe[0], drained, sizeof drained) > 0) {
+    }
+    std::lock_guard<std::mutex> lock(mutex);
+    for (const LineChange& change : pendingLineChanges) {
+        if (change.unplug)
+            unplugLocked(change.downTime);
+        else
+            plugInLocked();
+    }
+    lineChangesDone += pendingLineChanges.size();
+    pendingLineChanges.clear();
+    lineChanged.notify_all();
+}
+
+// Serving thread, mutex held.
+void Simulator::Impl::unplugLocked(std::optional<milliseconds> downTime) {
+    pty.hangUp();
+    framer = RequestFramer{};
+    readingResumes.reset();
+    fillerToSkip = 0;
+    plugInAt.reset();
+    if (downTime) plugInAt = Clock::now() + *downTime;
+    pluggedIn = false;
+    lineChanged.notify_all();
+}
+
+// Serving thread, mutex held.
+void Simulator::Impl::plugInLocked() {
+    plugInAt.reset();
+    try {
+        pty.open();
+    } catch (const std::system_error& error) {
+        std::fprintf(stderr, "ravo-sim: the line stays unplugged: %s\n", error.what());
+        return;
+    }
+    pluggedIn = true;
+    lineChanged.notify_all();
+}
+
+// When the serving thread has to act without a byte arriving.
+std::optional<Clock::time_point> Simulator::Impl::nextDeadline(bool reading) const {
+    std::optional<Clock::time_point> deadline;
+    if (pty.masterFd() >= 0) deadline = reading ? framer.silenceDeadline() : readingResumes;
+    if (plugInAt && (!deadline || *plugInAt < *deadline)) deadline = plugInAt;
+    return deadline;
+}
 
 void Simulator::Impl::serve() {
     for (;;) {
         if (readingResumes && Clock::now() >= *readingResumes) readingResumes.reset();
+        if (plugInAt && Clock::now() >= *plugInAt) {
+            std::lock_guard<std::mutex> lock(mutex);
+            plugInLocked();
+        }
         const bool reading = !readingResumes;
-        const auto deadline = reading ? framer.silenceDeadline() : readingResumes;
+        const auto deadline = nextDeadline(reading);
         int timeout = -1;
-        if (deadline && pty.masterFd() >= 0) {
-            const auto left =
-                std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now());
+        if (deadline) {
+            const auto left = std::chrono::ceil<milliseconds>(*deadline - Clock::now());
             timeout = static_cast<int>(std::max<long>(0, left.count()));
         }
         // A negative descriptor is left out of the poll.
-        pollfd fds[2] = {{wakePipe[0], POLLIN, 0}, {reading ? pty.masterFd() : -1, POLLIN, 0}};
-        const int ready = poll(fds, 2, timeout);
+        pollfd fds[3] = {{wakePipe[0], POLLIN, 0},
+                         {linePipe[0], POLLIN, 0},
+                         {reading ? pty.masterFd() : -1, POLLIN, 0}};
+        const int ready = poll(fds, 3, timeout);
         if (ready < 0 && errno != EINTR) return;
         if (fds[0].revents != 0) return;
-        if (fds[1].revents & POLLIN) {
+        if (fds[1].revents != 0) carryOutLineChanges();
+        if (fds[2].revents & POLLIN) {
             readLine(Clock::now());
-        } else if (fds[1].revents & (POLLHUP | POLLERR)) {
+        } else if (fds[2].revents & (POLLHUP | POLLERR)) {
             // Cannot happen while the held slave is open; do not spin if it does.
             poll(fds, 1, 10);
         }
@@ -170,7 +266,7 @@ void Simulator::Impl::processRequests() {
             response = respond(*request);
             // Hang up before the request shows in the traffic, so that a test that saw it
             // finds the line gone.
-            if (response.hangUp) pty.hangUp();
+            if (response.hangUp) unplugLocked(response.downTime);
             if (options.trace) trace = traceLine(*request, startedAt);
             traffic.push_back(std::move(*request));
         }
@@ -185,6 +281,7 @@ void Simulator::Impl::processRequests() {
 }
 
 Response Simulator::Impl::respond(const Request& request) {
+    if (silent) return {};
     const int selector =
         request.kind == RequestKind::Record ? controller.nextRecordIndex() : request.code();
     const std::optional<Fault> fault = faults.take(request.kind, selector);
@@ -194,12 +291,13 @@ Response Simulator::Impl::respond(const Request& request) {
     response.timing.paced = options.paced;
     if (fault && fault->action == Fault::Action::HangUp) {
         response.hangUp = true;
+        if (fault->delayMs > 0) response.downTime = milliseconds(fault->delayMs);
         return response;
     }
     if (fault && fault->action == Fault::Action::Silent) return response;
     response.reply = reply(request, fault);
     if (fault && fault->action == Fault::Action::StopReading)
-        response.stopReading = std::chrono::milliseconds(fault->delayMs);
+        response.stopReading = milliseconds(fault->delayMs);
     if (!fault || response.reply.empty()) return response;
     switch (fault->action) {
         case Fault::Action::ShortReply: {
@@ -210,7 +308,7 @@ Response Simulator::Impl::respond(const Request& request) {
         }
         case Fault::Action::CorruptReply: garble(response.reply, request.kind); break;
         case Fault::Action::Delay:
-            response.timing.delay = std::chrono::milliseconds(fault->delayMs);
+            response.timing.delay = milliseconds(fault->delayMs);
             break;
 
         default: break;
@@ -280,6 +378,22 @@ bool Simulator::waitForTraffic(std::size_t count, std::chrono::milliseconds time
     std::unique_lock<std::mutex> lock(impl_->mutex);
     return impl_->trafficRecorded.wait_for(lock, timeout,
                                            [&] { return impl_->traffic.size() >= count; });
+}
+
+void Simulator::unplug() { impl_->changeLine({true, std::nullopt}); }
+
+void Simulator::unplugFor(milliseconds downTime) { impl_->changeLine({true, downTime}); }
+
+void Simulator::plugIn() { impl_->changeLine({false, std::nullopt}); }
+
+bool Simulator::waitUntilPluggedIn(milliseconds timeout) const {
+    std::unique_lock<std::mutex> lock(impl_->mutex);
+    return impl_->lineChanged.wait_for(lock, timeout, [&] { return impl_->pluggedIn; });
+}
+
+void Simulator::setSilent(bool silent) {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    impl_->silent = silent;
 }
 
 void Simulator::inject(const Fault& fault) {

@@ -43,11 +43,29 @@ TEST_F(FaultTest, ShortAndCorruptRepliesAndOverriddenReadBack) {
     EXPECT_EQ(replyField(ask(121, 2), 2), 1000u);
 }
 
-TEST_F(FaultTest, HangUpDropsTheLineAndItsLink) {
-    env.sim.inject({Fault::Action::HangUp, RequestKind::Command, 2});
+TEST_F(FaultTest, HangUpDropsTheLineAndItsLinkForGoodOrForItsDelay) {
+    Fault forAWhile{Fault::Action::HangUp, RequestKind::Command, 2};
+    forAWhile.delayMs = 100;
+    env.sim.inject(forAWhile);
     EXPECT_TRUE(env.line.exchange(commandFrame(2), 16, 150ms).empty());
-    ASSERT_TRUE(env.sim.waitForTraffic(1, 1s));
-    EXPECT_THROW(LineClient again(env.sim.devicePath()), std::runtime_error);
+    ASSERT_TRUE(env.sim.waitUntilPluggedIn(5s));
+    LineClient again(env.sim.devicePath());
+    EXPECT_EQ(again.exchange(commandFrame(2), 16).size(), 16u);
+
+    env.sim.inject({Fault::Action::HangUp, RequestKind::Command, 2});
+    EXPECT_TRUE(again.exchange(commandFrame(2), 16, 150ms).empty());
+    ASSERT_TRUE(env.sim.waitForTraffic(3, 1s));
+    EXPECT_THROW(LineClient(env.sim.devicePath()), std::runtime_error);
+    EXPECT_FALSE(env.sim.waitUntilPluggedIn(200ms));
+}
+
+TEST_F(FaultTest, SilentControllerRecordsRequestsAndNeitherAppliesNorAnswersThem) {
+    env.sim.setSilent(true);
+    EXPECT_TRUE(env.line.exchange(commandFrame(6, 2), 16, 80ms).empty());
+    EXPECT_TRUE(env.sim.waitForTraffic(1, 1s));
+    env.sim.setSilent(false);
+    EXPECT_EQ(replyField(ask(7), 1), 0u) << "work mode unchanged";
+    EXPECT_EQ(env.sim.traffic().size(), 2u);
 }
 
 // After its reply the controller takes nothing off the line for a while: what the client sends
@@ -61,8 +79,10 @@ TEST_F(FaultTest, StopReadingKeepsLaterRequestsOnTheClientsSideUntilThePauseEnds
         Fault stop{Fault::Action::StopReading, RequestKind::Command, 2};
         stop.delayMs = static_cast<int>(kPause.count());
         env.sim.inject(stop);
-        EXPECT_EQ(ask(2).size(), 16u) << "the reply itself comes at once";
+        // Taken before the request: the pause starts once the reply has gone out, and the
+        // client may see the reply only after that.
         const auto pauseStart = std::chrono::steady_clock::now();
+        EXPECT_EQ(ask(2).size(), 16u) << "the reply itself comes at once";
 
         env.line.send(commandFrame(5));
         if (discard) env.line.discardOutput();

@@ -1,11 +1,13 @@
 // The COM link, of a simulator object and of the ravo-sim program: created, replaced when
-// stale, never put over a file, removed at the end.
+// stale, never put over a file, removed at the end, unplugged and plugged in again; and the
+// program's signals.
 #include "LineClient.h"
 
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -26,6 +28,32 @@ TEST(LinkTest, LinkLivesAsLongAsTheSimulatorAndCanBeReopened) {
             EXPECT_EQ(LineClient(sim.devicePath()).exchange(commandFrame(2), 16).size(), 16u) << "open " << i;
     }
     EXPECT_FALSE(fs::is_symlink(folder.path() + "/COM12"));
+}
+
+TEST(LinkTest, UnpluggedLineHangsUpItsClientAndComesBackAtTheSamePath) {
+    TemporaryFolder folder;
+    ravo_sim::Simulator sim(at(folder.path(), 4));
+    sim.setVersion(0x0207);
+    const Bytes versionReply = commandFrame(2, 0, 0x0207, 0, 1);
+    {
+        LineClient before(sim.devicePath());
+        sim.unplug();
+        EXPECT_FALSE(fs::is_symlink(sim.devicePath()));
+        EXPECT_THROW(before.send(commandFrame(2)), std::runtime_error) << "the client's end hung up";
+    }
+    EXPECT_THROW(LineClient(sim.devicePath()), std::runtime_error);
+    EXPECT_FALSE(sim.waitUntilPluggedIn(50ms)) << "unplugged until plugged in";
+    sim.plugIn();
+    EXPECT_TRUE(sim.waitUntilPluggedIn(0ms));
+    EXPECT_EQ(LineClient(sim.devicePath()).exchange(commandFrame(2), 16), versionReply) << "state kept";
+
+    constexpr auto kDownTime = 200ms;
+    const auto start = std::chrono::steady_clock::now();
+    sim.unplugFor(kDownTime);
+    EXPECT_FALSE(fs::is_symlink(sim.devicePath()));
+    ASSERT_TRUE(sim.waitUntilPluggedIn(5s));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, kDownTime);
+    EXPECT_EQ(LineClient(sim.devicePath()).exchange(commandFrame(2), 16), versionReply);
 }
 
 TEST(LinkTest, FileThatIsNoLinkOrMissingFolderIsAnError) {
@@ -64,9 +92,56 @@ TEST(LinkTest, ProgramReplacesAStaleLinkServesAndRemovesItWhenStopped) {
     }
 }
 
-TEST(LinkTest, ProgramRefusesAnUnknownOption) {
-    const int status = std::system("'" RAVO_SIM_PROGRAM "' --com x 2>/dev/null");
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
+// Polls `check` every 10 ms for up to five seconds.
+bool eventually(const std::function<bool()>& check) {
+    for (int i = 0; i < 500; ++i) {
+        if (check()) return true;
+        std::this_thread::sleep_for(10ms);
+    }
+    return false;
+}
+
+TEST(LinkTest, ProgramUnplugsOnUsr1AndTogglesSilenceOnUsr2) {
+    TemporaryFolder folder;
+    const std::string link = folder.path() + "/COM2";
+    const pid_t child = fork();
+    if (child == 0) {
+        execl(RAVO_SIM_PROGRAM, "ravo-sim", "--com", "2", "--dir", folder.path().c_str(), "--replug-after", "300",
+              nullptr);
+        _exit(127);
+    }
+    ASSERT_GT(child, 0);
+    const auto answers = [&] {
+        try {
+            return LineClient(link).exchange(commandFrame(2), 16, 100ms).size() == 16;
+        } catch (const std::runtime_error&) {
+            return false;
+        }
+    };
+    EXPECT_TRUE(eventually(answers));
+
+    const auto pulled = std::chrono::steady_clock::now();
+    kill(child, SIGUSR1);
+    EXPECT_TRUE(eventually([&] { return !fs::exists(link); }));
+    EXPECT_TRUE(eventually(answers));
+    EXPECT_GE(std::chrono::steady_clock::now() - pulled, 300ms);
+
+    kill(child, SIGUSR2);
+    EXPECT_TRUE(eventually([&] { return !answers(); })) << "silent";
+    kill(child, SIGUSR2);
+    EXPECT_TRUE(eventually(answers)) << "answering again";
+
+    kill(child, SIGTERM);
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+}
+
+TEST(LinkTest, ProgramRefusesAnUnknownOptionOrABadValue) {
+    for (const char* options : {"--com x", "--replug-after -1", "--replug-after", "--unplug"}) {
+        const int status = std::system(("'" RAVO_SIM_PROGRAM "' " + std::string(options) + " 2>/dev/null").c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << options << ": " << status;
+    }
 }
 
 }  // namespace

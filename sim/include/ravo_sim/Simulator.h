@@ -29,10 +29,15 @@
 // - Faults apply to the next matching requests. Silent, HangUp, RejectRecord and
 //   ModbusException leave the state as it was; ShortReply (cut to at most one byte less than
 //   the proper reply), CorruptReply, Delay and StopReading apply the request first. HangUp
-//   closes the pty and removes the link, for good. StopReading keeps what the client sends
+//   unplugs the line (below), for good or, with a delayMs above 0, for that long. StopReading
+//   keeps what the client sends
 //   after the reply on the client's side of the line for a while, as a serial port keeps bytes
 //   the wire has not carried yet: a client that discards its pending output then loses them.
 //   clearFaults also drops read-back overrides.
+// - The line can be unplugged and plugged in again, as a USB adapter: unplugging closes the pty
+//   (the client's end hangs up) and removes the link; plugging in links a new pty at the same
+//   path. The controller keeps its state meanwhile; bytes of a request cut off are dropped.
+// - A silent controller records requests and neither applies nor answers them.
 // - Paced: a reply starts no earlier than the request's wire time after its first byte and
 //   goes out byte by byte at 19200 baud (520.8 us per byte).
 #pragma once
@@ -74,7 +79,7 @@ struct Fault {
         ShortReply,       // only the first `length` bytes of the proper reply
         CorruptReply,     // proper length, reply fields and sum garbled
         Delay,            // proper reply after `delayMs`
-        HangUp,           // close the line (the pty master) instead of replying
+        HangUp,           // unplug the line instead of replying; for `delayMs` if above 0
         RejectRecord,     // records: reply status 1 instead of 0
         ModbusException,  // Modbus: 5-byte exception reply
         StopReading,      // proper reply, then nothing taken off the line for `delayMs`
@@ -84,7 +89,7 @@ struct Fault {
     int selector = -1;  // command code, record index or Modbus function; -1 = any
     int times = 1;      // matching requests it applies to; -1 = every one
     int length = 15;    // ShortReply
-    int delayMs = 0;    // Delay, StopReading
+    int delayMs = 0;    // Delay, StopReading, HangUp
 };
 
 struct AxisState {
@@ -141,6 +146,16 @@ public:
     void clearTraffic();
     // Waits until at least `count` requests were recorded; false on time-out.
     bool waitForTraffic(std::size_t count, std::chrono::milliseconds timeout) const;
+
+    // The line. Each call returns once the serving thread has carried it out. A line that
+    // cannot be plugged in again (its link path taken by a file) stays unplugged.
+    void unplug();                                    // until plugIn()
+    void unplugFor(std::chrono::milliseconds downTime);  // then plugs in by itself
+    void plugIn();                                    // nothing while plugged in
+    // Waits until the line is plugged in; false on time-out.
+    bool waitUntilPluggedIn(std::chrono::milliseconds timeout) const;
+    // While silent, requests are recorded only.
+    void setSilent(bool silent);
 
     // Faults.
     void inject(const Fault& fault);
