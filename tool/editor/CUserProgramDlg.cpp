@@ -164,6 +164,12 @@ void CUserProgramDlg::ExportCurrentProgram(kelvane::ProgramImage& program) {
     grid_->ExportCurrentProgram(program);
 }
 
+void CUserProgramDlg::ExportProgram(int slot, kelvane::ProgramImage& program) {
+    grid_->ShowProgram(slot, 0);
+    selectTab(slot);
+    grid_->ExportCurrentProgram(program);
+}
+
 int CUserProgramDlg::DownloadPrograms(int showSuccess) {
     commitGrid();  // what is on screen is what is sent
     std::vector<kelvane::ProgramRecords> programs;

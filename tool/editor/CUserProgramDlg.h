@@ -35,6 +35,9 @@ public:
     void LoadProgram(int slot, const kelvane::ProgramImage& program);
     // Commits the grid and hands out the current program; the catalogue is read again.
     void ExportCurrentProgram(kelvane::ProgramImage& program);
+    // Shows program `slot` with its tab selected and hands it out, as the file writer gathers
+    // the programs one after the other.
+    void ExportProgram(int slot, kelvane::ProgramImage& program);
     // Commits the grid and sends every program, then work mode 1. 0 on success; 1 after the
     // failure message. showSuccess 1 also tells the user about a success.
     int DownloadPrograms(int showSuccess);

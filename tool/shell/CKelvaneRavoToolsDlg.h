@@ -40,16 +40,37 @@ public:
     // exeDirectory + "/KelvaneRavoTools/": the program library and the catalogue live there.
     QString dataFolder() const;
 
+    // The program library (CKelvaneRavoToolsDlgLibrary.cpp). Names are shown as UTF-8 and kept
+    // as GBK bytes in `libraryNames_` and the list file.
+
     // Rebuilds the program list and the library names from the list file and takes the
     // remembered COM port position from it; selects `preferred` when it is listed.
     void ReadLibraryList(const QString& preferred);
+    // Writes the list file: port position, the names and the selected position as active.
+    void WriteLibraryList();
+    // The user chose an entry of the program list: it becomes the active one and is loaded.
+    void SelectApplicationProgram();
+    // Writes the application program as the views hold it under `name` (asking first when the
+    // name is in the library) and makes it the active entry.
+    void SaveToLibrary(const QString& name);
+    // Copies an application program file the user picks into the library under a name the
+    // user confirms, makes it the active entry and loads it.
+    void ImportApplicationProgram();
+    // Removes `name` and its file after the user's OK, then loads the first remaining one.
+    void DeleteApplicationProgram(const QString& name);
+    // The program list from the library names; selects and loads the first one.
+    void RefillProgramList();
+    // Replaces every program and setting with the empty template "default_null_temp".
+    void NewApplicationProgram();
+
     // Reads the application program `name` of the library into the buffer, puts its user
     // programs into the program editor and shows its motor and peripheral parameters. A missing
     // file changes nothing in the buffer or the editor; the views are refilled from the buffer
     // all the same.
     void LoadApplicationProgram(const QString& name);
-    // Replaces every program and setting with the empty template "default_null_temp".
-    void NewApplicationProgram();
+    // Gathers the motor and peripheral parameters and every user program from the views and
+    // writes them to the file of `name`; the editor ends on the last program.
+    kelvane::WriteStatus WriteApplicationProgram(const QString& name);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -72,6 +93,20 @@ private:
 
     // View panel.
     void ShowView(QWidget* target);
+
+    // Program library.
+    void saveToLibraryClicked();
+    void deleteClicked();
+    QString programFilePath(const QString& name) const;
+    // The name the user enters in the name dialog, starting from `initial`; none on Cancel.
+    std::optional<QString> askName(const QString& initial);
+    // False, after telling the user why, when `name` cannot be a library name.
+    bool acceptableName(const QString& name);
+    // True when `name` is not in the library or the user agrees to replace it.
+    bool mayWrite(const QString& name);
+    // Adds `name` to the library as its active entry and selects it in the program list.
+    void addToLibrary(const QString& name);
+    void writeLibraryList(int activePosition);
 
     void openAboutDialog();
 
