@@ -1,9 +1,17 @@
-// ravo: the command-line companion of the tool. Shows, exports and imports application
-// program files (.kelvane) and shows the program library.
+// ravo: the command-line companion of the tool. Shows, exports, imports and checks
+// application program files (.kelvane), shows the program library, and does the tool's
+// controller work on a production line: whole downloads, the factory check, the controller's
+// version and the serial ports.
 #include "ApplicationDocument.h"
 #include "ApplicationJson.h"
+#include "ApplicationSource.h"
+#include "CheckCommand.h"
 #include "CliError.h"
+#include "ControllerCommands.h"
+#include "ControllerPort.h"
 #include "DataFolder.h"
+#include "DownloadCommand.h"
+#include "PortsCommand.h"
 #include "ShowApplication.h"
 
 #include "core/application/GbkText.h"
@@ -15,6 +23,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -22,41 +31,69 @@ namespace {
 using namespace ravo;
 
 const char kUsage[] =
-    "usage: ravo [--data DIR] COMMAND ...\n"
+    "usage: ravo [--data DIR] [--port COMn] COMMAND ...\n"
     "\n"
-    "Commands:\n"
+    "Files (NAME is a program of the library, FILE a path to a .kelvane file):\n"
     "  show FILE.kelvane          print an application program: version, motor parameters,\n"
     "                             peripheral settings and every user program line\n"
     "  export FILE.kelvane        print an application program as JSON\n"
     "  import FILE.json OUT.kelvane\n"
     "                             write an application program from JSON (as the tool writes it)\n"
     "  list                       print the program library of the data folder\n"
+    "  check NAME|FILE            print the problems a controller would meet, one line each\n"
+    "                             (\"program p line i: ...\"); exit 1 when there is any\n"
+    "\n"
+    "Controller (the tool's sequences and texts; --port names the controller's port):\n"
+    "  download NAME|FILE --port COMn\n"
+    "                             send a whole application program: motor parameters (read\n"
+    "                             back), peripherals, every user program, work mode 1;\n"
+    "                             progress on stderr, \"用户应用程序下载成功\" on success\n"
+    "  factory-check --port COMn  the factory-data check (出厂设置); stores today's date and\n"
+    "                             the factory defaults when there is no factory date or the\n"
+    "                             check fails; exit 1 when the check failed\n"
+    "  info --port COMn           connect as the tool does and print its status text\n"
+    "  ports                      COM0..COM19: device file, whether it opens (if not, why),\n"
+    "                             the /dev/serial/by-id name of USB adapters\n"
     "\n"
     "Options:\n"
     "  --data DIR                 the data folder (default: KelvaneRavoTools next to ravo)\n"
+    "  --port COMn                the controller's port; RAVO_COM_DIR set makes COMn the device\n"
+    "                             $RAVO_COM_DIR/COMn, else COM1..9 are /dev/ttyS0..8 and\n"
+    "                             COM10..19 /dev/ttyUSB0..9\n"
     "  -h, --help                 print this help\n"
     "\n"
-    "Exit status: 0 on success, 1 on any error (the reason is printed on one line).\n";
+    "Exit status: 0 on success, 1 on any error (the reason is printed on stderr).\n";
 
 struct Options {
     std::string dataFolder;
+    std::string port;                    // --port as given
     std::vector<std::string> arguments;  // the command and its operands
 };
+
+// The value of `--name VALUE` or `--name=VALUE` at argv[i]; advances i past a separate value.
+bool takeValue(const std::string& name, int argc, char** argv, int& i, std::string& value) {
+    const std::string argument = argv[i];
+    if (argument == name) {
+        if (i + 1 >= argc) throw CliError(name + " needs a value");
+        value = argv[++i];
+        return true;
+    }
+    if (argument.rfind(name + "=", 0) == 0) {
+        value = argument.substr(name.size() + 1);
+        return true;
+    }
+    return false;
+}
 
 Options parseOptions(int argc, char** argv) {
     Options options;
     for (int i = 1; i < argc; ++i) {
+        if (takeValue("--data", argc, argv, i, options.dataFolder) || takeValue("--port", argc, argv, i, options.port))
+            continue;
         const std::string argument = argv[i];
-        if (argument == "--data") {
-            if (i + 1 >= argc) throw CliError("--data needs a folder");
-            options.dataFolder = argv[++i];
-        } else if (argument.rfind("--data=", 0) == 0) {
-            options.dataFolder = argument.substr(7);
-        } else if (argument.size() > 1 && argument[0] == '-' && argument != "-h" && argument != "--help") {
+        if (argument.size() > 1 && argument[0] == '-' && argument != "-h" && argument != "--help")
             throw CliError("unknown option " + argument + " (see ravo --help)");
-        } else {
-            options.arguments.push_back(argument);
-        }
+        options.arguments.push_back(argument);
     }
     return options;
 }
@@ -71,10 +108,20 @@ void warnIfIncomplete(const ApplicationDocument& document, const std::string& pa
         std::cerr << "ravo: warning: " << path << " is incomplete or damaged; what did not read keeps its start-up value\n";
 }
 
+int comPort(const Options& options, const char* command) {
+    if (options.port.empty()) throw CliError(std::string(command) + " needs --port COMn");
+    return ParseComPort(options.port);
+}
+
+std::string applicationPath(const Options& options, const std::string& nameOrFile) {
+    return ApplicationProgramPath(nameOrFile, DataFolder(options.dataFolder));
+}
+
 int run(const Options& options) {
     const std::vector<std::string>& args = options.arguments;
     if (args.empty()) throw CliError("no command given (see ravo --help)");
     const std::string& command = args[0];
+    int status = 0;
     if (command == "-h" || command == "--help" || command == "help") {
         std::cout << kUsage;
     } else if (command == "show") {
@@ -103,12 +150,38 @@ int run(const Options& options) {
             std::cout << (static_cast<int>(i) == selected ? "* " : "  ") << kelvane::gbkToUtf8(contents->names[i])
                       << "\n";
         }
+    } else if (command == "check") {
+        expectOperands(args, 1, "check NAME|FILE");
+        const std::string path = applicationPath(options, args[1]);
+        const ApplicationDocument document = LoadApplicationDocument(path);
+        warnIfIncomplete(document, path);
+        const std::string dataFolder = DataFolder(options.dataFolder);
+        const kelvane::InstructionCatalogue catalogue = LoadCatalogueFrom(dataFolder);
+        if (catalogue.instructions.empty()) throw CliError("no instruction catalogue in " + dataFolder);
+        status = RunCheck(document, catalogue, std::cout);
+    } else if (command == "download") {
+        expectOperands(args, 1, "download NAME|FILE --port COMn");
+        const int com = comPort(options, "download");
+        const std::string path = applicationPath(options, args[1]);
+        const ApplicationDocument document = LoadApplicationDocument(path);
+        // What did not read would go out as start-up values and overwrite the machine's settings.
+        if (!document.complete) throw CliError(path + " is incomplete or damaged; nothing was sent");
+        status = RunDownload(document, com, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
+    } else if (command == "factory-check") {
+        expectOperands(args, 0, "factory-check --port COMn");
+        status = RunFactoryCheck(comPort(options, "factory-check"), std::cout);
+    } else if (command == "info") {
+        expectOperands(args, 0, "info --port COMn");
+        status = RunInfo(comPort(options, "info"), std::cout, std::cerr);
+    } else if (command == "ports") {
+        expectOperands(args, 0, "ports");
+        status = RunPorts(std::cout);
     } else {
         throw CliError("unknown command " + command + " (see ravo --help)");
     }
     std::cout.flush();
     if (!std::cout) throw CliError("cannot write the output");
-    return 0;
+    return status;
 }
 
 }  // namespace

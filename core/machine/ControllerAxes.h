@@ -1,11 +1,13 @@
 // Addressing and axis names shared by the machine views and their controller sequences.
 #pragma once
 
+#include <Kelvane_Ravo_Q9T2.h>
+
 namespace kelvane {
 
-// Every command and Modbus request goes to 255, which reaches the attached controller
+// Every command and Modbus request goes to the address the attached controller answers
 // whatever address it is set to.
-constexpr int kControllerAddress = 255;
+constexpr int kControllerAddress = RAVO_ANY_CONTROLLER_ADDRESS;
 
 // The axes the operation views drive: X, Y, Z, U, V, W.
 constexpr int kOperatedAxes = 6;

@@ -27,9 +27,9 @@ MotorDownloadResult SendWithReadBack(const MotorParameterRecord& record, Field f
         const int mask = AxisMask(axis);
         const std::string failure =
             std::string("设置") + AxisName(axis) + "轴" + what + "失败";
-        if (set(kControllerAddress, mask, written) != 0) return {false, failure + "1"};
+        if (set(kControllerAddress, mask, written) != RAVO_OK) return {false, failure + "1"};
         Value readBack{};
-        if (get(kControllerAddress, mask, &readBack) != 0 || readBack != written)
+        if (get(kControllerAddress, mask, &readBack) != RAVO_OK || readBack != written)
             return {false, failure + "2"};
     }
     return {};

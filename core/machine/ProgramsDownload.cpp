@@ -9,10 +9,6 @@
 
 namespace kelvane {
 
-namespace {
-constexpr int kRunMode = 1;
-}  // namespace
-
 std::optional<ProgramDownloadFailure> DownloadPrograms(const std::vector<ProgramRecords>& programs,
                                                        const ProgramDownloadProgress& progress) {
     const int total = static_cast<int>(programs.size());
@@ -22,11 +18,11 @@ std::optional<ProgramDownloadFailure> DownloadPrograms(const std::vector<Program
         const auto* bytes = reinterpret_cast<const unsigned char*>(program.records);
         // A program the library would not take must not go out as the one stored before it.
         int result = Ravo_SetUserProgram(bytes, lineCount);
-        if (result == 0) result = Ravo_DownLoadProgram(p);
-        if (result != 0) return ProgramDownloadFailure{p, result, lineCount};
+        if (result == RAVO_OK) result = Ravo_DownLoadProgram(p);
+        if (result != RAVO_OK) return ProgramDownloadFailure{p, result, lineCount};
         if (progress) progress(p + 1, total);
     }
-    Ravo_SetWorkMode(kControllerAddress, kRunMode, 0);
+    Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_PROGRAMS, 0);
     return std::nullopt;
 }
 

@@ -32,7 +32,7 @@ using ProgramDownloadProgress = std::function<void(int sent, int total)>;
 // For each program p in order: Ravo_SetUserProgram with its records (a line count outside
 // 0..1000 is held to that range), then Ravo_DownLoadProgram(p). The first result other than 0
 // stops the download and is returned; the programs after it are not sent and work mode 1 is
-// not sent either. After the last program: Ravo_SetWorkMode(255, 1, 0).
+// not sent either. After the last program: work mode 1 (programs).
 std::optional<ProgramDownloadFailure> DownloadPrograms(const std::vector<ProgramRecords>& programs,
                                                        const ProgramDownloadProgress& progress = {});
 

@@ -18,6 +18,11 @@ enum Code : int {
     SetPin = 21,
     GetPin = 22,
     GetAllPins = 23,
+    SetLimitInputs = 24,
+    SetEncoderLines = 29,
+    SetEncoderMode = 30,
+    SetAnalogueMode = 32,
+    SetAnalogueScale = 33,
     SetSubdivision = 120,
     GetSubdivision = 121,
     SetPitch = 122,
@@ -43,7 +48,7 @@ enum Code : int {
 constexpr int kDownloadMode = 3;
 
 bool isEndFrame(const std::uint8_t* frame) {
-    return frame[0] == kFrameStart && frame[1] == kBroadcastAddress && frame[2] == EndOfDownload &&
+    return frame[0] == kFrameStart && frame[1] == kAnyControllerAddress && frame[2] == EndOfDownload &&
            std::all_of(frame + 3, frame + kFrameSize, [](std::uint8_t b) { return b == 0; });
 }
 
@@ -60,7 +65,7 @@ RequestKind Controller::judgeFrame(const std::uint8_t* frame) const {
 
 bool Controller::isAddressedToUs(const Request& request) const {
     const std::uint8_t target = request.bytes[1];
-    return target == kBroadcastAddress || target == address;
+    return target == kAnyControllerAddress || target == address;
 }
 
 Bytes Controller::handleCommand(const Request& request, Clock::time_point now) {
@@ -133,6 +138,15 @@ Controller::Fields Controller::execute(const Request& request, Clock::time_point
         case GetAllPins:
             fields.field2 = pinBits(static_cast<int>(p1 & 0xFFFF));
             break;
+        case SetLimitInputs:
+            setLimitInputs(p1, p2, p3);
+            break;
+        case SetEncoderLines:
+        case SetEncoderMode:
+        case SetAnalogueMode:
+        case SetAnalogueScale:
+            setPeripheral(request.code(), p1, p2, p3);
+            break;
         default:
             if (request.code() >= SetSubdivision)
                 fields = executeMotor(request.code(), p1, p2, now);
@@ -202,6 +216,32 @@ void Controller::setWorkMode(std::uint32_t mode, std::uint32_t argument) {
     downloadProgram_ = static_cast<int>(argument & 0xFF);
     programs_[downloadProgram_].clear();
     recordsReceived_ = 0;
+}
+
+void Controller::setLimitInputs(std::uint32_t mask, std::uint32_t negative,
+                                std::uint32_t positive) {
+    for (int number = 1; number <= kAxisCount; ++number)
+        if (mask & (1u << (number - 1))) limitInputs[static_cast<std::size_t>(number - 1)] = {negative, positive};
+}
+
+// Channel or encoder `number` counts from 1.
+void Controller::setPeripheral(int code, std::uint32_t number, std::uint32_t p2, std::uint32_t p3) {
+    const bool isEncoder = code == SetEncoderLines || code == SetEncoderMode;
+    if (number < 1 || number > static_cast<std::uint32_t>(isEncoder ? kEncoders : kAnalogueChannels)) return;
+    const std::size_t index = number - 1;
+    switch (code) {
+        case SetEncoderLines:
+            encoders[index].lines = static_cast<std::int32_t>(p2);
+            encoders[index].ratio = bitsToFloat(p3);
+            break;
+        case SetEncoderMode: encoders[index].mode = p2; break;
+        case SetAnalogueMode: analogue[index].mode = p2; break;
+        case SetAnalogueScale:
+            analogue[index].minimum = bitsToFloat(p2);
+            analogue[index].maximum = bitsToFloat(p3);
+            break;
+        default: break;
+    }
 }
 
 void Controller::setInput(int pin, bool high) {

@@ -28,6 +28,8 @@ public:
     static constexpr int kInputCount = 24;
     static constexpr int kFirstOutputPin = 33;
     static constexpr int kOutputCount = 12;
+    static constexpr int kAnalogueChannels = 2;
+    static constexpr int kEncoders = 3;
 
     // Command, Record or EndFrame when the controller takes this 16-byte frame, else Unknown.
     // In download mode a frame is a record unless its sum is right and it is a work-mode
@@ -54,6 +56,9 @@ public:
     MotorAxis& axis(int number) { return axes_[static_cast<std::size_t>(number - 1)]; }
     const MotorAxis& axis(int number) const { return axes_[static_cast<std::size_t>(number - 1)]; }
     std::vector<ProgramRecord> program(int number) const;
+    std::array<LimitInputs, kAxisCount> limitInputs{};
+    std::array<AnalogueChannelState, kAnalogueChannels> analogue{};
+    std::array<EncoderState, kEncoders> encoders{};
     bool isDownloading() const { return downloading_; }
 
 private:
@@ -66,6 +71,8 @@ private:
                                             Clock::time_point now) const;
     void applyMotor(int code, MotorAxis& motor, std::uint32_t value, Clock::time_point now);
     void setWorkMode(std::uint32_t mode, std::uint32_t argument);
+    void setLimitInputs(std::uint32_t mask, std::uint32_t negative, std::uint32_t positive);
+    void setPeripheral(int code, std::uint32_t number, std::uint32_t p2, std::uint32_t p3);
     void setOutput(int pin, bool high);
     std::uint32_t pinBits(int firstPin) const;
     Bytes reply(std::uint8_t code, const Fields& fields) const;

@@ -1,14 +1,19 @@
 #include "PseudoTerminal.h"
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace ravo_sim {
 namespace {
@@ -73,6 +78,33 @@ PseudoTerminal::PseudoTerminal(std::string linkPath) : linkPath_(std::move(linkP
 }
 
 PseudoTerminal::~PseudoTerminal() { hangUp(); }
+
+std::size_t PseudoTerminal::unreadBytes() const {
+    int unread = 0;
+    if (master_ < 0 || ioctl(master_, FIONREAD, &unread) != 0 || unread < 0) return 0;
+    return static_cast<std::size_t>(unread);
+}
+
+std::size_t PseudoTerminal::holdClientOutput() {
+    // The line discipline keeps at most this many unread bytes for the master; later bytes
+    // wait in the pty's own buffers until the master reads.
+    constexpr std::size_t kReceiveQueue = 4095;
+    constexpr auto kSettleLimit = std::chrono::milliseconds(100);
+    if (master_ < 0) return 0;
+    const std::vector<std::uint8_t> filler(kReceiveQueue, 0);
+    std::size_t written = 0;
+    while (written < filler.size()) {
+        const ssize_t n = write(heldSlave_, filler.data() + written, filler.size() - written);
+        if (n <= 0) break;
+        written += static_cast<std::size_t>(n);
+    }
+    // The kernel moves the filler into the master's queue a moment later; a client byte must
+    // not get there before it.
+    const auto limit = std::chrono::steady_clock::now() + kSettleLimit;
+    while (unreadBytes() < written && std::chrono::steady_clock::now() < limit)
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+    return written;
+}
 
 void PseudoTerminal::hangUp() {
     if (master_ < 0) return;

@@ -2,6 +2,7 @@
 // as a COM device for clients.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace ravo_sim {
@@ -23,13 +24,22 @@ public:
     // later open reach whatever pty reuses the slave number, so the link goes too.
     void hangUp();
 
+    // Bytes the master can read now.
+    std::size_t unreadBytes() const;
+    // Makes what a client writes next wait on the slave side of the pty, where an output flush
+    // of the client's end discards it, until the master has read `filler` bytes: fills the
+    // master's receive queue from the held slave end. Returns the filler's length, which the
+    // master's next reads must skip. Call with nothing unread.
+    std::size_t holdClientOutput();
+
 private:
     void removeLinkIfOurs() const;
 
     std::string linkPath_;
     std::string slavePath_;
     int master_ = -1;
-    // Kept open so the master does not see a hang-up while no client has the slave open.
+    // Kept open so the master does not see a hang-up while no client has the slave open; the
+    // filler of holdClientOutput is written through it.
     int heldSlave_ = -1;
 };
 

@@ -32,7 +32,7 @@ RequestFramer::Candidate RequestFramer::inspectHead(const FrameJudge& judge,
     const std::uint8_t first = buffer_[0];
     if (first == kFrameStart) {
         length = kFrameSize;
-    } else if (first == kBroadcastAddress || (first != 0 && first == judge.ownSlaveAddress())) {
+    } else if (first == kAnyControllerAddress || (first != 0 && first == judge.ownSlaveAddress())) {
         if (buffer_.size() < 2) return Candidate::NeedMore;
         const std::uint8_t function = buffer_[1];
         if (function >= 1 && function <= 6) {

@@ -1,6 +1,7 @@
 // Cuts the byte stream of the line into requests: 16-byte frames starting with 0xAA and Modbus
-// RTU requests for the broadcast slave 255 or the simulator's own slave address. Bytes that
-// start nothing, and frames that stay incomplete through a silence, become Unknown requests.
+// RTU requests for slave 255 (answered whatever the own address) or the simulator's own slave
+// address. Bytes that start nothing, and frames that stay incomplete through a silence, become
+// Unknown requests.
 #pragma once
 
 #include <ravo_sim/Simulator.h>

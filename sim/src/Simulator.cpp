@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <mutex>
+#include <optional>
 #include <poll.h>
 #include <stdexcept>
 #include <system_error>
@@ -29,6 +30,7 @@ struct Response {
     Bytes reply;
     ReplySender::Timing timing;
     bool hangUp = false;
+    std::chrono::milliseconds stopReading{0};  // after the reply
 };
 
 void garble(Bytes& reply, RequestKind kind) {
@@ -86,6 +88,7 @@ struct Simulator::Impl final : FrameJudge {
 
     void serve();
     void readLine(Clock::time_point now);
+    void holdClientOutput();
     void processRequests();
     Response respond(const Request& request);
     Bytes reply(const Request& request, const std::optional<Fault>& fault);
@@ -98,6 +101,10 @@ struct Simulator::Impl final : FrameJudge {
     ReplySender sender;
     Clock::time_point startedAt;
     RequestFramer framer;  // serving thread only
+    // While the simulator takes nothing off the line: until when, and how many filler bytes
+    // its next reads skip (serving thread only).
+    std::optional<Clock::time_point> readingResumes;
+    std::size_t fillerToSkip = 0;
     std::thread thread;
 
     mutable std::mutex mutex;
@@ -110,14 +117,17 @@ struct Simulator::Impl final : FrameJudge {
 
 void Simulator::Impl::serve() {
     for (;;) {
-        const auto deadline = framer.silenceDeadline();
+        if (readingResumes && Clock::now() >= *readingResumes) readingResumes.reset();
+        const bool reading = !readingResumes;
+        const auto deadline = reading ? framer.silenceDeadline() : readingResumes;
         int timeout = -1;
         if (deadline && pty.masterFd() >= 0) {
             const auto left =
                 std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now());
             timeout = static_cast<int>(std::max<long>(0, left.count()));
         }
-        pollfd fds[2] = {{wakePipe[0], POLLIN, 0}, {pty.masterFd(), POLLIN, 0}};
+        // A negative descriptor is left out of the poll.
+        pollfd fds[2] = {{wakePipe[0], POLLIN, 0}, {reading ? pty.masterFd() : -1, POLLIN, 0}};
         const int ready = poll(fds, 2, timeout);
         if (ready < 0 && errno != EINTR) return;
         if (fds[0].revents != 0) return;
@@ -135,7 +145,18 @@ void Simulator::Impl::serve() {
 void Simulator::Impl::readLine(Clock::time_point now) {
     std::uint8_t chunk[4096];
     const ssize_t count = read(pty.masterFd(), chunk, sizeof chunk);
-    if (count > 0) framer.feed(chunk, static_cast<std::size_t>(count), now);
+    if (count <= 0) return;
+    const std::size_t skipped = std::min(fillerToSkip, static_cast<std::size_t>(count));
+    fillerToSkip -= skipped;
+    if (skipped < static_cast<std::size_t>(count))
+        framer.feed(chunk + skipped, static_cast<std::size_t>(count) - skipped, now);
+}
+
+// Reads what is waiting, then lets what the client sends next wait on its side of the line.
+// Runs before the reply goes out, so that nothing sent after the reply can overtake the filler.
+void Simulator::Impl::holdClientOutput() {
+    while (pty.unreadBytes() > 0) readLine(Clock::now());
+    fillerToSkip += pty.holdClientOutput();
 }
 
 void Simulator::Impl::processRequests() {
@@ -155,7 +176,11 @@ void Simulator::Impl::processRequests() {
         }
         trafficRecorded.notify_all();
         if (!trace.empty()) std::fprintf(stderr, "%s\n", trace.c_str());
-        if (!response.hangUp) sender.send(pty.masterFd(), response.reply, response.timing);
+        if (response.hangUp) continue;
+        const bool stop = response.stopReading.count() > 0;
+        if (stop) holdClientOutput();
+        sender.send(pty.masterFd(), response.reply, response.timing);
+        if (stop) readingResumes = Clock::now() + response.stopReading;
     }
 }
 
@@ -173,6 +198,8 @@ Response Simulator::Impl::respond(const Request& request) {
     }
     if (fault && fault->action == Fault::Action::Silent) return response;
     response.reply = reply(request, fault);
+    if (fault && fault->action == Fault::Action::StopReading)
+        response.stopReading = std::chrono::milliseconds(fault->delayMs);
     if (!fault || response.reply.empty()) return response;
     switch (fault->action) {
         case Fault::Action::ShortReply: {
@@ -185,6 +212,7 @@ Response Simulator::Impl::respond(const Request& request) {
         case Fault::Action::Delay:
             response.timing.delay = std::chrono::milliseconds(fault->delayMs);
             break;
+
         default: break;
     }
     return response;
@@ -303,6 +331,24 @@ std::array<std::int32_t, 3> Simulator::factoryDate() const {
 void Simulator::setFactoryDate(std::int32_t year, std::int32_t month, std::int32_t day) {
     std::lock_guard<std::mutex> lock(impl_->mutex);
     impl_->controller.factoryDate = {year, month, day};
+}
+
+LimitInputs Simulator::limitInputs(int axis) const {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    if (axis < 1 || axis > Controller::kAxisCount) return {};
+    return impl_->controller.limitInputs[static_cast<std::size_t>(axis - 1)];
+}
+
+AnalogueChannelState Simulator::analogueChannel(int channel) const {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    if (channel < 1 || channel > Controller::kAnalogueChannels) return {};
+    return impl_->controller.analogue[static_cast<std::size_t>(channel - 1)];
+}
+
+EncoderState Simulator::encoder(int encoder) const {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    if (encoder < 1 || encoder > Controller::kEncoders) return {};
+    return impl_->controller.encoders[static_cast<std::size_t>(encoder - 1)];
 }
 
 std::vector<std::array<std::uint8_t, 16>> Simulator::program(int number) const {

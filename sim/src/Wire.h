@@ -11,7 +11,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::size_t kFrameSize = 16;
 constexpr std::uint8_t kFrameStart = 0xAA;
-constexpr std::uint8_t kBroadcastAddress = 0xFF;
+constexpr std::uint8_t kAnyControllerAddress = 0xFF;  // answered whatever our own address is
 
 // 8-bit sum of bytes 0..14 of a 16-byte frame.
 std::uint8_t frameSum(const std::uint8_t* frame);

@@ -1,60 +1,9 @@
 // The ravo program itself: exit status, output and the one-line reasons of its errors.
-#include "core/application/WholeFile.h"
+#include "RavoCommandFixture.h"
 
-#include <gtest/gtest.h>
-
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include "ApplicationDocument.h"
 
 namespace {
-
-using kelvane::ReadWholeFile;
-
-struct Outcome {
-    int status;
-    std::string out, err;
-};
-
-std::string quoted(const std::string& argument) {
-    std::string text = "'";
-    for (char c : argument) text += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return text + "'";
-}
-
-std::string demo(const std::string& name) { return DEMO_DATA_FOLDER "/ApplicationProgram/" + name; }
-
-class RavoCommand : public ::testing::Test {
-protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/ravo-cli.XXXXXX";
-        folder_ = mkdtemp(pattern);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
-    Outcome ravo(const std::vector<std::string>& arguments) const {
-        std::string command = quoted(RAVO_EXECUTABLE);
-        for (const std::string& argument : arguments) command += " " + quoted(argument);
-        const int status = std::system((command + " >" + quoted(folder_ + "/out") + " 2>" + quoted(folder_ + "/err")).c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(folder_ + "/out").value_or(""),
-                ReadWholeFile(folder_ + "/err").value_or("")};
-    }
-    std::string file(const std::string& name, const std::string& contents = "") const {
-        std::ofstream(folder_ + "/" + name, std::ios::binary) << contents;
-        return folder_ + "/" + name;
-    }
-    // A failure: status 1, nothing on standard output, one line on standard error.
-    static void expectOneLineError(const Outcome& run, const std::string& fragment) {
-        EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
-        EXPECT_EQ(run.err.rfind("ravo: ", 0), 0u) << run.err;
-        EXPECT_NE(run.err.find(fragment), std::string::npos) << run.err;
-    }
-    std::string folder_;
-};
 
 TEST_F(RavoCommand, ShowAndListPrintTheDocumentAndTheLibrary) {
     Outcome run = ravo({"--data", DEMO_DATA_FOLDER, "show", demo("搬运演示.kelvane")});
@@ -105,6 +54,41 @@ TEST_F(RavoCommand, ErrorsExitWithOneLineAndLeaveFilesAlone) {
     const std::string target = file("keep.kelvane", "old contents");
     expectOneLineError(ravo({"import", file("broken.json", json.substr(0, 200)), target}), "JSON");
     EXPECT_EQ(ReadWholeFile(target), "old contents");
+}
+
+// A line record of the demo catalogue's instructions: code and parameter values.
+kelvane::LineRecord Line(std::uint8_t code, std::uint32_t p1 = 0, std::uint32_t p2 = 0) {
+    kelvane::LineRecord record;
+    record.bytes = {0xAA, 0xFF, code};
+    for (int b = 0; b < 4; ++b) {
+        record.bytes[3 + b] = static_cast<std::uint8_t>(p1 >> (24 - 8 * b));
+        record.bytes[7 + b] = static_cast<std::uint8_t>(p2 >> (24 - 8 * b));
+    }
+    return record;
+}
+
+TEST_F(RavoCommand, CheckFindsEachKindOfProblemOnItsLine) {
+    ravo::ApplicationDocument document;
+    document.programs.resize(2);
+    // 51 jumps to the line in parameter 1; 30 takes an output OUT1..OUT12 (1..12) first.
+    const kelvane::LineRecord lines[] = {Line(30, 1, 1), Line(51, 4), Line(99, 1), Line(30, 13, 1)};
+    std::copy(std::begin(lines), std::end(lines), document.programs[1].records.begin());
+    document.programs[1].lineCount = 4;
+    const std::string crafted = folder_ + "/crafted.kelvane";
+    ravo::SaveApplicationDocument(crafted, document);
+
+    Outcome run = ravo({"--data", DEMO_DATA_FOLDER, "check", crafted});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out,
+              "program 1 line 1: jump target 4 is beyond the last line (3)\n"
+              "program 1 line 2: instruction code 99 is not in the catalogue\n"
+              "program 1 line 3: parameter 1 holds 13, which is not a value of its enumeration (type 4)\n");
+    EXPECT_EQ(run.err, "");
+
+    run = ravo({"--data", DEMO_DATA_FOLDER, "check", "搬运演示"});  // a library name
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_EQ(run.out + run.err, "");
+    expectOneLineError(ravo({"--data", folder_, "check", crafted}), "no instruction catalogue in " + folder_);
 }
 
 TEST_F(RavoCommand, DamagedFileExportsWithAWarning) {

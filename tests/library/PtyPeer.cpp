@@ -9,10 +9,6 @@
 #include <unistd.h>
 
 PtyPeer::PtyPeer() {
-    char pattern[] = "/tmp/ravo-peer.XXXXXX";
-    if (!::mkdtemp(pattern)) throw std::runtime_error("mkdtemp failed");
-    dir_ = pattern;
-    ::setenv("RAVO_COM_DIR", dir_.c_str(), 1);
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
         throw std::runtime_error("no pseudo-terminal");
@@ -25,8 +21,6 @@ PtyPeer::~PtyPeer() {
     stopping_ = true;
     thread_.join();
     hangUp();
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
 }
 
 void PtyPeer::answerWith(Answer answer) {

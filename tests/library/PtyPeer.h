@@ -4,6 +4,8 @@
 // also send or hang up itself). CommandPeerTest opens the command port on such a peer.
 #pragma once
 
+#include "TemporaryComFolder.h"
+
 #include <Kelvane_Ravo_Q9T2.h>
 #include <gtest/gtest.h>
 
@@ -34,8 +36,8 @@ public:
     PtyPeer(const PtyPeer&) = delete;
     PtyPeer& operator=(const PtyPeer&) = delete;
 
-    const std::string& comDir() const { return dir_; }
-    std::string devicePath() const { return dir_ + "/COM1"; }
+    const std::string& comDir() const { return folder_.path(); }
+    std::string devicePath() const { return folder_.file("COM1"); }
 
     void answerWith(Answer answer);
     void send(const Bytes& bytes);
@@ -45,7 +47,7 @@ public:
 private:
     void serveLoop();
 
-    std::string dir_;
+    TemporaryComFolder folder_;
     std::atomic<int> master_{-1};
     std::atomic<bool> stopping_{false};
     mutable std::mutex mutex_;

@@ -2,7 +2,7 @@
 // line, hang-ups and the traffic log.
 #include "LogFiles.h"
 #include "PtyPeer.h"
-#include "com_device_path.h"
+#include "ComDevicePath.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -41,16 +41,16 @@ int openAsOrdinaryUser(const std::string& path) {
 
 TEST(ComDevicePath, FollowsTheComFolderWhenSetAndTheUsualDevicesOtherwise) {
     ::unsetenv("RAVO_COM_DIR");
-    EXPECT_EQ(ravo::comDevicePath(1), "/dev/ttyS0");
-    EXPECT_EQ(ravo::comDevicePath(9), "/dev/ttyS8");
-    EXPECT_EQ(ravo::comDevicePath(10), "/dev/ttyUSB0");
-    EXPECT_EQ(ravo::comDevicePath(19), "/dev/ttyUSB9");
-    for (int none : {0, 20, -1, 255}) EXPECT_EQ(ravo::comDevicePath(none), "") << none;
+    EXPECT_EQ(ravo_lib::comDevicePath(1), "/dev/ttyS0");
+    EXPECT_EQ(ravo_lib::comDevicePath(9), "/dev/ttyS8");
+    EXPECT_EQ(ravo_lib::comDevicePath(10), "/dev/ttyUSB0");
+    EXPECT_EQ(ravo_lib::comDevicePath(19), "/dev/ttyUSB9");
+    for (int none : {0, 20, -1, 255}) EXPECT_EQ(ravo_lib::comDevicePath(none), "") << none;
     EXPECT_EQ(Ravo_OpenSericalPort(0), 2);
     EXPECT_EQ(Ravo_OpenSericalPort(20), 2);
     ::setenv("RAVO_COM_DIR", "/some/rig", 1);
-    EXPECT_EQ(ravo::comDevicePath(12), "/some/rig/COM12");
-    EXPECT_EQ(ravo::comDevicePath(0), "/some/rig/COM0");
+    EXPECT_EQ(ravo_lib::comDevicePath(12), "/some/rig/COM12");
+    EXPECT_EQ(ravo_lib::comDevicePath(0), "/some/rig/COM0");
 }
 
 using SerialLink = CommandPeerTest;
@@ -110,7 +110,7 @@ TEST_F(SerialLink, CarriesAllByteValuesUnchangedBothWaysOverASpoiledLine) {
     }
 }
 
-TEST_F(SerialLink, StartsEachExchangeFromEmptyQueuesAndSurvivesAHangUp) {
+TEST_F(SerialLink, StartsEachExchangeWithoutStaleInputAndSurvivesAHangUp) {
     replyWith(0, 1, 0);
     int value = 0;
     Ravo_GetControllerVersion(255, &value);

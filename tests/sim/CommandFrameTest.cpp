@@ -1,6 +1,8 @@
 // Command frames over the pty: reply shape, state read back, pins, factory date.
 #include "LineClient.h"
 
+#include <tuple>
+
 using namespace sim_test;
 
 namespace {
@@ -57,6 +59,26 @@ TEST_F(CommandFrameTest, MotorParametersReadBackPerAxis) {
     ask(129, 4, floatBits(0.5f));
     EXPECT_EQ(env.sim.axis(3).minSpeed, 0.5f);
     EXPECT_EQ(env.sim.axis(3).pitch, 5.0f);
+}
+
+TEST_F(CommandFrameTest, PeripheralSettingsAreKeptAsSent) {
+    ask(24, 2 | 128, 3, 255);             // limits of axes 2 and 8
+    ask(32, 2, 31);                       // A/D channel 2 mode
+    ask(33, 2, floatBits(-1.5f), floatBits(10.0f));
+    ask(29, 3, 1000, floatBits(0.25f));   // encoder 3 lines and ratio
+    ask(30, 3, 17);
+    ask(32, 3, 6);                        // no channel 3: ignored
+    ask(30, 0, 9);                        // no encoder 0: ignored
+
+    EXPECT_EQ(env.sim.limitInputs(2).negative, 3u);
+    EXPECT_EQ(env.sim.limitInputs(8).positive, 255u);
+    EXPECT_EQ(env.sim.limitInputs(1).negative, 0u) << "axes outside the mask keep theirs";
+    const ravo_sim::AnalogueChannelState channel = env.sim.analogueChannel(2);
+    EXPECT_EQ(std::make_tuple(channel.mode, channel.minimum, channel.maximum), std::make_tuple(31u, -1.5f, 10.0f));
+    EXPECT_EQ(env.sim.analogueChannel(1).mode, 0u);
+    const ravo_sim::EncoderState encoder = env.sim.encoder(3);
+    EXPECT_EQ(std::make_tuple(encoder.lines, encoder.ratio, encoder.mode), std::make_tuple(1000, 0.25f, 17u));
+    EXPECT_EQ(env.sim.encoder(1).mode, 0u);
 }
 
 }  // namespace

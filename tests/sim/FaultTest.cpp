@@ -50,6 +50,44 @@ TEST_F(FaultTest, HangUpDropsTheLineAndItsLink) {
     EXPECT_THROW(LineClient again(env.sim.devicePath()), std::runtime_error);
 }
 
+// After its reply the controller takes nothing off the line for a while: what the client sends
+// meanwhile waits on the client's side, is answered once the pause is over, and is lost if the
+// client discards its output before that.
+TEST_F(FaultTest, StopReadingKeepsLaterRequestsOnTheClientsSideUntilThePauseEnds) {
+    constexpr auto kPause = 150ms;
+    for (const bool discard : {false, true}) {
+        SCOPED_TRACE(discard ? "output discarded" : "output kept");
+        env.sim.clearTraffic();
+        Fault stop{Fault::Action::StopReading, RequestKind::Command, 2};
+        stop.delayMs = static_cast<int>(kPause.count());
+        env.sim.inject(stop);
+        EXPECT_EQ(ask(2).size(), 16u) << "the reply itself comes at once";
+        const auto pauseStart = std::chrono::steady_clock::now();
+
+        env.line.send(commandFrame(5));
+        if (discard) env.line.discardOutput();
+        env.line.send(commandFrame(7));
+        const Bytes firstReply = env.line.receive(16, kPause + 500ms);
+        EXPECT_GE(std::chrono::steady_clock::now() - pauseStart, kPause);
+        Bytes replies = firstReply;
+        if (!discard) {
+            const Bytes second = env.line.receive(16);
+            replies.insert(replies.end(), second.begin(), second.end());
+        }
+        Bytes expected = commandFrame(7, 0, 0, 0, 1);  // work mode 0, from address 1
+        if (!discard) {
+            const Bytes address = commandFrame(5, 0, 1, 0, 1);
+            expected.insert(expected.begin(), address.begin(), address.end());
+        }
+        EXPECT_EQ(replies, expected);
+
+        ASSERT_TRUE(env.sim.waitForTraffic(discard ? 2 : 3, 1s));
+        std::vector<int> codes;
+        for (const auto& request : env.sim.traffic()) codes.push_back(request.code());
+        EXPECT_EQ(codes, discard ? (std::vector<int>{2, 7}) : (std::vector<int>{2, 5, 7}));
+    }
+}
+
 TEST_F(FaultTest, ModbusExceptionShortReplyAndSilence) {
     env.sim.inject({Fault::Action::ModbusException, RequestKind::Modbus, 16});
     EXPECT_EQ(env.line.exchange(withCrc({0xFF, 0x10, 0, 199, 0, 1, 2, 0, 5}), 8, 150ms),

@@ -29,6 +29,8 @@ void LineClient::send(const Bytes& bytes) {
         throw std::runtime_error(std::string("write: ") + std::strerror(errno));
 }
 
+void LineClient::discardOutput() { tcflush(fd_, TCOFLUSH); }
+
 Bytes LineClient::receive(std::size_t count, std::chrono::milliseconds timeout) {
     Bytes received;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -77,18 +79,7 @@ Bytes withCrc(Bytes bytes) {
     return bytes;
 }
 
-TempFolder::TempFolder() {
-    char pattern[] = "/tmp/ravo-sim-test.XXXXXX";
-    if (!mkdtemp(pattern)) throw std::runtime_error("mkdtemp failed");
-    path = pattern;
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-}
-
 SimulatorOnLine::SimulatorOnLine(bool paced)
-    : sim(ravo_sim::Simulator::Options{folder.path, 1, paced, false}), line(sim.devicePath()) {}
+    : sim(ravo_sim::Simulator::Options{folder.path(), 1, paced, false}), line(sim.devicePath()) {}
 
 }  // namespace sim_test

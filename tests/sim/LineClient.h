@@ -2,6 +2,8 @@
 // for the frames a client sends, and a fixture with a simulator on COM1 of a fresh folder.
 #pragma once
 
+#include "TemporaryFolder.h"
+
 #include <ravo_sim/Simulator.h>
 
 #include <gtest/gtest.h>
@@ -22,6 +24,8 @@ public:
     LineClient& operator=(const LineClient&) = delete;
 
     void send(const Bytes& bytes);
+    // Throws away what was sent but has not left this end of the line yet (TCOFLUSH).
+    void discardOutput();
     // Whatever arrives until `count` bytes are in or `timeout` has passed.
     Bytes receive(std::size_t count, std::chrono::milliseconds timeout = 300ms);
     Bytes exchange(const Bytes& request, std::size_t replyLength,
@@ -53,16 +57,9 @@ inline float asFloat(std::uint32_t bits) {
     return value;
 }
 
-// A fresh folder under /tmp, removed with everything in it.
-struct TempFolder {
-    TempFolder();
-    ~TempFolder();
-    std::string path;
-};
-
 struct SimulatorOnLine {
     explicit SimulatorOnLine(bool paced = false);
-    TempFolder folder;
+    TemporaryFolder folder;
     ravo_sim::Simulator sim;  // on COM1 of the folder
     LineClient line;
 };

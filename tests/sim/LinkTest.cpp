@@ -18,35 +18,35 @@ namespace {
 ravo_sim::Simulator::Options at(const std::string& folder, int com) { return {folder, com, false, false}; }
 
 TEST(LinkTest, LinkLivesAsLongAsTheSimulatorAndCanBeReopened) {
-    TempFolder folder;
+    TemporaryFolder folder;
     {
-        ravo_sim::Simulator sim(at(folder.path, 12));
-        EXPECT_EQ(sim.devicePath(), folder.path + "/COM12");
+        ravo_sim::Simulator sim(at(folder.path(), 12));
+        EXPECT_EQ(sim.devicePath(), folder.path() + "/COM12");
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ(LineClient(sim.devicePath()).exchange(commandFrame(2), 16).size(), 16u) << "open " << i;
     }
-    EXPECT_FALSE(fs::is_symlink(folder.path + "/COM12"));
+    EXPECT_FALSE(fs::is_symlink(folder.path() + "/COM12"));
 }
 
 TEST(LinkTest, FileThatIsNoLinkOrMissingFolderIsAnError) {
-    TempFolder folder;
-    std::ofstream(folder.path + "/COM3") << "keep";
-    EXPECT_THROW(ravo_sim::Simulator sim(at(folder.path, 3)), std::system_error);
+    TemporaryFolder folder;
+    std::ofstream(folder.path() + "/COM3") << "keep";
+    EXPECT_THROW(ravo_sim::Simulator sim(at(folder.path(), 3)), std::system_error);
     std::string content;
-    std::ifstream(folder.path + "/COM3") >> content;
+    std::ifstream(folder.path() + "/COM3") >> content;
     EXPECT_EQ(content, "keep");
-    EXPECT_THROW(ravo_sim::Simulator sim(at(folder.path + "/absent", 1)), std::system_error);
+    EXPECT_THROW(ravo_sim::Simulator sim(at(folder.path() + "/absent", 1)), std::system_error);
     EXPECT_THROW(ravo_sim::Simulator sim(at("", 1)), std::invalid_argument);
 }
 
 TEST(LinkTest, ProgramReplacesAStaleLinkServesAndRemovesItWhenStopped) {
     for (int signal : {SIGTERM, SIGINT}) {
-        TempFolder folder;
-        const std::string link = folder.path + "/COM7";
+        TemporaryFolder folder;
+        const std::string link = folder.path() + "/COM7";
         fs::create_symlink("/nonexistent/pts", link);
         const pid_t child = fork();
         if (child == 0) {
-            execl(RAVO_SIM_PROGRAM, "ravo-sim", "--com", "7", "--dir", folder.path.c_str(), "--trace", nullptr);
+            execl(RAVO_SIM_PROGRAM, "ravo-sim", "--com", "7", "--dir", folder.path().c_str(), "--trace", nullptr);
             _exit(127);
         }
         ASSERT_GT(child, 0);

@@ -1,6 +1,7 @@
 #include "CKelvaneRavoToolsDlg.h"
 
 #include "core/machine/ControllerAxes.h"
+#include "core/workflow/ControllerConnection.h"
 #include "editor/CUserProgramDlg.h"
 #include "editor/CUserProgramEditCtrl.h"
 #include "shell/CAboutDlg.h"
@@ -130,7 +131,7 @@ void CKelvaneRavoToolsDlg::EnumeratePorts() {
     portTable_.clear();
     ui_->comPortList->clear();
     for (int com = 0; com < kPortsToProbe; ++com) {
-        if (Ravo_OpenSericalPort(com) != 0) continue;
+        if (Ravo_OpenSericalPort(com) != RAVO_OK) continue;
         Ravo_CloseSericalPort();
         const int position = static_cast<int>(portTable_.size());
         portTable_[position] = com;
@@ -156,7 +157,7 @@ void CKelvaneRavoToolsDlg::selectPortPosition(int position) {
 // longer listed or no longer opens leaves the connection lost.
 void CKelvaneRavoToolsDlg::reopenConnection() {
     const int position = positionOfCom(*connectedCom_);
-    if (position >= 0 && Ravo_OpenSericalPort(*connectedCom_) == 0) {
+    if (position >= 0 && Ravo_OpenSericalPort(*connectedCom_) == RAVO_OK) {
         selectPortPosition(position);
         portIndex_ = static_cast<std::uint8_t>(position);
         return;
@@ -174,22 +175,17 @@ void CKelvaneRavoToolsDlg::Connect() {
     if (entry == portTable_.end()) return;
 
     const int com = entry->second;
-    if (Ravo_OpenSericalPort(com) != 0) {
+    const kelvane::ConnectResult result = kelvane::ConnectController(com);
+    if (!result.opened) {
         connectedCom_.reset();  // opening closed any earlier port
-        Prompter::current().message(this, QString::asprintf("COM%d:打开失败", com),
+        Prompter::current().message(this, QString::fromStdString(result.failureMessage),
                                     QStringLiteral("错误信息"));
         showNotConnected();
         return;
     }
     connectedCom_ = com;
     ui_->connectButton->setText(kDisconnectCaption);
-    ui_->statusText->setText(QStringLiteral("控制器:未知版本"));
-
-    Ravo_SetWorkMode(kControllerAddress, 2, 0);
-    int version = -1;
-    if (Ravo_GetControllerVersion(kControllerAddress, &version) != 0) version = 0xFFFF;
-    if (version != 0xFFFF)
-        ui_->statusText->setText(QString::asprintf("控制器:%d.%d版本", version >> 8, version & 0xFF));
+    ui_->statusText->setText(QString::fromStdString(result.statusText));
 }
 
 void CKelvaneRavoToolsDlg::ToggleConnection() {
@@ -203,7 +199,7 @@ void CKelvaneRavoToolsDlg::ToggleConnection() {
 }
 
 void CKelvaneRavoToolsDlg::showNotConnected() {
-    ui_->statusText->setText(QStringLiteral("控制器未连接"));
+    ui_->statusText->setText(QString::fromUtf8(kelvane::kNotConnectedText));
     ui_->connectButton->setText(kConnectCaption);
 }
 
@@ -217,7 +213,7 @@ void CKelvaneRavoToolsDlg::ShowView(QWidget* target) {
     target->show();
 
     if (target == editorView_)
-        Ravo_SetWorkMode(kControllerAddress, 1, 0);
+        Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_PROGRAMS, 0);
     else if (target == manualView_)
         manualView_->Activate();
     else if (target == teachView_)

@@ -134,7 +134,7 @@ void CManualOptDlg::addAxisRows(QGridLayout* grid, int axis) {
 
 void CManualOptDlg::Activate() {
     if (timer_.isActive()) return;
-    Ravo_SetWorkMode(kControllerAddress, 2, 0);
+    Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_MANUAL, 0);
     refreshInputs();
     refreshOutputs();
     refreshPositions();

@@ -11,6 +11,9 @@
 //   the maximum speed setting. Jogs (180 -, 181 +) and moves (131 relative, 132 absolute) run at
 //   the maximum speed in units per second; with no maximum speed set, jogs run at 10 units/s
 //   and moves arrive at once. 133/134 stop, 136 zeroes the position and stops the axis.
+// - Limit inputs (24, per axis of the mask), encoder line count and ratio (29) and mode (30),
+//   A/D mode (32) and scale (33) are kept as sent; channels and encoders out of range are
+//   ignored.
 // - Work mode 3 opens download mode for the program number in P2 (its store is emptied).
 //   Records are acknowledged with status 0 in field 1 and their index in field 2. A frame with
 //   a right sum is taken as a command instead when it is a work-mode command or its last byte
@@ -25,8 +28,11 @@
 //   recorded as one Unknown request and skipped.
 // - Faults apply to the next matching requests. Silent, HangUp, RejectRecord and
 //   ModbusException leave the state as it was; ShortReply (cut to at most one byte less than
-//   the proper reply), CorruptReply and Delay apply the request first. HangUp closes the pty and
-//   removes the link, for good. clearFaults also drops read-back overrides.
+//   the proper reply), CorruptReply, Delay and StopReading apply the request first. HangUp
+//   closes the pty and removes the link, for good. StopReading keeps what the client sends
+//   after the reply on the client's side of the line for a while, as a serial port keeps bytes
+//   the wire has not carried yet: a client that discards its pending output then loses them.
+//   clearFaults also drops read-back overrides.
 // - Paced: a reply starts no earlier than the request's wire time after its first byte and
 //   goes out byte by byte at 19200 baud (520.8 us per byte).
 #pragma once
@@ -71,13 +77,14 @@ struct Fault {
         HangUp,           // close the line (the pty master) instead of replying
         RejectRecord,     // records: reply status 1 instead of 0
         ModbusException,  // Modbus: 5-byte exception reply
+        StopReading,      // proper reply, then nothing taken off the line for `delayMs`
     };
     Action action = Action::Silent;
     RequestKind on = RequestKind::Command;
     int selector = -1;  // command code, record index or Modbus function; -1 = any
     int times = 1;      // matching requests it applies to; -1 = every one
     int length = 15;    // ShortReply
-    int delayMs = 0;    // Delay
+    int delayMs = 0;    // Delay, StopReading
 };
 
 struct AxisState {
@@ -86,6 +93,23 @@ struct AxisState {
     std::int32_t acceleration = 0, deceleration = 0;
     float position = 0;
     int direction = 0;  // -1, 0 (stopped), +1
+};
+
+// The peripheral settings as last sent (codes 24, 29, 30, 32, 33), so tests can compare them
+// with what an application program file holds.
+struct LimitInputs {
+    std::uint32_t negative = 0, positive = 0;  // controller input numbers; 255 = not used
+};
+
+struct AnalogueChannelState {
+    std::uint32_t mode = 0;
+    float minimum = 0, maximum = 0;
+};
+
+struct EncoderState {
+    std::int32_t lines = 0;
+    float ratio = 0;
+    std::uint32_t mode = 0;
 };
 
 // One point saved by the point-recording function (coil 159 while recording).
@@ -121,8 +145,8 @@ public:
     // Faults.
     void inject(const Fault& fault);
     void clearFaults();
-    // Motor read-back queries (codes 121, 123, 125, 127) for `axisMask` answer `field2` instead
-    // of the stored value.
+    // Motor queries (read-backs 121, 123, 125, 127 and the current speed 130) for `axisMask`
+    // answer `field2` instead of the stored value.
     void overrideReadBack(int command, std::uint32_t axisMask, std::uint32_t field2);
 
     // Controller state.
@@ -133,6 +157,9 @@ public:
     AxisState axis(int axis) const;      // axes 1..8
     std::array<std::int32_t, 3> factoryDate() const;
     void setFactoryDate(std::int32_t year, std::int32_t month, std::int32_t day);
+    LimitInputs limitInputs(int axis) const;                  // axes 1..8
+    AnalogueChannelState analogueChannel(int channel) const;  // channels 1, 2
+    EncoderState encoder(int encoder) const;                  // encoders 1..3
 
     // Program store (download mode).
     std::vector<std::array<std::uint8_t, 16>> program(int number) const;

@@ -255,7 +255,7 @@ TEST(ApplicationProgramReader, LinesBeyondAThousandAndLongRemarksAreCutAndConsum
 }
 
 TEST(ApplicationProgramFile, ThroughTheDisk) {
-    testing::TemporaryFolder folder;
+    TemporaryFolder folder;
     const std::string path = folder.file("demo.kelvane");
     ApplicationProgramBuffer buffer = startBuffer();
     const std::vector<ProgramImage> programs = {programOf({record(3, 1, 2, 3)}, {{0, "disk"}})};

@@ -1,13 +1,13 @@
-// Helpers shared by the application file tests: GBK literals, programs and temporary folders.
+// Helpers shared by the application file tests: GBK literals and programs.
 #pragma once
 
 #include "core/application/ApplicationProgramFile.h"
 #include "core/application/GbkText.h"
 
+#include "TemporaryFolder.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -43,23 +43,5 @@ inline std::vector<ProgramImage> readPrograms(const std::string& text, Applicati
     if (summary) *summary = s;
     return programs;
 }
-
-class TemporaryFolder {
-public:
-    TemporaryFolder() {
-        char pattern[] = "/tmp/kelvane-shell.XXXXXX";
-        path_ = mkdtemp(pattern);
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
 
 }  // namespace kelvane::testing

@@ -20,7 +20,7 @@ std::size_t entriesIn(const std::string& folder) {
 }
 
 TEST(AtomicFile, ReplacesTheFileAndLeavesNoTemporary) {
-    testing::TemporaryFolder folder;
+    TemporaryFolder folder;
     const std::string path = folder.file("list.ini");
     ASSERT_TRUE(WriteFileAtomically(path, "old").ok);
     ASSERT_TRUE(WriteFileAtomically(path, std::string("new\0bytes", 9)).ok);
@@ -35,7 +35,7 @@ TEST(AtomicFile, ReplacesTheFileAndLeavesNoTemporary) {
 }
 
 TEST(AtomicFile, FailedWriteLeavesTheOldFileAndSaysWhy) {
-    testing::TemporaryFolder folder;
+    TemporaryFolder folder;
     const std::string path = folder.file("a.kelvane");
     ASSERT_TRUE(WriteFileAtomically(path, "old").ok);
     if (geteuid() != 0) {  // permissions do not bind root

@@ -17,7 +17,7 @@ TEST(LibraryListFile, WritesTheExactTextWithNamesInByteOrder) {
 }
 
 TEST(LibraryListFile, ReadsWhatWasWrittenThroughTheDisk) {
-    testing::TemporaryFolder folder;
+    TemporaryFolder folder;
     const std::string path = folder.file("ApplicationProgramMgr.ini");
     EXPECT_FALSE(LoadLibraryListFile(path));
     const LibraryNames names = {"a1", "a2", gbk("乗俓")};

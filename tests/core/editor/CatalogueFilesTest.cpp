@@ -3,12 +3,12 @@
 #include "core/editor/DescriptionTable.h"
 #include "core/application/GbkText.h"
 
+#include "TemporaryFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-
-#include <stdlib.h>
 
 using namespace kelvane;
 namespace fs = std::filesystem;
@@ -19,17 +19,14 @@ namespace {
 class CatalogueFolder : public ::testing::Test {
 protected:
     CatalogueFolder() { fs::create_directories(root_ / "KelvaneRavoTools"); }
-    ~CatalogueFolder() override {
-        fs::current_path(previous_);
-        fs::remove_all(root_);
-    }
+    ~CatalogueFolder() override { fs::current_path(previous_); }
     void write(const fs::path& folder, const std::string& name, const std::string& utf8) {
         std::ofstream(folder / "KelvaneRavoTools" / name, std::ios::binary) << utf8ToGbk(utf8);
     }
 
-    char pattern_[32] = "/tmp/editor-catalogue.XXXXXX";
     fs::path previous_ = fs::current_path();
-    fs::path root_ = mkdtemp(pattern_);
+    TemporaryFolder folder_{"editor-catalogue"};
+    fs::path root_ = folder_.path();
 };
 
 TEST_F(CatalogueFolder, ReloadReplacesEverythingButTheGroups) {

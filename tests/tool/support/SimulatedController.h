@@ -2,32 +2,22 @@
 // so the library reaches it as COM1. One per test.
 #pragma once
 
+#include "TemporaryComFolder.h"
+
 #include <ravo_sim/Simulator.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
 class SimulatedController {
 public:
-    explicit SimulatedController(int comNumber = 1) {
-        char pattern[] = "/tmp/ravo-com.XXXXXX";
-        dir_ = mkdtemp(pattern);
-        setenv("RAVO_COM_DIR", dir_.c_str(), 1);
-        sim_ = std::make_unique<ravo_sim::Simulator>(ravo_sim::Simulator::Options{dir_, comNumber});
-    }
-    ~SimulatedController() {
-        sim_.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
-    }
+    explicit SimulatedController(int comNumber = 1) : sim_(folder_.simulator(comNumber)) {}
 
     ravo_sim::Simulator& operator*() { return *sim_; }
     ravo_sim::Simulator* operator->() { return sim_.get(); }
-    const std::string& comDir() const { return dir_; }
+    const std::string& comDir() const { return folder_.path(); }
 
 private:
-    std::string dir_;
+    TemporaryComFolder folder_;  // before the simulator, which links into it
     std::unique_ptr<ravo_sim::Simulator> sim_;
 };

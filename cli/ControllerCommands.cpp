@@ -1,0 +1,25 @@
+#include "ControllerCommands.h"
+
+#include "ControllerPort.h"
+
+#include "core/workflow/ControllerConnection.h"
+#include "core/workflow/FactoryData.h"
+
+namespace ravo {
+
+int RunInfo(int comNumber, std::ostream& out, std::ostream& err) {
+    InitialiseLibrary();
+    const kelvane::ConnectResult result = kelvane::ConnectController(comNumber);
+    if (!result.opened) err << "ravo: " << result.failureMessage << "\n";
+    out << result.statusText << "\n";
+    return result.opened ? 0 : 1;
+}
+
+int RunFactoryCheck(int comNumber, std::ostream& out) {
+    OpenControllerPort(comNumber);
+    const kelvane::FactoryCheckResult result = kelvane::CheckFactoryData(kelvane::LocalDate());
+    out << result.message << "\n";
+    return result.outcome == kelvane::FactoryCheckOutcome::CheckFailed ? 1 : 0;
+}
+
+}  // namespace ravo

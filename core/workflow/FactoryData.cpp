@@ -1,0 +1,84 @@
+#include "FactoryData.h"
+
+#include "core/machine/ControllerAxes.h"
+
+#include <Kelvane_Ravo_Q9T2.h>
+
+#include <cstdio>
+#include <ctime>
+
+namespace kelvane {
+
+namespace {
+
+constexpr int kFirstFactoryYear = 2011;
+constexpr int kStoreDateCommand = 17;
+constexpr int kReadDateCommand = 18;
+
+constexpr int kFactoryAcceleration = 10;
+constexpr int kFactoryDeceleration = 10;
+constexpr float kFactoryMaxSpeed = 10.0f;  // also what a sound storage reports back
+constexpr float kFactoryPitch = 5.0f;
+constexpr int kFactorySubdivision = 1600;
+
+template <typename Value>
+void SetForOperatedAxes(int (*set)(int, int, Value), Value value) {
+    for (int axis = 1; axis <= kOperatedAxes; ++axis) set(kControllerAddress, AxisMask(axis), value);
+}
+
+std::string DateMessage(const CalendarDate& date, const char* verdict) {
+    char text[128];
+    std::snprintf(text, sizeof text, "出厂时间:%d年%d月%d日, 外部存储校验%s!", date.year, date.month, date.day,
+                  verdict);
+    return text;
+}
+
+// The first operated axis whose current speed is not the factory maximum speed; 0 when none.
+int FirstAxisOffFactorySpeed() {
+    float speed = 0.0f;
+    for (int axis = 1; axis <= kOperatedAxes; ++axis) {
+        Ravo_GetMotorCurSpeed(kControllerAddress, AxisMask(axis), &speed);
+        if (speed != kFactoryMaxSpeed) return axis;
+    }
+    return 0;
+}
+
+}  // namespace
+
+CalendarDate LocalDate() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+bool IsFactoryYear(int year, int currentYear) { return year >= kFirstFactoryYear && year <= currentYear; }
+
+FactoryCheckResult CheckFactoryData(const CalendarDate& today) {
+    Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_MANUAL, 0);
+    CalendarDate stored;
+    Ravo_CommandRawData(kReadDateCommand, &stored.year, &stored.month, &stored.day);
+
+    if (!IsFactoryYear(stored.year, today.year)) {
+        StoreFactoryData(today);
+        return {FactoryCheckOutcome::NoFactoryDate, stored, "数据保存成功，请将控制器断电"};
+    }
+    if (FirstAxisOffFactorySpeed() != 0) {
+        StoreFactoryData(today);
+        return {FactoryCheckOutcome::CheckFailed, stored, DateMessage(stored, "错误")};
+    }
+    return {FactoryCheckOutcome::Passed, stored, DateMessage(stored, "通过")};
+}
+
+void StoreFactoryData(const CalendarDate& today) {
+    Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_MANUAL, 0);
+    CalendarDate date = today;
+    Ravo_CommandRawData(kStoreDateCommand, &date.year, &date.month, &date.day);
+    SetForOperatedAxes(&Ravo_SetMotorAcc, kFactoryAcceleration);
+    SetForOperatedAxes(&Ravo_SetMotorDec, kFactoryDeceleration);
+    SetForOperatedAxes(&Ravo_SetMotorMaxSpeed, kFactoryMaxSpeed);
+    SetForOperatedAxes(&Ravo_SetMotorPitch, kFactoryPitch);
+    SetForOperatedAxes(&Ravo_SetMotorDriveDiv, kFactorySubdivision);
+}
+
+}  // namespace kelvane

@@ -1,0 +1,87 @@
+#include "LogFile.h"
+
+#include <ctime>
+#include <string>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace ravo_lib {
+
+namespace {
+
+// "...........................%d年%d月%d日%d时%d分%d秒.........................\n" with the
+// date words as GBK bytes.
+constexpr const char* kBannerFormat =
+    "...........................%d\xc4\xea%d\xd4\xc2%d\xc8\xd5%d\xca\xb1%d\xb7\xd6%d\xc3\xeb"
+    ".........................\n";
+
+std::string executablePath() {
+    std::string path(4096, '\0');
+#if defined(_WIN32)
+    const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0 || length >= path.size()) return {};
+#else
+    const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+    if (length <= 0 || static_cast<std::size_t>(length) >= path.size()) return {};
+#endif
+    path.resize(static_cast<std::size_t>(length));
+    return path;
+}
+
+void localTime(std::time_t now, std::tm& local) {
+#if defined(_WIN32)
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+}
+
+}  // namespace
+
+std::string executableDirectory() {
+    const std::string path = executablePath();
+    const std::size_t cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+std::FILE* openLogBesideExecutable(const char* fileName) {
+    const std::string path = executableDirectory() + "/" + fileName;
+    std::FILE* log = std::fopen(path.c_str(), "wb");
+    if (!log) return nullptr;
+
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localTime(now, local);
+    std::fprintf(log, kBannerFormat, local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                 local.tm_hour, local.tm_min, local.tm_sec);
+    std::fflush(log);
+    return log;
+}
+
+void logBytes(std::FILE* log, const char* prefix, const std::uint8_t* bytes, std::size_t count) {
+    static const char kHex[] = "0123456789abcdef";
+    std::fputs(prefix, log);
+    char text[3 * 64];
+    std::size_t used = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        text[used++] = kHex[bytes[i] >> 4];
+        text[used++] = kHex[bytes[i] & 0x0f];
+        text[used++] = ' ';
+        if (used == sizeof text) {
+            std::fwrite(text, 1, used, log);
+            used = 0;
+        }
+    }
+    std::fwrite(text, 1, used, log);
+}
+
+void endLogLine(std::FILE* log) {
+    std::fputc('\n', log);
+    std::fflush(log);
+}
+
+}  // namespace ravo_lib

@@ -1,0 +1,32 @@
+// Library lock and command port exports.
+#include "Kelvane_Ravo_Q9T2.h"
+
+#include "LibraryState.h"
+#include "ModbusPorts.h"
+
+extern "C" {
+
+// The lock exists from the library's first use on, so both are kept for callers that expect
+// them and do nothing else.
+int Ravo_GlobalInit(void) {
+    ravo_lib::libraryLock();
+    return RAVO_OK;
+}
+
+int Ravo_GlobalRelease(void) { return RAVO_OK; }
+
+// Moves the command port to COM<portNumber>. Not under the library lock: the caller must not
+// open or close while another thread exchanges frames.
+int Ravo_OpenSericalPort(int portNumber) {
+    ravo_lib::detachCommandPortFromModbus();
+    ravo_lib::LibraryState& state = ravo_lib::libraryState();
+    state.commandPort->close();
+    if (!state.commandPort->open(portNumber)) return RAVO_PORT_NOT_OPENED;
+    state.portsByNumber.emplace(portNumber, state.commandPort);
+    state.portsByAddress.emplace(std::uint8_t{RAVO_ANY_CONTROLLER_ADDRESS}, state.commandPort);
+    return RAVO_OK;
+}
+
+void Ravo_CloseSericalPort(void) { ravo_lib::libraryState().commandPort->close(); }
+
+}  // extern "C"

@@ -1,0 +1,50 @@
+// The download progress as ravo shows it: plain lines for logs, a bar redrawn in place on a
+// terminal.
+#include "DownloadProgressDisplay.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+using kelvane::DownloadProgress;
+using kelvane::DownloadStep;
+
+const DownloadProgress kProgress[] = {
+    {DownloadStep::MotorParameters, 0, 2, 0, 0},
+    {DownloadStep::Peripherals, 0, 2, 0, 0},
+    {DownloadStep::UserPrograms, 0, 2, 0, 10},
+    {DownloadStep::UserPrograms, 0, 2, 5, 10},
+    {DownloadStep::UserPrograms, 1, 2, 0, 4},
+    {DownloadStep::UserPrograms, 1, 2, 4, 4},
+};
+
+std::string Shown(bool terminal) {
+    std::ostringstream out;
+    {
+        ravo::DownloadProgressDisplay display(out, terminal);
+        for (const DownloadProgress& progress : kProgress) display.show(progress);
+    }
+    return out.str();
+}
+
+TEST(DownloadProgressDisplay, PlainLinesNameEachStepAndProgramOnce) {
+    EXPECT_EQ(Shown(false),
+              "motor parameters\nperipherals\nuser program 1 of 2 (10 records)\nuser program 2 of 2 (4 records)\n");
+}
+
+TEST(DownloadProgressDisplay, ATerminalGetsOneBarLineRedrawnInPlace) {
+    const std::string shown = Shown(true);
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), 1) << "one line, ended when the display finishes";
+    EXPECT_EQ(shown.back(), '\n');
+    EXPECT_NE(shown.find("\r[------------------------------]   0%  motor parameters\033[K"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("\r[########----------------------]  25%  user program 1 of 2, record 5 of 10\033[K"),
+              std::string::npos)
+        << shown;
+    EXPECT_NE(shown.find("\r[##############################] 100%  user program 2 of 2, record 4 of 4\033[K\n"),
+              std::string::npos)
+        << shown;
+}
+
+}  // namespace

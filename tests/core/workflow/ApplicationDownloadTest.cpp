@@ -1,0 +1,137 @@
+// The whole-application download through the real library to a simulated controller: the
+// order of everything sent, what the controller holds afterwards, progress, and where each
+// kind of failure stops.
+#include "core/workflow/ApplicationDownload.h"
+
+#include "WorkflowFixture.h"
+#include "support/ApplicationOnController.h"
+
+#include <cstring>
+#include <tuple>
+
+namespace {
+
+using kelvane::DownloadProgress;
+using kelvane::DownloadStep;
+using kelvane::ProgramImage;
+
+std::uint32_t FloatBits(float value) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+ProgramImage Program(int lines, std::uint8_t code) {
+    ProgramImage program;
+    program.lineCount = static_cast<std::uint16_t>(lines);
+    for (int i = 0; i < lines; ++i)
+        program.records[i].bytes = {0xAA, 0xFF, code, 0, 0, 0, static_cast<std::uint8_t>(i + 1), 0, 0, 0, 7};
+    return program;
+}
+
+// For axes 1..8: the setter, then its read-back query.
+std::vector<std::string> WithReadBack(int set, int get) {
+    std::vector<std::string> words;
+    for (std::uint32_t mask = 1; mask <= 128; mask <<= 1) words += {CommandWord(set, mask), CommandWord(get, mask)};
+    return words;
+}
+
+class ApplicationDownloadTest : public WorkflowTest {
+protected:
+    ApplicationDownloadTest() {
+        kelvane::ApplicationProgramBuffer buffer;
+        kelvane::ResetApplicationBuffer(buffer);
+        motor = buffer.motor;
+        motor.axes[1] = {3200, 4.5f, 0.25f, 12, 9, 1.5f};
+        motor.axes[6] = {800, 2.0f, 0, 3, 3, 7.0f};  // axis 7: no minimum speed on the wire
+        peripherals.limitTriggerLevel = 1;
+        peripherals.limits = {1, 2, 0, 24, 15, 16};
+        peripherals.analogue = {{{7, 0.5f, 10.0f}, {2, -1.0f, 100.0f}}};
+        peripherals.encoders = {{{1, 1000, 4.0f}, {30, 500, 0.5f}, {0, 0, 0}}};
+    }
+
+    kelvane::ApplicationDownloadResult download(const std::vector<ProgramImage>& images) {
+        std::vector<kelvane::ProgramRecords> programs;
+        for (const ProgramImage& image : images) programs.push_back({image.records.data(), image.lineCount});
+        return kelvane::DownloadApplication(motor, peripherals, programs,
+                                            [&](const DownloadProgress& p) { progress.push_back(p); });
+    }
+    std::vector<std::tuple<DownloadStep, int, int, int, int>> progressSeen() const {
+        std::vector<std::tuple<DownloadStep, int, int, int, int>> seen;
+        for (const DownloadProgress& p : progress) seen.emplace_back(p.step, p.program, p.programCount, p.record, p.recordCount);
+        return seen;
+    }
+
+    kelvane::MotorParameterRecord motor;
+    kelvane::PeripheralParameterRecord peripherals;
+    std::vector<DownloadProgress> progress;
+};
+
+std::vector<std::string> MotorAndPeripheralTraffic() {
+    std::vector<std::string> words = WithReadBack(120, 121);
+    words += WithReadBack(122, 123);
+    words += WithReadBack(124, 125);
+    words += PerAxis(129, 6);
+    words.push_back("mb5");  // coil 110, the limit trigger level
+    words += PerAxis(24, 8);
+    words += {"c32:1", "c33:1", "c32:2", "c33:2", "c29:1", "c30:1", "c29:2", "c30:2", "c29:3", "c30:3"};
+    return words;
+}
+
+TEST_F(ApplicationDownloadTest, SendsMotorPeripheralsAndEveryProgramThenWorkModeOne) {
+    const std::vector<ProgramImage> programs = {Program(3, 10), Program(1, 51)};
+
+    const kelvane::ApplicationDownloadResult result = download(programs);
+
+    EXPECT_TRUE(result.succeeded);
+    EXPECT_EQ(result.message, "用户应用程序下载成功");
+    EXPECT_EQ(result.stepMessage, "");
+    std::vector<std::string> expected = MotorAndPeripheralTraffic();
+    expected += {"c6:3", "rec", "rec", "rec", "end", "c6:3", "rec", "end", "c6:1"};
+    EXPECT_EQ(TrafficWords(*controller), Lines(expected));
+    ExpectControllerHoldsApplication(*controller, motor, peripherals, programs);
+    EXPECT_EQ(controller->workMode(), 1);
+
+    using S = DownloadStep;
+    EXPECT_EQ(progressSeen(), (std::vector<std::tuple<DownloadStep, int, int, int, int>>{
+                                  {S::MotorParameters, 0, 2, 0, 0},
+                                  {S::Peripherals, 0, 2, 0, 0},
+                                  {S::UserPrograms, 0, 2, 0, 3},
+                                  {S::UserPrograms, 0, 2, 3, 3},
+                                  {S::UserPrograms, 1, 2, 0, 1},
+                                  {S::UserPrograms, 1, 2, 1, 1}}));
+}
+
+TEST_F(ApplicationDownloadTest, AReadBackMismatchStopsBeforeThePeripherals) {
+    controller->overrideReadBack(123, 4, FloatBits(5.01f));  // pitch of axis 3 (Z)
+
+    const kelvane::ApplicationDownloadResult result = download({Program(2, 10)});
+
+    EXPECT_FALSE(result.succeeded);
+    EXPECT_EQ(result.failedStep, DownloadStep::MotorParameters);
+    EXPECT_EQ(result.stepMessage, "设置Z轴螺距失败2");
+    EXPECT_EQ(result.message, "用户程序下载失败_系统参数下载失败！");
+    std::vector<std::string> expected = WithReadBack(120, 121);
+    expected += {"c122:1", "c123:1", "c122:2", "c123:2", "c122:4", "c123:4"};
+    EXPECT_EQ(TrafficWords(*controller), Lines(expected));
+    EXPECT_EQ(progress.size(), 1u) << "only the motor parameters began";
+}
+
+TEST_F(ApplicationDownloadTest, ARejectedRecordStopsBeforeLaterProgramsWithoutWorkModeOne) {
+    // Program 0 has one record, so record index 2 is met in program 1.
+    controller->inject({ravo_sim::Fault::Action::RejectRecord, ravo_sim::RequestKind::Record, 2});
+
+    const kelvane::ApplicationDownloadResult result = download({Program(1, 10), Program(3, 11), Program(1, 12)});
+
+    EXPECT_FALSE(result.succeeded);
+    EXPECT_EQ(result.failedStep, DownloadStep::UserPrograms);
+    EXPECT_EQ(result.stepMessage, "用户程序下载失败[应用程序：1],  下载2/3时出现错误");
+    EXPECT_EQ(result.message, "用户程序下载失败_应用程序下载失败！");
+    std::vector<std::string> expected = MotorAndPeripheralTraffic();
+    // The library falls back to work mode 2 itself; program 2 and work mode 1 never follow.
+    expected += {"c6:3", "rec", "end", "c6:3", "rec", "rec", "rec", "c6:2"};
+    EXPECT_EQ(TrafficWords(*controller), Lines(expected));
+    EXPECT_EQ(std::get<1>(progressSeen().back()), 1) << "progress ends in the failing program";
+}
+
+}  // namespace
