@@ -5,6 +5,7 @@
 #include "editor/CUserProgramDlg.h"
 #include "editor/CUserProgramEditCtrl.h"
 #include "shell/CAboutDlg.h"
+#include "shell/LinkProgressDialog.h"
 #include "shell/Prompter.h"
 #include "ui_CKelvaneRavoToolsDlg.h"
 #include "views/CManualOptDlg.h"
@@ -111,6 +112,8 @@ void CKelvaneRavoToolsDlg::connectControls() {
     connect(ui_->saveButton, &QPushButton::clicked, this, &CKelvaneRavoToolsDlg::saveToLibraryClicked);
     connect(ui_->importButton, &QPushButton::clicked, this, &CKelvaneRavoToolsDlg::ImportApplicationProgram);
     connect(ui_->deleteButton, &QPushButton::clicked, this, &CKelvaneRavoToolsDlg::deleteClicked);
+    connect(ui_->downloadButton, &QPushButton::clicked, this, &CKelvaneRavoToolsDlg::DownloadApplication);
+    connect(ui_->factoryButton, &QPushButton::clicked, this, &CKelvaneRavoToolsDlg::CheckFactoryData);
     connect(editorView_, &CUserProgramDlg::newApplicationProgramRequested, this,
             &CKelvaneRavoToolsDlg::NewApplicationProgram);
 }

@@ -6,6 +6,7 @@
 
 #include "core/application/ApplicationProgramBuffer.h"
 #include "core/application/LibraryListFile.h"
+#include "shell/LinkWorker.h"
 
 #include <QString>
 #include <QWidget>
@@ -25,6 +26,11 @@ class CMotorParSettingDlg;
 class CPeripheralDlg;
 class CUserProgramDlg;
 class CVideoTeachOptDlg;
+class LinkProgressDialog;
+
+namespace kelvane {
+struct ApplicationDownloadResult;
+}
 
 class CKelvaneRavoToolsDlg : public QWidget {
     Q_OBJECT
@@ -72,6 +78,17 @@ public:
     // writes them to the file of `name`; the editor ends on the last program.
     kelvane::WriteStatus WriteApplicationProgram(const QString& name);
 
+    // The controller as a whole (CKelvaneRavoToolsDlgWorkflow.cpp). Each reads what it needs
+    // here, runs its sequence on the link worker behind a modal progress dialog while the
+    // polling views pause, and reports by message box when it has ended.
+
+    // 程序下载: the motor parameters, the peripherals, then every user program and work mode 1;
+    // the first failure stops it with the step's message and the download's.
+    void DownloadApplication();
+    // 出厂设置: checks the controller's factory date and storage, storing today's date and the
+    // factory motor defaults when there is no factory date or the check fails.
+    void CheckFactoryData();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -108,6 +125,13 @@ private:
     void addToLibrary(const QString& name);
     void writeLibraryList(int activePosition);
 
+    // Controller jobs.
+    // Shows the progress dialog and pauses the polling views.
+    void beginLinkJob(const QString& title, const QString& text);
+    // Removes the progress dialog and restarts the poll of the view that is shown.
+    void endLinkJob();
+    void reportDownload(const kelvane::ApplicationDownloadResult& result);
+
     void openAboutDialog();
 
     std::unique_ptr<Ui::CKelvaneRavoToolsDlg> ui_;
@@ -125,4 +149,8 @@ private:
     std::map<int, int> portTable_;   // COM port list position -> COM number
     std::optional<int> connectedCom_;
     kelvane::ApplicationProgramBuffer buffer_;
+
+    std::unique_ptr<LinkProgressDialog> progress_;
+    // Last member: its thread has ended before anything a job reports to goes away.
+    LinkWorker worker_{this};
 };

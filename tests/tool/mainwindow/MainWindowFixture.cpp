@@ -2,6 +2,7 @@
 
 #include "core/application/ApplicationProgramFile.h"
 #include "shell/CUserTempleteInfo.h"
+#include "shell/LinkWorker.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -24,8 +25,8 @@ std::vector<Command> CommandsReceived(const ravo_sim::Simulator& controller) {
     return commands;
 }
 
-void MainWindowTest::addCom3() {
-    com3 = std::make_unique<ravo_sim::Simulator>(ravo_sim::Simulator::Options{com1.comDir(), 3});
+void MainWindowTest::addCom3(bool paced) {
+    com3 = std::make_unique<ravo_sim::Simulator>(ravo_sim::Simulator::Options{com1.comDir(), 3, paced});
 }
 
 void MainWindowTest::removeCom3() { com3.reset(); }
@@ -73,6 +74,11 @@ void MainWindowTest::answerNameDialog(std::optional<QString> name, QString* offe
         if (name) box->setText(*name);
         dialog->findChild<QPushButton*>(name ? QStringLiteral("ok") : QStringLiteral("cancel"))->click();
     });
+}
+
+bool MainWindowTest::waitForControllerJob(int timeoutMs) {
+    auto* worker = window->findChild<LinkWorker*>();
+    return worker && QTest::qWaitFor([worker] { return !worker->busy(); }, timeoutMs);
 }
 
 CKelvaneRavoToolsDlg& MainWindowTest::startWindow() {

@@ -39,7 +39,8 @@ std::vector<Command> CommandsReceived(const ravo_sim::Simulator& controller);
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    void addCom3();
+    // A second controller on COM3, answering at once or at wire speed.
+    void addCom3(bool paced = false);
     void removeCom3();
     // Constructs and shows the main window: the whole start-up runs.
     CKelvaneRavoToolsDlg& startWindow();
@@ -58,6 +59,10 @@ protected:
     // Answers the next name dialog: `name` with "确认", or "取消" when there is none. The
     // name the dialog offered goes to `offered`.
     void answerNameDialog(std::optional<QString> name, QString* offered = nullptr);
+
+    // Waits until the controller job the window started (download, factory data) has ended
+    // and reported; false when it has not within `timeoutMs`.
+    bool waitForControllerJob(int timeoutMs = 60000);
 
     QComboBox& comPortList();
     QPushButton& button(const char* objectName);
