@@ -3,39 +3,55 @@
 #include "core/machine/MotorDownload.h"
 #include "core/machine/PeripheralDownload.h"
 
+#include <Kelvane_Ravo_Q9T2.h>
+
 #include <algorithm>
 
 namespace kelvane {
 
 namespace {
 
-// Reports the user programs' progress from the per-program notices of the programs download.
+// Reports the user programs' progress: a program starts when the one before it is in the
+// controller, and the library tells of each record the controller acknowledged meanwhile.
 class ProgramProgress {
 public:
     ProgramProgress(const std::vector<ProgramRecords>& programs, const DownloadProgressCallback& progress)
-        : programs_(programs), progress_(progress) {}
+        : programs_(programs), progress_(progress) {
+        if (progress_) Ravo_SetDownloadProgress(&ProgramProgress::recordAcknowledged, this);
+    }
+    ~ProgramProgress() {
+        if (progress_) Ravo_SetDownloadProgress(nullptr, nullptr);
+    }
+    ProgramProgress(const ProgramProgress&) = delete;
+    ProgramProgress& operator=(const ProgramProgress&) = delete;
 
-    void started(int program) const { report(program, 0); }
-    // `sent` programs are in the controller: the last of them is complete, the next starts.
-    void sent(int sent, int total) const {
-        report(sent - 1, recordCount(sent - 1));
+    void started(int program) {
+        current_ = program;
+        report(0);
+    }
+    // `sent` programs are in the controller.
+    void sent(int sent, int total) {
         if (sent < total) started(sent);
     }
 
 private:
+    static void recordAcknowledged(int record, int /*count*/, void* self) {
+        static_cast<ProgramProgress*>(self)->report(record);
+    }
     // 0 for the program after the last (an application without programs).
     int recordCount(int program) const {
         if (program >= static_cast<int>(programs_.size())) return 0;
         return std::clamp(programs_[static_cast<std::size_t>(program)].lineCount, 0, kMaxProgramLines);
     }
-    void report(int program, int record) const {
+    void report(int record) const {
         if (!progress_) return;
-        progress_({DownloadStep::UserPrograms, program, static_cast<int>(programs_.size()), record,
-                   recordCount(program)});
+        progress_({DownloadStep::UserPrograms, current_, static_cast<int>(programs_.size()), record,
+                   recordCount(current_)});
     }
 
     const std::vector<ProgramRecords>& programs_;
     const DownloadProgressCallback& progress_;
+    int current_ = 0;
 };
 
 ApplicationDownloadResult Failure(DownloadStep step, std::string stepMessage, const char* message) {
@@ -60,10 +76,12 @@ ApplicationDownloadResult DownloadApplication(const MotorParameterRecord& motor,
     startStep(DownloadStep::Peripherals);
     DownloadPeripheralParameters(peripherals);
 
-    const ProgramProgress programProgress(programs, progress);
-    programProgress.started(0);
-    const std::optional<ProgramDownloadFailure> failure =
-        DownloadPrograms(programs, [&](int sent, int total) { programProgress.sent(sent, total); });
+    std::optional<ProgramDownloadFailure> failure;
+    {
+        ProgramProgress programProgress(programs, progress);
+        programProgress.started(0);
+        failure = DownloadPrograms(programs, [&](int sent, int total) { programProgress.sent(sent, total); });
+    }
     if (failure)
         return Failure(DownloadStep::UserPrograms, ProgramDownloadFailureMessage(*failure), kUserProgramsFailed);
 

@@ -23,7 +23,8 @@ struct DownloadProgress {
     int recordCount = 0;
 };
 
-// Called on the downloading thread when a step starts, when a user program starts and ends.
+// Called on the downloading thread when a step starts, when a user program starts and after
+// each of its records the controller acknowledged.
 using DownloadProgressCallback = std::function<void(const DownloadProgress&)>;
 
 inline constexpr const char* kApplicationDownloaded = "用户应用程序下载成功";
@@ -39,7 +40,8 @@ struct ApplicationDownloadResult {
 
 // Motor parameters with read-back (a failure stops everything after it), the peripheral
 // settings (which report no failure), then each user program into its slot and work mode 1
-// (the first failing program stops the rest and work mode 1).
+// (the first failing program stops the rest and work mode 1). With a progress callback the
+// library's download progress is taken for the duration of the user programs.
 ApplicationDownloadResult DownloadApplication(const MotorParameterRecord& motor,
                                               const PeripheralParameterRecord& peripherals,
                                               const std::vector<ProgramRecords>& programs,

@@ -202,6 +202,11 @@ RAVO_API int Ravo_SetUserProgram(const unsigned char *records, int count);
  * record i got no complete reply or was refused; RAVO_END_FRAME_NOT_SENT. After a failure the
  * controller is sent RAVO_WORK_MODE_MANUAL. */
 RAVO_API int Ravo_DownLoadProgram(int program);
+/* Sets the function Ravo_DownLoadProgram calls, on the downloading thread, after each record
+ * the controller acknowledged: `record` records of `count` are in (1..count), `user` as given
+ * here. A null callback calls nothing. A download in progress keeps the callback it began with.
+ * Sends nothing. */
+RAVO_API void Ravo_SetDownloadProgress(void (*callback)(int record, int count, void *user), void *user);
 
 /* Modbus RTU: function 1 reads a coil, 5 writes one, 4 reads input registers, 16 writes
  * registers. Requests go to the port registered for the slave address (the command port for

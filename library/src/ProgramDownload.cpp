@@ -1,7 +1,7 @@
 // The program store and its download into a numbered program slot of the controller: work
 // mode 3, a 2 s pause, one acknowledged record frame per record (index in byte 15), the end
 // frame, and work mode 2 as the fall-back on any failure. Every record frame and its reply go
-// to Ravo_Debug.log.
+// to Ravo_Debug.log; the caller's progress callback hears of every acknowledged record.
 #include "Kelvane_Ravo_Q9T2.h"
 #include "DownloadLog.h"
 #include "FrameExchange.h"
@@ -31,6 +31,21 @@ struct ProgramStore {
 ProgramStore& programStore() {
     static ProgramStore store;
     return store;
+}
+
+struct ProgressCallback {
+    void (*function)(int record, int count, void* user) = nullptr;
+    void* user = nullptr;
+
+    void operator()(std::size_t record, std::size_t count) const {
+        if (function) function(static_cast<int>(record), static_cast<int>(count), user);
+    }
+};
+
+// Set and read under the library lock, so a download sees one whole callback.
+ProgressCallback& progressCallback() {
+    static ProgressCallback callback;
+    return callback;
 }
 
 DownloadLog& downloadLog() {
@@ -95,6 +110,7 @@ int Ravo_DownLoadProgram(int program) {
     const ProgramStore& store = programStore();
     DownloadLog& log = downloadLog();
     log.beginDownload(store.count);
+    const ProgressCallback progress = progressCallback();
 
     // One reference for the whole download: the records and the end frame go to one device.
     const std::shared_ptr<SerialPort> port = libraryState().commandPort;
@@ -103,6 +119,7 @@ int Ravo_DownLoadProgram(int program) {
             Ravo_SetWorkMode(RAVO_ANY_CONTROLLER_ADDRESS, RAVO_WORK_MODE_MANUAL, slot);
             return RAVO_FAILED_AT_RECORD(i);
         }
+        progress(i + 1, store.count);
     }
 
     if (!sendEndFrame(*port)) {
@@ -112,6 +129,11 @@ int Ravo_DownLoadProgram(int program) {
     }
     log.close();
     return RAVO_OK;
+}
+
+void Ravo_SetDownloadProgress(void (*callback)(int record, int count, void* user), void* user) {
+    LibraryLockGuard lock(libraryLock());
+    progressCallback() = {callback, user};
 }
 
 }  // extern "C"

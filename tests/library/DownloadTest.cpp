@@ -198,4 +198,37 @@ TEST_F(DownloadTest, FailuresFallBackToWorkModeTwoAndReportTheFailingRecord) {
               "1 ReceiveData: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 ");
 }
 
+// The progress callback hears of each record once its acknowledgement is in, with the count
+// and the caller's pointer, and not of a refused record; a null callback silences it.
+TEST_F(DownloadTest, ProgressFollowsEachAcknowledgedRecordUntilTheCallbackIsCleared) {
+    struct Call {
+        int record, count;
+        std::size_t recordsOnLine;
+        bool operator==(const Call& other) const {
+            return record == other.record && count == other.count && recordsOnLine == other.recordsOnLine;
+        }
+    };
+    struct Seen {
+        ravo_sim::Simulator* sim;
+        std::vector<Call> calls;
+    } seen{sim.get(), {}};
+    const auto callback = [](int record, int count, void* user) {
+        Seen& to = *static_cast<Seen*>(user);
+        std::size_t records = 0;
+        for (const Request& request : to.sim->traffic()) records += request.kind == RequestKind::Record;
+        to.calls.push_back({record, count, records});
+    };
+    const auto records = makeRecords(3);
+    ASSERT_EQ(Ravo_SetUserProgram(records[0].data(), 3), RAVO_OK);
+
+    Ravo_SetDownloadProgress(callback, &seen);
+    sim->inject({Fault::Action::RejectRecord, RequestKind::Record, 2});
+    EXPECT_EQ(Ravo_DownLoadProgram(0), RAVO_FAILED_AT_RECORD(2));
+    EXPECT_EQ(seen.calls, (std::vector<Call>{{1, 3, 1}, {2, 3, 2}}));
+
+    Ravo_SetDownloadProgress(nullptr, &seen);
+    EXPECT_EQ(Ravo_DownLoadProgram(0), RAVO_OK);
+    EXPECT_EQ(seen.calls.size(), 2u);
+}
+
 }  // namespace

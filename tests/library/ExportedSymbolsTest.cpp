@@ -3,18 +3,30 @@
 
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
 
 TEST(ExportedSymbols, AreExactlyTheNamesOfTheDefFile) {
     std::set<std::string> expected;  // from the indented "Name @ordinal" lines
+    std::map<int, std::string> byOrdinal;
     std::ifstream def(RAVO_DEF_FILE);
     for (std::string line, name, ordinal; std::getline(def, line);)
         if (line.rfind("    ", 0) == 0 && std::istringstream(line) >> name >> ordinal &&
-            ordinal[0] == '@')
+            ordinal[0] == '@') {
             expected.insert(name);
-    ASSERT_EQ(expected.size(), 66u) << "ordinals 1..70 without 56..59";
+            byOrdinal[std::stoi(ordinal.substr(1))] = name;
+        }
+    ASSERT_EQ(expected.size(), 67u) << "ordinals 1..71 without 56..59";
+    std::set<int> ordinals;
+    for (const auto& entry : byOrdinal) ordinals.insert(entry.first);
+    std::set<int> assigned;
+    for (int ordinal = 1; ordinal <= 71; ++ordinal)
+        if (ordinal < 56 || ordinal > 59) assigned.insert(ordinal);
+    EXPECT_EQ(ordinals, assigned);
+    EXPECT_EQ(byOrdinal[70], "Modbus_CloseSerical");
+    EXPECT_EQ(byOrdinal[71], "Ravo_SetDownloadProgress") << "added after the last ordinal in use";
 
     std::set<std::string> exported;
     const std::string nm =

@@ -97,6 +97,8 @@ TEST_F(ApplicationDownloadTest, SendsMotorPeripheralsAndEveryProgramThenWorkMode
                                   {S::MotorParameters, 0, 2, 0, 0},
                                   {S::Peripherals, 0, 2, 0, 0},
                                   {S::UserPrograms, 0, 2, 0, 3},
+                                  {S::UserPrograms, 0, 2, 1, 3},
+                                  {S::UserPrograms, 0, 2, 2, 3},
                                   {S::UserPrograms, 0, 2, 3, 3},
                                   {S::UserPrograms, 1, 2, 0, 1},
                                   {S::UserPrograms, 1, 2, 1, 1}}));
@@ -131,7 +133,15 @@ TEST_F(ApplicationDownloadTest, ARejectedRecordStopsBeforeLaterProgramsWithoutWo
     // The library falls back to work mode 2 itself; program 2 and work mode 1 never follow.
     expected += {"c6:3", "rec", "end", "c6:3", "rec", "rec", "rec", "c6:2"};
     EXPECT_EQ(TrafficWords(*controller), Lines(expected));
-    EXPECT_EQ(std::get<1>(progressSeen().back()), 1) << "progress ends in the failing program";
+    EXPECT_EQ(progressSeen().back(), std::make_tuple(DownloadStep::UserPrograms, 1, 3, 2, 3))
+        << "progress ends at the last record program 1 got in";
+
+    // The library's progress callback was taken back: a later download reports to nobody.
+    const std::size_t reports = progress.size();
+    const ProgramImage one = Program(1, 10);
+    ASSERT_EQ(Ravo_SetUserProgram(one.records[0].bytes.data(), 1), RAVO_OK);
+    EXPECT_EQ(Ravo_DownLoadProgram(0), RAVO_OK);
+    EXPECT_EQ(progress.size(), reports);
 }
 
 }  // namespace

@@ -52,8 +52,6 @@ TEST_F(FactoryDataTest, ChecksTheStoredDateAndTheSpeedsAndStoresWhenEitherFails)
          "出厂时间:2015年6月30日, 外部存储校验错误!", failedThenStored},
         {"no factory date", {0, 0, 0}, std::nullopt, false, FactoryCheckOutcome::NoFactoryDate,
          "数据保存成功，请将控制器断电", noDateThenStored},
-        {"before 2011", {2010, 12, 31}, std::nullopt, false, FactoryCheckOutcome::NoFactoryDate,
-         "数据保存成功，请将控制器断电", noDateThenStored},
         {"this year", {today.year, 1, 1}, std::nullopt, false, FactoryCheckOutcome::Passed,
          "出厂时间:" + thisYear + "年1月1日, 外部存储校验通过!", CheckTraffic(6)},
         {"no answer to the date", {2015, 6, 30}, std::nullopt, true, FactoryCheckOutcome::NoFactoryDate,
