@@ -164,25 +164,42 @@ void CUserProgramDlg::ExportCurrentProgram(kelvane::ProgramImage& program) {
     grid_->ExportCurrentProgram(program);
 }
 
+void CUserProgramDlg::ExportProgram(int slot, kelvane::ProgramImage& program) {
+    grid_->ShowProgram(slot, 0);
+    selectTab(slot);
+    grid_->ExportCurrentProgram(program);
+}
+
 int CUserProgramDlg::DownloadPrograms(int showSuccess) {
-    commitGrid();  // what is on screen is what is sent
-    std::vector<kelvane::ProgramRecords> programs;
-    for (int p = 0; p < programCount_; ++p) {
-        const kelvane::ProgramSlot& slot = grid_->model().slot(p);
-        programs.push_back({slot.records.data(), slot.lineCount});
-    }
+    const std::vector<kelvane::ProgramSlot> programs = ProgramsForDownload();
 
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto failure = kelvane::DownloadPrograms(programs);
+    const auto failure = kelvane::DownloadPrograms(RecordsOf(programs));
     QGuiApplication::restoreOverrideCursor();
 
     if (failure) {
-        Tell(this, QString::fromStdString(kelvane::ProgramDownloadFailureMessage(*failure)),
-             QStringLiteral("错误信息"));
+        ShowDownloadFailure(kelvane::ProgramDownloadFailureMessage(*failure));
         return 1;
     }
     if (showSuccess == 1) Tell(this, QStringLiteral("应用程序下载成功"), QStringLiteral("正确信息"));
     return 0;
+}
+
+std::vector<kelvane::ProgramSlot> CUserProgramDlg::ProgramsForDownload() {
+    commitGrid();  // what is on screen is what is sent
+    std::vector<kelvane::ProgramSlot> programs;
+    for (int p = 0; p < programCount_; ++p) programs.push_back(grid_->model().slot(p));
+    return programs;
+}
+
+std::vector<kelvane::ProgramRecords> CUserProgramDlg::RecordsOf(const std::vector<kelvane::ProgramSlot>& programs) {
+    std::vector<kelvane::ProgramRecords> records;
+    for (const kelvane::ProgramSlot& slot : programs) records.push_back({slot.records.data(), slot.lineCount});
+    return records;
+}
+
+void CUserProgramDlg::ShowDownloadFailure(const std::string& message) {
+    Tell(this, QString::fromStdString(message), QStringLiteral("错误信息"));
 }
 
 void CUserProgramDlg::ShowHelp(std::int32_t code) {

@@ -7,10 +7,14 @@
 
 #include "core/application/LineRecord.h"
 #include "core/editor/DescriptionTable.h"
+#include "core/editor/ProgramSlot.h"
+#include "core/machine/ProgramsDownload.h"
 
 #include <QWidget>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 class CUserProgramEditCtrl;
 class QLabel;
@@ -35,9 +39,19 @@ public:
     void LoadProgram(int slot, const kelvane::ProgramImage& program);
     // Commits the grid and hands out the current program; the catalogue is read again.
     void ExportCurrentProgram(kelvane::ProgramImage& program);
+    // Shows program `slot` with its tab selected and hands it out, as the file writer gathers
+    // the programs one after the other.
+    void ExportProgram(int slot, kelvane::ProgramImage& program);
     // Commits the grid and sends every program, then work mode 1. 0 on success; 1 after the
     // failure message. showSuccess 1 also tells the user about a success.
     int DownloadPrograms(int showSuccess);
+    // The first step of DownloadPrograms, for a download run elsewhere: commits the grid and
+    // copies the programs in use.
+    std::vector<kelvane::ProgramSlot> ProgramsForDownload();
+    // The records of `programs` as the download reads them.
+    static std::vector<kelvane::ProgramRecords> RecordsOf(const std::vector<kelvane::ProgramSlot>& programs);
+    // Tells the user where a programs download stopped.
+    void ShowDownloadFailure(const std::string& message);
     // The help text of `code` in the help line; empty when there is none.
     void ShowHelp(std::int32_t code);
 

@@ -1,13 +1,11 @@
 #include "CKelvaneRavoToolsDlg.h"
 
-#include "core/application/ApplicationProgramFile.h"
-#include "core/application/GbkText.h"
-#include "core/application/ProgramName.h"
 #include "core/machine/ControllerAxes.h"
 #include "core/workflow/ControllerConnection.h"
 #include "editor/CUserProgramDlg.h"
 #include "editor/CUserProgramEditCtrl.h"
 #include "shell/CAboutDlg.h"
+#include "shell/LinkProgressDialog.h"
 #include "shell/Prompter.h"
 #include "ui_CKelvaneRavoToolsDlg.h"
 #include "views/CManualOptDlg.h"
@@ -19,7 +17,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QFile>
 #include <QIcon>
 
 using kelvane::kControllerAddress;
@@ -33,8 +30,6 @@ constexpr QSize kMinimumPanelSize(840, 548);
 
 const QString kDisconnectCaption = QStringLiteral("断开连接");
 const QString kConnectCaption = QStringLiteral("连接控制器");
-
-std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 }  // namespace
 
@@ -68,41 +63,6 @@ CKelvaneRavoToolsDlg::~CKelvaneRavoToolsDlg() = default;
 
 QString CKelvaneRavoToolsDlg::dataFolder() const {
     return exeDirectory_ + QStringLiteral("/KelvaneRavoTools/");
-}
-
-void CKelvaneRavoToolsDlg::ReadLibraryList(const QString& preferred) {
-    portIndex_ = 1;
-    ui_->programList->clear();
-    libraryNames_.clear();
-    const auto contents =
-        kelvane::LoadLibraryListFile(localPath(dataFolder() + QStringLiteral("ApplicationProgramMgr.ini")));
-    if (!contents) return;
-
-    portIndex_ = contents->portIndex;
-    for (const std::string& name : contents->names) {
-        ui_->programList->addItem(QString::fromStdString(kelvane::gbkToUtf8(name)));
-        libraryNames_.insert(name);
-    }
-    ui_->programList->setCurrentIndex(
-        kelvane::SelectedLibraryPosition(*contents, kelvane::utf8ToGbk(preferred.toStdString())));
-}
-
-void CKelvaneRavoToolsDlg::LoadApplicationProgram(const QString& name) {
-    const std::string utf8Name = name.toStdString();
-    if (kelvane::CheckProgramName(utf8Name) == kelvane::ProgramNameProblem::None) {
-        const QString file = dataFolder() + QStringLiteral("ApplicationProgram/") +
-                             QString::fromStdString(kelvane::ProgramFileName(kelvane::utf8ToGbk(utf8Name)));
-        const auto read = kelvane::LoadApplicationProgramFile(
-            localPath(file), buffer_,
-            [this](int index, const kelvane::ProgramImage& program) { editorView_->LoadProgram(index, program); });
-        if (read) editorView_->SetProgramTabs(read->programCount);
-    }
-    motorView_->FillFromRecord(buffer_.motor);
-    peripheralView_->FillFromRecord(buffer_.peripherals);
-}
-
-void CKelvaneRavoToolsDlg::NewApplicationProgram() {
-    LoadApplicationProgram(QStringLiteral("default_null_temp"));
 }
 
 // Linux windows have no system menu: the About entry lives in the window's context menu and
@@ -147,6 +107,13 @@ void CKelvaneRavoToolsDlg::connectControls() {
     connect(ui_->manualViewButton, &QPushButton::clicked, this, [this] { ShowView(manualView_); });
     connect(ui_->teachViewButton, &QPushButton::clicked, this, [this] { ShowView(teachView_); });
 
+    // activated: only a choice of the user; rebuilding the list never loads.
+    connect(ui_->programList, &QComboBox::activated, this, &CKelvaneRavoToolsDlg::SelectApplicationProgram);
+    connect(ui_->saveButton, &QPushButton::clicked, this, &CKelvaneRavoToolsDlg::saveToLibraryClicked);
+    connect(ui_->importButton, &QPushButton::clicked, this, &CKelvaneRavoToolsDlg::ImportApplicationProgram);
+    connect(ui_->deleteButton, &QPushButton::clicked, this, &CKelvaneRavoToolsDlg::deleteClicked);
+    connect(ui_->downloadButton, &QPushButton::clicked, this, &CKelvaneRavoToolsDlg::DownloadApplication);
+    connect(ui_->factoryButton, &QPushButton::clicked, this, &CKelvaneRavoToolsDlg::CheckFactoryData);
     connect(editorView_, &CUserProgramDlg::newApplicationProgramRequested, this,
             &CKelvaneRavoToolsDlg::NewApplicationProgram);
 }

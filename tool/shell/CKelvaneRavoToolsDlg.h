@@ -6,6 +6,7 @@
 
 #include "core/application/ApplicationProgramBuffer.h"
 #include "core/application/LibraryListFile.h"
+#include "shell/LinkWorker.h"
 
 #include <QString>
 #include <QWidget>
@@ -25,6 +26,11 @@ class CMotorParSettingDlg;
 class CPeripheralDlg;
 class CUserProgramDlg;
 class CVideoTeachOptDlg;
+class LinkProgressDialog;
+
+namespace kelvane {
+struct ApplicationDownloadResult;
+}
 
 class CKelvaneRavoToolsDlg : public QWidget {
     Q_OBJECT
@@ -41,16 +47,48 @@ public:
     // exeDirectory + "/KelvaneRavoTools/": the program library and the catalogue live there.
     QString dataFolder() const;
 
+    // The program library (CKelvaneRavoToolsDlgLibrary.cpp). Names are shown as UTF-8 and kept
+    // as GBK bytes in `libraryNames_` and the list file.
+
     // Rebuilds the program list and the library names from the list file and takes the
     // remembered COM port position from it; selects `preferred` when it is listed.
     void ReadLibraryList(const QString& preferred);
+    // Writes the list file: port position, the names and the selected position as active.
+    void WriteLibraryList();
+    // The user chose an entry of the program list: it becomes the active one and is loaded.
+    void SelectApplicationProgram();
+    // Writes the application program as the views hold it under `name` (asking first when the
+    // name is in the library) and makes it the active entry.
+    void SaveToLibrary(const QString& name);
+    // Copies an application program file the user picks into the library under a name the
+    // user confirms, makes it the active entry and loads it.
+    void ImportApplicationProgram();
+    // Removes `name` and its file after the user's OK, then loads the first remaining one.
+    void DeleteApplicationProgram(const QString& name);
+    // The program list from the library names; selects and loads the first one.
+    void RefillProgramList();
+    // Replaces every program and setting with the empty template "default_null_temp".
+    void NewApplicationProgram();
+
     // Reads the application program `name` of the library into the buffer, puts its user
     // programs into the program editor and shows its motor and peripheral parameters. A missing
     // file changes nothing in the buffer or the editor; the views are refilled from the buffer
     // all the same.
     void LoadApplicationProgram(const QString& name);
-    // Replaces every program and setting with the empty template "default_null_temp".
-    void NewApplicationProgram();
+    // Gathers the motor and peripheral parameters and every user program from the views and
+    // writes them to the file of `name`; the editor ends on the last program.
+    kelvane::WriteStatus WriteApplicationProgram(const QString& name);
+
+    // The controller as a whole (CKelvaneRavoToolsDlgWorkflow.cpp). Each reads what it needs
+    // here, runs its sequence on the link worker behind a modal progress dialog while the
+    // polling views pause, and reports by message box when it has ended.
+
+    // 程序下载: the motor parameters, the peripherals, then every user program and work mode 1;
+    // the first failure stops it with the step's message and the download's.
+    void DownloadApplication();
+    // 出厂设置: checks the controller's factory date and storage, storing today's date and the
+    // factory motor defaults when there is no factory date or the check fails.
+    void CheckFactoryData();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -74,6 +112,27 @@ private:
     // View panel.
     void ShowView(QWidget* target);
 
+    // Program library.
+    void saveToLibraryClicked();
+    void deleteClicked();
+    QString programFilePath(const QString& name) const;
+    // The name the user enters in the name dialog, starting from `initial`; none on Cancel.
+    std::optional<QString> askName(const QString& initial);
+    // False, after telling the user why, when `name` cannot be a library name.
+    bool acceptableName(const QString& name);
+    // True when `name` is not in the library or the user agrees to replace it.
+    bool mayWrite(const QString& name);
+    // Adds `name` to the library as its active entry and selects it in the program list.
+    void addToLibrary(const QString& name);
+    void writeLibraryList(int activePosition);
+
+    // Controller jobs.
+    // Shows the progress dialog and pauses the polling views.
+    void beginLinkJob(const QString& title, const QString& text);
+    // Removes the progress dialog and restarts the poll of the view that is shown.
+    void endLinkJob();
+    void reportDownload(const kelvane::ApplicationDownloadResult& result);
+
     void openAboutDialog();
 
     std::unique_ptr<Ui::CKelvaneRavoToolsDlg> ui_;
@@ -91,4 +150,8 @@ private:
     std::map<int, int> portTable_;   // COM port list position -> COM number
     std::optional<int> connectedCom_;
     kelvane::ApplicationProgramBuffer buffer_;
+
+    std::unique_ptr<LinkProgressDialog> progress_;
+    // Last member: its thread has ended before anything a job reports to goes away.
+    LinkWorker worker_{this};
 };

@@ -27,6 +27,8 @@ public:
     void Activate();
     // Hidden: stops the timer. The controller's work mode stays.
     void Deactivate();
+    // Restarts the refresh timer after a pause (Deactivate) without Activate's traffic.
+    void ResumePolling() { timer_.start(); }
     bool isActive() const { return timer_.isActive(); }
 
 private:

@@ -96,12 +96,22 @@ void CMotorParSettingDlg::CopyToRecord(kelvane::MotorParameterRecord& record) {
 }
 
 int CMotorParSettingDlg::Download() {
-    // A box the user was just told is wrong must not go out with its previous value.
-    if (!readControls()) return 1;
-    const kelvane::MotorDownloadResult result = kelvane::DownloadMotorParameters(values_);
+    const auto record = ReadForDownload();
+    if (!record) return 1;
+    const kelvane::MotorDownloadResult result = kelvane::DownloadMotorParameters(*record);
     if (result.succeeded) return 0;
-    Prompter::current().message(this, QString::fromStdString(result.message), DefaultCaption());
+    ShowDownloadFailure(result.message);
     return 1;
+}
+
+// A box the user was just told is wrong must not go out with its previous value.
+std::optional<kelvane::MotorParameterRecord> CMotorParSettingDlg::ReadForDownload() {
+    if (!readControls()) return std::nullopt;
+    return values_;
+}
+
+void CMotorParSettingDlg::ShowDownloadFailure(const std::string& message) {
+    Prompter::current().message(this, QString::fromStdString(message), DefaultCaption());
 }
 
 bool CMotorParSettingDlg::readControls() {

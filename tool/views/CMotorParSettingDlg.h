@@ -8,6 +8,8 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
+#include <string>
 
 class QLineEdit;
 
@@ -22,6 +24,11 @@ public:
     // Sends the parameters with read-back. 0 on success; otherwise the user has been told why
     // (a box that does not parse, or the first value the controller did not take).
     int Download();
+    // The first step of Download, for a download run elsewhere: the parameters as the boxes
+    // hold them; none when a box does not parse (its message has been shown).
+    std::optional<kelvane::MotorParameterRecord> ReadForDownload();
+    // Tells the user which value the controller did not take.
+    void ShowDownloadFailure(const std::string& message);
 
 private:
     struct AxisBoxes {

@@ -183,12 +183,18 @@ void CPeripheralDlg::CopyToRecord(kelvane::PeripheralParameterRecord& record) {
 }
 
 int CPeripheralDlg::Download() {
-    // A box the user was just told is wrong must not go out with its previous value.
-    if (!readControls()) return 1;
+    const auto record = ReadForDownload();
+    if (!record) return 1;
+    kelvane::DownloadPeripheralParameters(*record);
+    return 0;
+}
+
+// A box the user was just told is wrong must not go out with its previous value.
+std::optional<kelvane::PeripheralParameterRecord> CPeripheralDlg::ReadForDownload() {
+    if (!readControls()) return std::nullopt;
     kelvane::PeripheralParameterRecord record;
     gather(record);
-    kelvane::DownloadPeripheralParameters(record);
-    return 0;
+    return record;
 }
 
 void CPeripheralDlg::ReadRs485Address() { ShowInteger(rs485Box_, kelvane::ReadRs485Address()); }

@@ -27,6 +27,9 @@ public:
     // Sends the settings; the controller's answers are not examined. 0 once sent; non-zero when
     // a box did not parse (its message has been shown) and nothing was sent.
     int Download();
+    // The settings Download would send; none when a box does not parse (its message has been
+    // shown).
+    std::optional<kelvane::PeripheralParameterRecord> ReadForDownload();
 
     // The four address buttons, as the view's buttons run them. The addresses are not part of
     // the application program: only a write button reads an address box, its own.

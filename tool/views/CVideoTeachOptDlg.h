@@ -28,6 +28,8 @@ public:
     void Activate();
     // Another view was chosen: stops the poll.
     void StopPolling();
+    // Restarts the poll after a pause (StopPolling) without Activate's traffic.
+    void ResumePolling() { timer_.start(); }
     bool isPolling() const { return timer_.isActive(); }
 
 protected:

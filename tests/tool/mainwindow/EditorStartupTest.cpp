@@ -3,9 +3,7 @@
 // template after the user's OK.
 #include "MainWindowFixture.h"
 
-#include "core/application/ApplicationProgramFile.h"
 #include "core/application/GbkText.h"
-#include "core/application/LibraryListFile.h"
 #include "editor/CUserProgramDlg.h"
 #include "editor/CUserProgramEditCtrl.h"
 #include "support/ProgramImages.h"
@@ -13,7 +11,6 @@
 #include <QTabBar>
 #include <QTest>
 
-#include <filesystem>
 #include <vector>
 
 namespace {
@@ -24,24 +21,12 @@ constexpr int kInstructionColumn = 2, kParameter1Column = 3, kRemarkColumn = 6;
 class EditorStartupTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        namespace fs = std::filesystem;
-        const fs::path data = (exeDirectory.path() + "/KelvaneRavoTools").toStdString();
-        fs::create_directories(data / "ApplicationProgram");
-        for (const char* file : {"CommandParType.ini", "CommandFormat.ini", "JumpCommandInfo.ini", "CommandDescription.ini"})
-            fs::copy_file(fs::path(RAVO_DEMO_DATA_FOLDER) / file, data / file);
-        fs::copy_file(fs::path(RAVO_DEMO_DATA_FOLDER) / "ApplicationProgram/default_null_temp.kelvane",
-                      data / "ApplicationProgram/default_null_temp.kelvane");
-        ASSERT_TRUE(kelvane::WriteLibraryListFile((data / "ApplicationProgramMgr.ini").string(), 0,
-                                                  {"a", kelvane::utf8ToGbk("搬运")}, 1)
-                        .ok);
+        copyDemoFiles({"CommandParType.ini", "CommandFormat.ini", "JumpCommandInfo.ini", "CommandDescription.ini",
+                       "ApplicationProgram/default_null_temp.kelvane"});
+        writeLibraryList(0, {"a", kelvane::utf8ToGbk("搬运")}, 1);
         kelvane::ApplicationProgramBuffer buffer;
         kelvane::ResetApplicationBuffer(buffer);
-        ASSERT_TRUE(kelvane::WriteApplicationProgramFile((data / "ApplicationProgram/搬运.kelvane").string(), buffer,
-                                                         2,
-                                                         [this](int index, kelvane::ProgramImage& program) {
-                                                             program = programs[index];
-                                                         })
-                        .ok);
+        writeApplicationProgram("搬运", buffer, programs);
         startWindow();
     }
 

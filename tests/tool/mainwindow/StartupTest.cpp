@@ -3,30 +3,16 @@
 #include "MainWindowFixture.h"
 
 #include "editor/CUserProgramDlg.h"
-#include "core/application/ApplicationProgramFile.h"
-#include "core/application/LibraryListFile.h"
 #include "views/CMotorParSettingDlg.h"
 #include "views/CPeripheralDlg.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
 namespace {
 
 class MainWindowStartupTest : public MainWindowTest {
 protected:
-    std::string dataFolder() const { return (exeDirectory.path() + "/KelvaneRavoTools/").toStdString(); }
-
-    // Creates the data and programs folders and a list file of `names` that remembers COM
-    // port position `portIndex` and has `active` selected.
-    void writeLibraryList(std::uint8_t portIndex, const kelvane::LibraryNames& names, int active) {
-        std::filesystem::create_directories(dataFolder() + "ApplicationProgram");
-        ASSERT_TRUE(kelvane::WriteLibraryListFile(dataFolder() + "ApplicationProgramMgr.ini", portIndex,
-                                                  names, active)
-                        .ok);
-    }
-
     kelvane::MotorParameterRecord shownMotorParameters() {
         kelvane::MotorParameterRecord shown;
         window->findChild<CMotorParSettingDlg*>()->CopyToRecord(shown);
@@ -63,9 +49,7 @@ TEST_F(MainWindowStartupTest, ConnectsToThePortTheListFileRemembersAndLoadsTheAc
     saved.motor.axes[2].subdivision = 3200;
     saved.peripherals.limitTriggerLevel = 1;
     writeLibraryList(0, {"a", "b"}, 1);
-    ASSERT_TRUE(kelvane::WriteApplicationProgramFile(dataFolder() + "ApplicationProgram/b.kelvane", saved, 1,
-                                                     [](int, kelvane::ProgramImage&) {})
-                    .ok);
+    writeApplicationProgram("b", saved, {kelvane::ProgramImage{}});
 
     startWindow();
 

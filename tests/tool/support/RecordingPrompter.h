@@ -25,6 +25,7 @@ public:
     std::deque<Answer> answers;
     std::deque<QString> fileNames;
     QStringList fileDialogCaptions;
+    QStringList fileDialogFilters;
 
     Answer message(QWidget*, const QString& text, const QString& caption, Buttons buttons,
                    Icon) override {
@@ -36,8 +37,9 @@ public:
     }
 
     QString openFileName(QWidget*, const QString& caption, const QString&,
-                         const QString&) override {
+                         const QString& filter) override {
         fileDialogCaptions << caption;
+        fileDialogFilters << filter;
         if (fileNames.empty()) return {};
         QString name = fileNames.front();
         fileNames.pop_front();

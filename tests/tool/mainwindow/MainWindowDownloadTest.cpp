@@ -1,0 +1,243 @@
+// "程序下载" and "出厂设置" through the main window: what reaches the simulated controller,
+// where each failure stops and which messages the user sees, and that the polling views pause
+// while the link worker runs.
+#include "MainWindowFixture.h"
+
+#include "core/application/ApplicationProgramFile.h"
+#include "core/application/GbkText.h"
+#include "core/workflow/ApplicationDownload.h"
+#include "core/workflow/FactoryData.h"
+#include "editor/CUserProgramDlg.h"
+#include "editor/CUserProgramEditCtrl.h"
+#include "shell/LinkProgressDialog.h"
+#include "support/ApplicationOnController.h"
+#include "support/ProgramImages.h"
+#include "views/CManualOptDlg.h"
+#include "views/CVideoTeachOptDlg.h"
+#include "views/ReadControls.h"
+
+#include <Kelvane_Ravo_Q9T2.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTabBar>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <utility>
+
+namespace {
+
+using ravo_sim::Fault;
+using ravo_sim::RequestKind;
+
+constexpr const char* kDemo = "搬运演示";
+constexpr int kSubdivisionReadBack = 121;
+constexpr int kStoreFactoryDate = 17;
+constexpr int kParameter1Column = 3;
+
+const QString kErrorCaption = QStringLiteral("错误信息");
+
+std::size_t CountOf(const ravo_sim::Simulator& controller, RequestKind kind) {
+    const auto traffic = controller.traffic();
+    return static_cast<std::size_t>(
+        std::count_if(traffic.begin(), traffic.end(), [kind](const ravo_sim::Request& r) { return r.kind == kind; }));
+}
+
+std::size_t CountOf(const std::vector<Command>& commands, Command command) {
+    return static_cast<std::size_t>(std::count(commands.begin(), commands.end(), command));
+}
+
+// The demo application program on COM1, read into the window at start-up.
+class MainWindowDownloadTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        copyDemoFiles({"CommandParType.ini", "CommandFormat.ini", "JumpCommandInfo.ini", "CommandDescription.ini",
+                       "ApplicationProgram/搬运演示.kelvane"});
+        writeLibraryList(0, {kelvane::utf8ToGbk(kDemo)}, 0);
+        kelvane::ResetApplicationBuffer(demo);
+        ASSERT_TRUE(kelvane::LoadApplicationProgramFile(programFile(kDemo), demo, [this](int, const kelvane::ProgramImage& p) {
+            demoPrograms.push_back(p);
+        }));
+        ASSERT_EQ(demoPrograms.size(), 3u);
+        startWindow();
+        com1->clearTraffic();
+    }
+
+    void download() {
+        button("downloadButton").click();
+        ASSERT_TRUE(waitForControllerJob());
+    }
+    void checkFactoryData() {
+        button("factoryButton").click();
+        ASSERT_TRUE(waitForControllerJob());
+    }
+    QLineEdit& box(const char* name) { return *window->findChild<QLineEdit*>(QString::fromLatin1(name)); }
+
+    kelvane::ApplicationProgramBuffer demo;
+    std::vector<kelvane::ProgramImage> demoPrograms;
+};
+
+// What the views show is sent, a grid edit not yet committed included; the dialog is modal
+// while it runs and gone afterwards.
+TEST_F(MainWindowDownloadTest, SendsTheApplicationAsTheViewsShowItAndEndsInWorkModeOne) {
+    box("pitch2").setText("4.5");
+    demo.motor.axes[1].pitch = 4.5f;
+    auto* editor = window->findChild<CUserProgramDlg*>();
+    editor->findChild<QTabBar*>(QStringLiteral("programTabs"))->setCurrentIndex(1);
+    editor->grid().SetItemText(0, kParameter1Column, QStringLiteral("7"));  // not committed yet
+
+    button("downloadButton").click();
+    auto* dialog = window->findChild<LinkProgressDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(QApplication::activeModalWidget(), dialog);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("程序下载"));
+    ASSERT_TRUE(waitForControllerJob());
+
+    EXPECT_EQ(window->findChild<LinkProgressDialog*>(), nullptr);
+    kelvane::ProgramImage edited;
+    editor->ExportCurrentProgram(edited);
+    ASSERT_NE(edited.records[0].bytes, demoPrograms[1].records[0].bytes);
+    demoPrograms[1] = edited;
+    ExpectControllerHoldsApplication(*com1, demo.motor, demo.peripherals, demoPrograms);
+    EXPECT_EQ(com1->workMode(), RAVO_WORK_MODE_PROGRAMS);
+    EXPECT_EQ(CommandsReceived(*com1).back(), (Command{kSetWorkMode, RAVO_WORK_MODE_PROGRAMS}));
+    ASSERT_EQ(prompter.texts(), QStringList({"用户应用程序下载成功"}));
+    EXPECT_EQ(prompter.shown[0].caption, QStringLiteral("下载信息"));
+}
+
+// ravo runs the same sequence: the controller cannot tell the two apart.
+TEST_F(MainWindowDownloadTest, RavoDownloadSendsWhatTheToolSends) {
+    addCom3();
+    download();
+    const std::string ravo = std::string("'") + RAVO_EXECUTABLE + "' --data '" + dataFolder() +
+                             "' download " + kDemo + " --port COM3 >/dev/null 2>&1";
+    ASSERT_EQ(std::system(ravo.c_str()), 0);
+
+    const auto requests = [](const ravo_sim::Simulator& controller) {
+        std::vector<std::pair<RequestKind, std::vector<std::uint8_t>>> sent;
+        for (const ravo_sim::Request& request : controller.traffic()) sent.emplace_back(request.kind, request.bytes);
+        return sent;
+    };
+    ASSERT_FALSE(requests(*com1).empty());
+    EXPECT_EQ(requests(*com1), requests(*com3));
+}
+
+TEST_F(MainWindowDownloadTest, AReadBackMismatchStopsBeforeThePeripheralsWithBothMessages) {
+    com1->overrideReadBack(kSubdivisionReadBack, 1, 999);
+
+    download();
+
+    ASSERT_EQ(prompter.texts(), QStringList({"设置X轴细分数失败2", "用户程序下载失败_系统参数下载失败！"}));
+    EXPECT_EQ(prompter.shown[0].caption, DefaultCaption());
+    EXPECT_EQ(prompter.shown[1].caption, kErrorCaption);
+    EXPECT_EQ(CountOf(*com1, RequestKind::Modbus), 0u);
+    EXPECT_EQ(CountOf(*com1, RequestKind::Record), 0u);
+    EXPECT_EQ(CountOf(CommandsReceived(*com1), {kSetWorkMode, RAVO_WORK_MODE_DOWNLOAD}), 0u);
+}
+
+TEST_F(MainWindowDownloadTest, ARejectedRecordStopsBeforeTheLaterProgramsWithoutWorkModeOne) {
+    com1->inject({Fault::Action::RejectRecord, RequestKind::Record, 3});
+
+    download();
+
+    ASSERT_EQ(prompter.texts(), QStringList({"用户程序下载失败[应用程序：0],  下载3/12时出现错误",
+                                             "用户程序下载失败_应用程序下载失败！"}));
+    EXPECT_EQ(prompter.shown[0].caption, kErrorCaption);
+    EXPECT_EQ(prompter.shown[1].caption, kErrorCaption);
+    EXPECT_GT(CountOf(*com1, RequestKind::Modbus), 0u) << "the peripherals went out before";
+    const std::vector<Command> commands = CommandsReceived(*com1);
+    EXPECT_EQ(CountOf(commands, {kSetWorkMode, RAVO_WORK_MODE_DOWNLOAD}), 1u);
+    EXPECT_EQ(CountOf(commands, {kSetWorkMode, RAVO_WORK_MODE_PROGRAMS}), 0u);
+    EXPECT_TRUE(com1->program(1).empty());
+}
+
+// A box the user is told about sends nothing: the download's message follows only the motor
+// parameters' box, as it follows their failure.
+TEST_F(MainWindowDownloadTest, ABoxThatDoesNotParseSendsNothing) {
+    const struct {
+        const char* box;
+        QStringList messages;
+    } cases[] = {
+        {"subdivision1", {"请输入一个整数。", "用户程序下载失败_系统参数下载失败！"}},
+        {"adMinimum1", {"请输入一个数字。"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box);
+        const QString kept = box(c.box).text();
+        box(c.box).setText("x");
+        prompter.shown.clear();
+
+        button("downloadButton").click();
+
+        EXPECT_EQ(window->findChild<LinkProgressDialog*>(), nullptr);
+        EXPECT_EQ(prompter.texts(), c.messages);
+        EXPECT_TRUE(com1->traffic().empty());
+        box(c.box).setText(kept);
+    }
+}
+
+TEST_F(MainWindowDownloadTest, TheShownPollingViewPausesWhileTheWorkerRunsAndPollsAgainAfterwards) {
+    auto* manual = window->findChild<CManualOptDlg*>();
+    auto* teach = window->findChild<CVideoTeachOptDlg*>();
+    const struct {
+        const char* viewButton;
+        std::function<bool()> polling;
+    } cases[] = {
+        {"manualViewButton", [manual] { return manual->isActive(); }},
+        {"teachViewButton", [teach] { return teach->isPolling(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.viewButton);
+        button(c.viewButton).click();
+        ASSERT_TRUE(c.polling());
+
+        button("factoryButton").click();
+        EXPECT_FALSE(manual->isActive());
+        EXPECT_FALSE(teach->isPolling());
+        ASSERT_TRUE(waitForControllerJob());
+
+        EXPECT_TRUE(c.polling());
+        EXPECT_FALSE(manual->isActive() && teach->isPolling()) << "only the shown view polls";
+    }
+}
+
+TEST_F(MainWindowDownloadTest, FactoryDataIsCheckedAndStoredWhenThereIsNoDateOrTheCheckFails) {
+    const kelvane::CalendarDate today = kelvane::LocalDate();
+    const std::array<std::int32_t, 3> stored = {today.year, today.month, today.day};
+    const struct {
+        const char* what;
+        std::array<std::int32_t, 3> date;
+        int axisAt12_5;  // 0: every axis reports the factory speed
+        QString message;
+        bool stores;
+    } cases[] = {
+        {"2015, six factory speeds", {2015, 6, 30}, 0, "出厂时间:2015年6月30日, 外部存储校验通过!", false},
+        {"axis 3 at 12.5", {2015, 6, 30}, 3, "出厂时间:2015年6月30日, 外部存储校验错误!", true},
+        {"no year", {0, 0, 0}, 0, "数据保存成功，请将控制器断电", true},
+        {"this year", {today.year, 2, 3}, 0, QStringLiteral("出厂时间:%1年2月3日, 外部存储校验通过!").arg(today.year), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        com1->setFactoryDate(c.date[0], c.date[1], c.date[2]);
+        for (int axis = 1; axis <= 6; ++axis)
+            Ravo_SetMotorMaxSpeed(RAVO_ANY_CONTROLLER_ADDRESS, 1 << (axis - 1), c.axisAt12_5 == axis ? 12.5f : 10.0f);
+        com1->clearTraffic();
+        prompter.shown.clear();
+
+        checkFactoryData();
+
+        ASSERT_EQ(prompter.texts(), QStringList({c.message}));
+        EXPECT_EQ(prompter.shown[0].caption, QStringLiteral("校验信息"));
+        const std::vector<Command> commands = CommandsReceived(*com1);
+        EXPECT_EQ(commands.front(), (Command{kSetWorkMode, RAVO_WORK_MODE_MANUAL}));
+        EXPECT_EQ(CountOf(commands, {kStoreFactoryDate, static_cast<std::uint32_t>(today.year)}), c.stores ? 1u : 0u);
+        EXPECT_EQ(com1->factoryDate(), c.stores ? stored : c.date);
+        if (c.stores) {
+            EXPECT_EQ(com1->axis(3).maxSpeed, 10.0f);
+        }
+    }
+}
+
+}  // namespace
