@@ -51,8 +51,7 @@ void CComboItem::focusOutEvent(QFocusEvent* event) {
 }
 
 void CComboItem::finishEdit() {
-    if (finished_) return;
-    finished_ = true;
+    if (!beginFinish()) return;
     const int chosen = currentIndex();
     const bool hadFocus = hasFocus() || view()->window()->isVisible();
     if (view()->window()->isVisible()) hidePopup();

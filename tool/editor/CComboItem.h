@@ -26,5 +26,4 @@ protected:
 private:
     CReportCtrl* grid_;
     bool cancelled_ = false;
-    bool finished_ = false;
 };

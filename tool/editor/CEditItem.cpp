@@ -81,8 +81,7 @@ void CEditItem::growToText() {
 }
 
 void CEditItem::finishEdit() {
-    if (finished_) return;
-    finished_ = true;
+    if (!beginFinish()) return;
     const bool hadFocus = hasFocus();
     grid_->editorEnded(this);
     grid_->reportEndLabelEdit(row(), column(), cancelled_ ? std::nullopt : std::optional<QString>(text()), 0);

@@ -33,7 +33,11 @@ CReportCtrl::CReportCtrl(QWidget* parent) : QTableView(parent), model_(new Repor
     viewport()->installEventFilter(this);
 }
 
-CReportCtrl::~CReportCtrl() = default;
+// An editor still open when the grid goes has nobody left to report to.
+CReportCtrl::~CReportCtrl() {
+    if (activeEdit_ != nullptr) activeEdit_->discard();
+    delete activeEditor_;
+}
 
 int CReportCtrl::GetItemCount() const { return model_->rowCount(); }
 int CReportCtrl::GetColumnCount() const { return model_->columnCount(); }

@@ -24,13 +24,18 @@ public:
     int column() const { return column_; }
     // Ends the edit as if the editor had lost the focus.
     virtual void finishEdit() = 0;
+    // Ends the edit without a report: the grid is going away.
+    void discard() { finished_ = true; }
 
 protected:
     ~InPlaceEditor() = default;
+    // True the first time only: an editor ends once.
+    bool beginFinish() { return !std::exchange(finished_, true); }
 
 private:
     int row_;
     int column_;
+    bool finished_ = false;
 };
 
 class CReportCtrl : public QTableView {

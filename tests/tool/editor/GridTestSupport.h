@@ -43,10 +43,11 @@ struct EditReport {
 template <typename Grid>
 struct GridWindow {
     GridWindow();
+    // Declared first so it outlives the window: an editor open when the window goes reports.
+    std::vector<EditReport> reports;
     QWidget window;
     Grid* grid;
     QLineEdit* other;
-    std::vector<EditReport> reports;
 };
 
 // Editors are deleted later; this lets the event loop delete them.

@@ -177,4 +177,16 @@ TEST_F(InPlaceEditors, OpeningAnEditorEndsTheOpenOneFirst) {
     EXPECT_TRUE(third.isNull());
 }
 
+TEST(InPlaceEditorTeardown, AnEditorStillOpenWhenItsGridIsDeletedReportsNothing) {
+    GridWindow<CReportCtrl> window;
+    window.grid->InsertColumn(0, "a", Qt::AlignLeft, 100);
+    window.grid->InsertItem(0, "0");
+    ShowActive(window.window);
+    QPointer<CEditItem> edit = new CEditItem(window.grid, 0, 0, "abc", window.grid->cellEditorRect(0, 0));
+    ASSERT_TRUE(edit->hasFocus());
+    delete window.grid;
+    EXPECT_TRUE(window.reports.empty());
+    EXPECT_TRUE(edit.isNull());
+}
+
 }  // namespace
