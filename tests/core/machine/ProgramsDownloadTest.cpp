@@ -4,7 +4,7 @@
 #include "core/machine/ProgramsDownload.h"
 
 #include "support/ProgramImages.h"
-#include "support/SimulatedController.h"
+#include "support/ConnectedControllerTest.h"
 
 #include <Kelvane_Ravo_Q9T2.h>
 
@@ -43,15 +43,8 @@ Modes WorkModes(const ravo_sim::Simulator& controller) {
     return modes;
 }
 
-class ProgramsDownloadTest : public ::testing::Test {
+class ProgramsDownloadTest : public ConnectedControllerTest {
 protected:
-    void SetUp() override {
-        static const bool initialised = (Ravo_GlobalInit(), true);
-        (void)initialised;
-        ASSERT_EQ(Ravo_OpenSericalPort(1), 0);
-    }
-    void TearDown() override { Ravo_CloseSericalPort(); }
-
     // The records the controller holds in slot `slot`, the index byte cleared.
     std::vector<kelvane::LineRecord> stored(int slot) {
         std::vector<kelvane::LineRecord> records;
@@ -65,7 +58,6 @@ protected:
         return {program.records.begin(), program.records.begin() + program.lineCount};
     }
 
-    SimulatedController controller;
 };
 
 TEST_F(ProgramsDownloadTest, EveryProgramArrivesInItsSlotAndWorkModeOneComesLast) {

@@ -2,7 +2,7 @@
 // traffic it received as short words that tests compare in order.
 #pragma once
 
-#include "support/SimulatedController.h"
+#include "support/ConnectedControllerTest.h"
 
 #include <Kelvane_Ravo_Q9T2.h>
 
@@ -53,14 +53,4 @@ inline std::vector<std::string>& operator+=(std::vector<std::string>& words, con
     return words;
 }
 
-class WorkflowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        static const bool initialised = (Ravo_GlobalInit(), true);
-        (void)initialised;
-        ASSERT_EQ(Ravo_OpenSericalPort(1), 0);
-    }
-    void TearDown() override { Ravo_CloseSericalPort(); }
-
-    SimulatedController controller;
-};
+using WorkflowTest = ConnectedControllerTest;
