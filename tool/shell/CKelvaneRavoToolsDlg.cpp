@@ -24,6 +24,7 @@ using kelvane::kControllerAddress;
 namespace {
 
 constexpr int kPortsToProbe = 20;  // COM0..COM19
+constexpr int kLinkWatchMs = 1000;
 
 // The view panel is at least as large as the original's 480 x 258 dialog units.
 constexpr QSize kMinimumPanelSize(840, 548);
@@ -45,6 +46,8 @@ CKelvaneRavoToolsDlg::CKelvaneRavoToolsDlg(const QString& exeDirectory, QWidget*
     editorView_->grid().setBaseFolder(exeDirectory_);
     connectControls();
     fixWindowSize();
+    linkWatch_.setInterval(kLinkWatchMs);
+    connect(&linkWatch_, &QTimer::timeout, this, &CKelvaneRavoToolsDlg::watchLink);
 
     kelvane::ResetApplicationBuffer(buffer_);
     ReadLibraryList(QString());
@@ -142,7 +145,8 @@ void CKelvaneRavoToolsDlg::EnumeratePorts() {
     }
     ui_->comPortList->setCurrentIndex(-1);  // a filled list selects nothing by itself
 
-    if (connectedCom_) reopenConnection();
+    // A lost connection is reopened by its own attempts.
+    if (connectedCom_ && !linkLost_) reopenConnection();
 }
 
 int CKelvaneRavoToolsDlg::positionOfCom(int comNumber) const {
@@ -165,7 +169,7 @@ void CKelvaneRavoToolsDlg::reopenConnection() {
         portIndex_ = static_cast<std::uint8_t>(position);
         return;
     }
-    connectedCom_.reset();
+    dropConnection();
     showNotConnected();
 }
 
@@ -178,17 +182,23 @@ void CKelvaneRavoToolsDlg::Connect() {
     if (entry == portTable_.end()) return;
 
     const int com = entry->second;
+    dropConnection();
     const kelvane::ConnectResult result = kelvane::ConnectController(com);
     if (!result.opened) {
-        connectedCom_.reset();  // opening closed any earlier port
         Prompter::current().message(this, QString::fromStdString(result.failureMessage),
                                     QStringLiteral("错误信息"));
         showNotConnected();
         return;
     }
     connectedCom_ = com;
+    showConnected(result);
+}
+
+void CKelvaneRavoToolsDlg::showConnected(const kelvane::ConnectResult& result) {
+    versionText_ = QString::fromStdString(result.answered ? result.statusText : "控制器:未知版本");
     ui_->connectButton->setText(kDisconnectCaption);
     ui_->statusText->setText(QString::fromStdString(result.statusText));
+    linkWatch_.start();
 }
 
 void CKelvaneRavoToolsDlg::ToggleConnection() {
@@ -196,9 +206,15 @@ void CKelvaneRavoToolsDlg::ToggleConnection() {
         Connect();
         return;
     }
+    dropConnection();
     Ravo_CloseSericalPort();
-    connectedCom_.reset();
     showNotConnected();
+}
+
+void CKelvaneRavoToolsDlg::dropConnection() {
+    connectedCom_.reset();
+    linkLost_ = false;
+    linkWatch_.stop();
 }
 
 void CKelvaneRavoToolsDlg::showNotConnected() {

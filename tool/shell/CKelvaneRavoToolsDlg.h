@@ -9,6 +9,7 @@
 #include "shell/LinkWorker.h"
 
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -30,6 +31,7 @@ class LinkProgressDialog;
 
 namespace kelvane {
 struct ApplicationDownloadResult;
+struct ConnectResult;
 }
 
 class CKelvaneRavoToolsDlg : public QWidget {
@@ -107,7 +109,20 @@ private:
     int positionOfCom(int comNumber) const;  // -1 when the port is not listed
     void selectPortPosition(int position);
     void reopenConnection();
+    void showConnected(const kelvane::ConnectResult& result);
     void showNotConnected();
+    // Forgets the connection: no reconnect attempts, no watching of the line.
+    void dropConnection();
+
+    // The line while connected (CKelvaneRavoToolsDlgLink.cpp): every second the status shows
+    // what the last exchange met; a lost port pauses the polling views and is reopened every
+    // second until it opens, the user disconnects or chooses another port.
+    void watchLink();
+    void linkLost();
+    void tryReconnect();
+    void reconnected(int com, const kelvane::ConnectResult& result);
+    // Runs the activation of the manual or teach view when it is the one shown.
+    void reactivateShownView();
 
     // View panel.
     void ShowView(QWidget* target);
@@ -149,6 +164,10 @@ private:
     kelvane::LibraryNames libraryNames_;
     std::map<int, int> portTable_;   // COM port list position -> COM number
     std::optional<int> connectedCom_;
+    QString versionText_;       // the status text of the last connect that got an answer
+    bool linkLost_ = false;     // connectedCom_ is lost and being reopened
+    bool reconnecting_ = false; // a reopen attempt is on the worker
+    QTimer linkWatch_;          // every second while connected
     kelvane::ApplicationProgramBuffer buffer_;
 
     std::unique_ptr<LinkProgressDialog> progress_;
