@@ -80,11 +80,11 @@ void CKelvaneRavoToolsDlg::addAboutEntry() {
 
 void CKelvaneRavoToolsDlg::createViews() {
     QWidget* panel = ui_->viewPanel;
-    teachView_ = new CVideoTeachOptDlg(panel);
+    teachView_ = new CVideoTeachOptDlg(worker_, panel);
     editorView_ = new CUserProgramDlg(panel);
     motorView_ = new CMotorParSettingDlg(panel);
     peripheralView_ = new CPeripheralDlg(panel);
-    manualView_ = new CManualOptDlg(panel);
+    manualView_ = new CManualOptDlg(worker_, panel);
     // All views share the panel's one cell; only the shown one takes part in the layout.
     for (QWidget* view : views()) {
         view->hide();

@@ -29,7 +29,7 @@ QString Fixed3(float value) { return QString::asprintf("%.3f", static_cast<doubl
 
 }  // namespace
 
-CManualOptDlg::CManualOptDlg(QWidget* parent) : QWidget(parent) {
+CManualOptDlg::CManualOptDlg(LinkWorker& worker, QWidget* parent) : QWidget(parent), reads_(worker) {
     absolute_.fill(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildInputGroup());
@@ -134,20 +134,39 @@ void CManualOptDlg::addAxisRows(QGridLayout* grid, int axis) {
 
 void CManualOptDlg::Activate() {
     if (timer_.isActive()) return;
-    Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_MANUAL, 0);
-    refreshInputs();
-    refreshOutputs();
-    refreshPositions();
-    refreshSpeeds();
+    reads_.post<Readings>(
+        [] {
+            Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_MANUAL, 0);
+            return read(true);
+        },
+        [this](Readings readings) { showReadings(readings); });
     timer_.start();
 }
 
 void CManualOptDlg::Deactivate() { timer_.stop(); }
 
 void CManualOptDlg::onTimer() {
-    refreshInputs();
-    refreshPositions();
-    refreshSpeeds();
+    reads_.tick<Readings>([] { return read(false); }, [this](Readings readings) { showReadings(readings); });
+}
+
+// On the worker: inputs, outputs when asked, positions, speeds.
+CManualOptDlg::Readings CManualOptDlg::read(bool withOutputs) {
+    Readings readings;
+    readings.inputs = kelvane::ReadPinBlock(kelvane::kFirstInputPin);
+    if (withOutputs) readings.outputs = kelvane::ReadOutputsOneByOne();
+    readings.positions = kelvane::ReadAxisPositions();
+    readings.speeds = kelvane::ReadAxisSpeeds();
+    return readings;
+}
+
+void CManualOptDlg::showReadings(const Readings& readings) {
+    for (int k = 0; k < kelvane::kInputPins; ++k) inputs_[k]->setChecked((readings.inputs >> k) & 1u);
+    if (readings.outputs)
+        for (int k = 0; k < kelvane::kOutputPins; ++k) outputs_[k]->setChecked((*readings.outputs)[k]);
+    for (int i = 0; i < kelvane::kOperatedAxes; ++i) {
+        axes_[i].position->setText(Fixed3(readings.positions[i]));
+        axes_[i].speed->setText(Fixed3(readings.speeds[i]));
+    }
 }
 
 bool CManualOptDlg::readControls() {
@@ -182,25 +201,4 @@ void CManualOptDlg::toggleRunMode(int axis) {
 void CManualOptDlg::switchOutput(int output) {
     readControls();
     kelvane::SetOutput(output, outputs_[output - 1]->isChecked());
-}
-
-void CManualOptDlg::refreshInputs() {
-    const std::uint32_t bits = kelvane::ReadPinBlock(kelvane::kFirstInputPin);
-    for (int k = 0; k < kelvane::kInputPins; ++k) inputs_[k]->setChecked((bits >> k) & 1u);
-}
-
-void CManualOptDlg::refreshOutputs() {
-    const auto on = kelvane::ReadOutputsOneByOne();
-    for (int k = 0; k < kelvane::kOutputPins; ++k) outputs_[k]->setChecked(on[k]);
-}
-
-void CManualOptDlg::refreshPositions() {
-    const kelvane::AxisValues positions = kelvane::ReadAxisPositions();
-    for (int i = 0; i < kelvane::kOperatedAxes; ++i)
-        axes_[i].position->setText(Fixed3(positions[i]));
-}
-
-void CManualOptDlg::refreshSpeeds() {
-    const kelvane::AxisValues speeds = kelvane::ReadAxisSpeeds();
-    for (int i = 0; i < kelvane::kOperatedAxes; ++i) axes_[i].speed->setText(Fixed3(speeds[i]));
 }

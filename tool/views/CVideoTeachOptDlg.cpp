@@ -2,7 +2,6 @@
 
 #include "views/CVideoTechIOSettingDlg.h"
 #include "views/ReadControls.h"
-#include "core/machine/TeachSequence.h"
 
 #include <Kelvane_Ravo_Q9T2.h>
 
@@ -37,10 +36,11 @@ QPushButton* Button(const char* text, const QString& name) {
 
 }  // namespace
 
-CVideoTeachOptDlg::CVideoTeachOptDlg(QWidget* parent)
+CVideoTeachOptDlg::CVideoTeachOptDlg(LinkWorker& worker, QWidget* parent)
     : QWidget(parent),
       inputEnableMask_(kelvane::kAllTeachIo),
-      outputEnableMask_(kelvane::kAllTeachIo) {
+      outputEnableMask_(kelvane::kAllTeachIo),
+      reads_(worker) {
     auto* layout = new QGridLayout(this);
     layout->addWidget(buildAxisGroup(), 0, 0);
     layout->addWidget(buildCoordinateGroup(), 0, 1);
@@ -130,12 +130,7 @@ QWidget* CVideoTeachOptDlg::buildRecordingGroup() {
         std::function<void()> run;
     };
     const Action actions[] = {
-        {"refresh", "刷新状态",
-         [this] {
-             refreshCoordinates();
-             refreshInputs();
-             refreshOutputs();
-         }},
+        {"refresh", "刷新状态", [this] { refresh(); }},
         {"startRecording", "开始录制", [this] { startRecording(); }},
         {"saveRecordPoint", "保存录制点", [this] { saveRecordPoint(); }},
         {"endRecording", "结束录制点", [] { kelvane::EndRecording(); }},
@@ -169,23 +164,48 @@ QWidget* CVideoTeachOptDlg::buildIoGroup() {
 void CVideoTeachOptDlg::Activate() {
     inputEnableMask_ = outputEnableMask_ = kelvane::kAllTeachIo;
     delayMs_ = 0;
-    const kelvane::TeachActivation state = kelvane::ReadTeachActivation();
-    targetPos_ = state.positions;
-    speed_ = state.speeds;
-    recordPoint_ = state.counters.recordPoint;
-    totalPoints_ = state.counters.totalPoints;
+    struct Activation {
+        kelvane::TeachActivation state;
+        Levels levels;
+    };
+    reads_.post<Activation>([] { return Activation{kelvane::ReadTeachActivation(), readLevels()}; },
+                            [this](Activation read) {
+                                targetPos_ = read.state.positions;
+                                speed_ = read.state.speeds;
+                                recordPoint_ = read.state.counters.recordPoint;
+                                totalPoints_ = read.state.counters.totalPoints;
+                                showMembers();
+                                showLevels(read.levels);
+                            });
     if (!timer_.isActive()) timer_.start();
-    showMembers();
-    refreshInputs();
-    refreshOutputs();
 }
 
 void CVideoTeachOptDlg::StopPolling() { timer_.stop(); }
 
 // The record point goes into the member only; its box shows it at the next showMembers.
 void CVideoTeachOptDlg::onTimer() {
-    recordPoint_ = kelvane::ReadRecordPoint();
-    refreshCoordinates();
+    struct Poll {
+        std::int32_t recordPoint;
+        kelvane::AxisValues positions;
+    };
+    reads_.tick<Poll>([] { return Poll{kelvane::ReadRecordPoint(), kelvane::ReadAxisPositions()}; },
+                      [this](Poll read) {
+                          recordPoint_ = read.recordPoint;
+                          showCoordinates(read.positions);
+                      });
+}
+
+// 刷新状态: coordinates, then the I/O levels.
+void CVideoTeachOptDlg::refresh() {
+    struct Refresh {
+        kelvane::AxisValues positions;
+        Levels levels;
+    };
+    reads_.post<Refresh>([] { return Refresh{kelvane::ReadAxisPositions(), readLevels()}; },
+                         [this](Refresh read) {
+                             showCoordinates(read.positions);
+                             showLevels(read.levels);
+                         });
 }
 
 // Focus moved on within the window: the box's action runs with what the boxes hold, changed
@@ -225,21 +245,23 @@ void CVideoTeachOptDlg::showMembers() {
     ShowNumber(delayBox_, delayMs_);
 }
 
-void CVideoTeachOptDlg::refreshCoordinates() {
-    const kelvane::AxisValues positions = kelvane::ReadAxisPositions();
+void CVideoTeachOptDlg::showCoordinates(const kelvane::AxisValues& positions) {
     for (int i = 0; i < kelvane::kOperatedAxes; ++i)
         axes_[i].coordinate->setText(Fixed2(positions[i]));
 }
 
-// Inputs are shown active-low: ticked while the level bit reads 0.
-void CVideoTeachOptDlg::refreshInputs() {
-    const std::uint32_t bits = kelvane::ReadPinBlock(kelvane::kFirstInputPin);
-    for (int k = 0; k < kelvane::kInputPins; ++k) inputs_[k]->setChecked(!((bits >> k) & 1u));
+// On the worker: the input block, then the output block.
+CVideoTeachOptDlg::Levels CVideoTeachOptDlg::readLevels() {
+    Levels levels;
+    levels.inputs = kelvane::ReadPinBlock(kelvane::kFirstInputPin);
+    levels.outputs = kelvane::ReadPinBlock(kelvane::kFirstOutputPin);
+    return levels;
 }
 
-void CVideoTeachOptDlg::refreshOutputs() {
-    const std::uint32_t bits = kelvane::ReadPinBlock(kelvane::kFirstOutputPin);
-    for (int k = 0; k < kelvane::kOutputPins; ++k) outputs_[k]->setChecked((bits >> k) & 1u);
+// Inputs are shown active-low: ticked while the level bit reads 0.
+void CVideoTeachOptDlg::showLevels(const Levels& levels) {
+    for (int k = 0; k < kelvane::kInputPins; ++k) inputs_[k]->setChecked(!((levels.inputs >> k) & 1u));
+    for (int k = 0; k < kelvane::kOutputPins; ++k) outputs_[k]->setChecked((levels.outputs >> k) & 1u);
 }
 
 // A jog button starts a continuous jog and, now reading "停止", stops it again.

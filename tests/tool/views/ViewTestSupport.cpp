@@ -102,7 +102,14 @@ void ViewTest::SetUp() {
     controller->clearTraffic();
 }
 
-void ViewTest::TearDown() { Ravo_CloseSericalPort(); }
+void ViewTest::TearDown() {
+    EXPECT_TRUE(settle());
+    Ravo_CloseSericalPort();
+}
+
+bool ViewTest::settle(int timeoutMs) {
+    return WaitFor([this] { return !worker.busy(); }, timeoutMs);
+}
 
 std::vector<std::string> ViewTest::takeTraffic() {
     std::vector<std::string> lines;
