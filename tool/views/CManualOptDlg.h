@@ -5,7 +5,7 @@
 
 #include "core/machine/ControllerAxes.h"
 #include "core/machine/MachineStatus.h"
-#include "views/ViewReads.h"
+#include "views/ViewLink.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -75,5 +75,5 @@ private:
     std::array<QCheckBox*, kelvane::kOutputPins> outputs_{};
     std::array<AxisControls, kelvane::kOperatedAxes> axes_{};
     QTimer timer_;
-    ViewReads reads_;
+    ViewLink link_;
 };

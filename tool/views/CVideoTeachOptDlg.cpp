@@ -40,7 +40,7 @@ CVideoTeachOptDlg::CVideoTeachOptDlg(LinkWorker& worker, QWidget* parent)
     : QWidget(parent),
       inputEnableMask_(kelvane::kAllTeachIo),
       outputEnableMask_(kelvane::kAllTeachIo),
-      reads_(worker) {
+      link_(worker) {
     auto* layout = new QGridLayout(this);
     layout->addWidget(buildAxisGroup(), 0, 0);
     layout->addWidget(buildCoordinateGroup(), 0, 1);
@@ -71,10 +71,10 @@ QWidget* CVideoTeachOptDlg::buildAxisGroup() {
         AxisControls& c = axes_[i];
         const QString letter = Text(kelvane::AxisName(axis));
         c.speed = watchedBox("speed" + letter, [this, i, mask] {
-            Ravo_SetMotorMaxSpeed(kControllerAddress, mask, speed_[i]);
+            link_.send([mask, speed = speed_[i]] { Ravo_SetMotorMaxSpeed(kControllerAddress, mask, speed); });
         });
         c.target = watchedBox("target" + letter, [this, i, mask] {
-            Ravo_MotorGoPos(kControllerAddress, mask, targetPos_[i]);
+            link_.send([mask, target = targetPos_[i]] { Ravo_MotorGoPos(kControllerAddress, mask, target); });
         });
         c.left = Button(kLeft, "left" + letter);
         c.right = Button(kRight, "right" + letter);
@@ -112,9 +112,9 @@ QWidget* CVideoTeachOptDlg::buildRecordingGroup() {
     layout->addLayout(grid);
     layout->addLayout(buttons);
     recordPointBox_ =
-        watchedBox("recordPoint", [this] { kelvane::WriteRecordPoint(recordPoint_); });
+        watchedBox("recordPoint", [this] { link_.send([point = recordPoint_] { kelvane::WriteRecordPoint(point); }); });
     totalPointsBox_ =
-        watchedBox("totalPoints", [this] { kelvane::WriteTotalPoints(totalPoints_); });
+        watchedBox("totalPoints", [this] { link_.send([total = totalPoints_] { kelvane::WriteTotalPoints(total); }); });
     delayBox_ = watchedBox("delay", [] {});  // the delay goes out with "保存录制点"
     grid->addWidget(new QLabel(Text("录制点:")), 0, 0);
     grid->addWidget(recordPointBox_, 0, 1);
@@ -133,7 +133,7 @@ QWidget* CVideoTeachOptDlg::buildRecordingGroup() {
         {"refresh", "刷新状态", [this] { refresh(); }},
         {"startRecording", "开始录制", [this] { startRecording(); }},
         {"saveRecordPoint", "保存录制点", [this] { saveRecordPoint(); }},
-        {"endRecording", "结束录制点", [] { kelvane::EndRecording(); }},
+        {"endRecording", "结束录制点", [this] { link_.send([] { kelvane::EndRecording(); }); }},
         {"teachIo", "设置示教IO口", [this] { chooseTeachIo(); }},
     };
     for (const Action& action : actions) {
@@ -168,7 +168,7 @@ void CVideoTeachOptDlg::Activate() {
         kelvane::TeachActivation state;
         Levels levels;
     };
-    reads_.post<Activation>([] { return Activation{kelvane::ReadTeachActivation(), readLevels()}; },
+    link_.post<Activation>([] { return Activation{kelvane::ReadTeachActivation(), readLevels()}; },
                             [this](Activation read) {
                                 targetPos_ = read.state.positions;
                                 speed_ = read.state.speeds;
@@ -188,7 +188,7 @@ void CVideoTeachOptDlg::onTimer() {
         std::int32_t recordPoint;
         kelvane::AxisValues positions;
     };
-    reads_.tick<Poll>([] { return Poll{kelvane::ReadRecordPoint(), kelvane::ReadAxisPositions()}; },
+    link_.tick<Poll>([] { return Poll{kelvane::ReadRecordPoint(), kelvane::ReadAxisPositions()}; },
                       [this](Poll read) {
                           recordPoint_ = read.recordPoint;
                           showCoordinates(read.positions);
@@ -201,7 +201,7 @@ void CVideoTeachOptDlg::refresh() {
         kelvane::AxisValues positions;
         Levels levels;
     };
-    reads_.post<Refresh>([] { return Refresh{kelvane::ReadAxisPositions(), readLevels()}; },
+    link_.post<Refresh>([] { return Refresh{kelvane::ReadAxisPositions(), readLevels()}; },
                          [this](Refresh read) {
                              showCoordinates(read.positions);
                              showLevels(read.levels);
@@ -268,10 +268,10 @@ void CVideoTeachOptDlg::showLevels(const Levels& levels) {
 void CVideoTeachOptDlg::jog(int axis, QPushButton* button, const char* caption,
                             int (*move)(int, int)) {
     if (button->text() == Text(kStop)) {
-        Ravo_QuickStopMotor(kControllerAddress, AxisMask(axis));
+        link_.send([mask = AxisMask(axis)] { Ravo_QuickStopMotor(kControllerAddress, mask); });
         button->setText(Text(caption));
     } else {
-        move(kControllerAddress, AxisMask(axis));
+        link_.send([move, mask = AxisMask(axis)] { move(kControllerAddress, mask); });
         button->setText(Text(kStop));
     }
 }
@@ -279,21 +279,25 @@ void CVideoTeachOptDlg::jog(int axis, QPushButton* button, const char* caption,
 // The level sent is the box's own state, which no other box can spoil.
 void CVideoTeachOptDlg::switchOutput(int output) {
     readControls();
-    kelvane::SetOutput(output, outputs_[output - 1]->isChecked());
+    link_.send([output, on = outputs_[output - 1]->isChecked()] { kelvane::SetOutput(output, on); });
 }
 
 void CVideoTeachOptDlg::startRecording() {
-    const kelvane::RecordCounters counters = kelvane::StartRecording();
-    recordPoint_ = counters.recordPoint;
-    totalPoints_ = counters.totalPoints;
-    showMembers();
+    link_.post<kelvane::RecordCounters>([] { return kelvane::StartRecording(); },
+                                        [this](kelvane::RecordCounters counters) { showCounters(counters); });
 }
 
 // The delay must be what the box shows: after a parse message no point is saved.
 void CVideoTeachOptDlg::saveRecordPoint() {
     if (!readControls()) return;
-    const kelvane::RecordCounters counters =
-        kelvane::SaveRecordPoint(inputEnableMask_, outputEnableMask_, delayMs_);
+    link_.post<kelvane::RecordCounters>(
+        [inputs = inputEnableMask_, outputs = outputEnableMask_, delay = delayMs_] {
+            return kelvane::SaveRecordPoint(inputs, outputs, delay);
+        },
+        [this](kelvane::RecordCounters counters) { showCounters(counters); });
+}
+
+void CVideoTeachOptDlg::showCounters(const kelvane::RecordCounters& counters) {
     recordPoint_ = counters.recordPoint;
     totalPoints_ = counters.totalPoints;
     showMembers();

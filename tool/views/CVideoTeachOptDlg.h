@@ -5,7 +5,7 @@
 #include "core/machine/ControllerAxes.h"
 #include "core/machine/MachineStatus.h"
 #include "core/machine/TeachSequence.h"
-#include "views/ViewReads.h"
+#include "views/ViewLink.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -71,6 +71,7 @@ private:
     void jog(int axis, QPushButton* button, const char* caption, int (*move)(int, int));
     void switchOutput(int output);
     void startRecording();
+    void showCounters(const kelvane::RecordCounters& counters);
     void saveRecordPoint();
     void chooseTeachIo();
 
@@ -91,5 +92,5 @@ private:
     std::map<QObject*, std::function<void()>> leaveActions_;
     bool handlingLeave_ = false;
     QTimer timer_;
-    ViewReads reads_;
+    ViewLink link_;
 };

@@ -81,6 +81,7 @@ TEST_F(ManualViewTest, NoMotionCommandAfterAParseMessage) {
 
 TEST_F(ManualViewTest, OutputBoxesSwitchTheirPinsAndIndicatorsShowTheInputs) {
     find<QCheckBox>("OUT12")->click();
+    ASSERT_TRUE(settle());
     EXPECT_TRUE(controller->output(44));
     find<QCheckBox>("OUT12")->click();
     find<QCheckBox>("OUT1")->click();

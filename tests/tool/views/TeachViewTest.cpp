@@ -123,12 +123,15 @@ TEST_F(TeachViewTest, RecordingButtonsDriveTheCoilsAndReadTheCounters) {
     controller->setRegister(361, 2);
 
     click("startRecording");  // the controller starts a new recording at point 0
+    ASSERT_TRUE(settle());
     EXPECT_EQ(find<QLineEdit>("totalPoints")->text(), "0");
     EXPECT_EQ(find<QLineEdit>("recordPoint")->text(), "0");
     click("saveRecordPoint");
+    ASSERT_TRUE(settle());
     EXPECT_EQ(find<QLineEdit>("totalPoints")->text(), "1");
     EXPECT_EQ(find<QLineEdit>("recordPoint")->text(), "1");
     click("endRecording");
+    ASSERT_TRUE(settle());
 
     const std::vector<ravo_sim::Request> requests = controller->traffic();
     EXPECT_EQ(takeTraffic(),

@@ -112,6 +112,7 @@ bool ViewTest::settle(int timeoutMs) {
 }
 
 std::vector<std::string> ViewTest::takeTraffic() {
+    EXPECT_TRUE(settle()) << "the link worker did not finish";
     std::vector<std::string> lines;
     for (const ravo_sim::Request& request : controller->traffic())
         lines.push_back(Describe(request));

@@ -45,7 +45,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Every request since the last call (or since the port was opened), described.
+    // Every request since the last call (or since the port was opened), described, once the
+    // link worker has run what the view posted.
     std::vector<std::string> takeTraffic();
     // Spins the event loop until the link worker has run every posted job and its completion.
     bool settle(int timeoutMs = 10000);

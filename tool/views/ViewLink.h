@@ -1,15 +1,15 @@
-// The reads of a polling view on the link worker. Every read is posted, in order; a timer tick
-// that finds an earlier read of the view still running is skipped, so ticks never pile up
-// behind a slow or silent controller.
+// A view's exchanges with the controller, run on the link worker in the order the view posts
+// them. A timer tick that finds an earlier exchange of the view still running is skipped, so
+// ticks never pile up behind a slow or silent controller.
 #pragma once
 
 #include "shell/LinkWorker.h"
 
 #include <functional>
 
-class ViewReads {
+class ViewLink {
 public:
-    explicit ViewReads(LinkWorker& worker) : worker_(worker) {}
+    explicit ViewLink(LinkWorker& worker) : worker_(worker) {}
 
     // Runs `read` on the worker, then `show` with its result on the user-interface thread.
     template <typename Result>
@@ -20,15 +20,18 @@ public:
             show(std::move(result));
         });
     }
-    // As post, unless a read of the view is still running.
+    // Runs `exchange` on the worker; nothing comes back.
+    void send(std::function<void()> exchange) {
+        ++running_;
+        worker_.post(std::move(exchange), [this] { --running_; });
+    }
+    // As post, unless an exchange of the view is still running.
     template <typename Result>
     void tick(std::function<Result()> read, std::function<void(Result)> show) {
         if (running_ == 0) post<Result>(std::move(read), std::move(show));
     }
 
-    LinkWorker& worker() { return worker_; }
-
 private:
     LinkWorker& worker_;
-    int running_ = 0;  // posted reads whose results have not been shown yet
+    int running_ = 0;  // posted exchanges whose completion has not run yet
 };
