@@ -17,6 +17,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace Ui {
 class CKelvaneRavoToolsDlg;
@@ -102,13 +103,20 @@ private:
     void connectControls();
     void fixWindowSize();
 
-    // Connection handling.
+    // Connection handling. The probe, the connect sequence and the close run on the link worker.
+    struct PortProbe {
+        std::vector<int> coms;  // the COM numbers that opened, in order
+        bool reopened = false;  // the connection the probe closed is open again
+    };
+    static PortProbe ProbePorts(std::optional<int> keep);
     void EnumeratePorts();
+    void showPorts(const PortProbe& probe);
+    void connectAtStart();
     void Connect();
+    void connected(int com, const kelvane::ConnectResult& result);
     void ToggleConnection();
     int positionOfCom(int comNumber) const;  // -1 when the port is not listed
     void selectPortPosition(int position);
-    void reopenConnection();
     void showConnected(const kelvane::ConnectResult& result);
     void showNotConnected();
     // Forgets the connection: no reconnect attempts, no watching of the line.
