@@ -1,5 +1,5 @@
-// How long the event loop of this thread goes without running: a 10 ms timer records the gap
-// between each of its runs and the one before. A gap above 10 ms is time the loop was held.
+// How long the event loop of this thread is held: a 10 ms timer measures the gap between each
+// of its runs and the one before; what a gap has beyond the 10 ms is a stall.
 #pragma once
 
 #include <QElapsedTimer>
@@ -11,37 +11,39 @@
 
 class StallProbe {
 public:
+    static constexpr int kIntervalMs = 10;
+
     StallProbe() {
         probe_.setTimerType(Qt::PreciseTimer);
-        probe_.setInterval(10);
+        probe_.setInterval(kIntervalMs);
         QObject::connect(&probe_, &QTimer::timeout, [this] {
             const qint64 now = clock_.nsecsElapsed();
-            gapsMs_.push_back((now - last_) / 1e6);
+            stallsMs_.push_back(std::max(0.0, (now - last_) / 1e6 - kIntervalMs));
             last_ = now;
         });
     }
     void start() {
-        gapsMs_.clear();
+        stallsMs_.clear();
         clock_.start();
         last_ = 0;
         probe_.start();
     }
     void stop() { probe_.stop(); }
 
-    double longestMs() const { return gapsMs_.empty() ? 0 : *std::max_element(gapsMs_.begin(), gapsMs_.end()); }
-    // The gap that `fraction` (0..1) of all gaps do not exceed.
+    double longestMs() const { return stallsMs_.empty() ? 0 : *std::max_element(stallsMs_.begin(), stallsMs_.end()); }
+    // The stall that `fraction` (0..1) of all gaps do not exceed.
     double percentileMs(double fraction) const {
-        if (gapsMs_.empty()) return 0;
-        std::vector<double> sorted = gapsMs_;
+        if (stallsMs_.empty()) return 0;
+        std::vector<double> sorted = stallsMs_;
         std::sort(sorted.begin(), sorted.end());
         const auto index = static_cast<std::size_t>(fraction * static_cast<double>(sorted.size() - 1));
         return sorted[index];
     }
-    std::size_t samples() const { return gapsMs_.size(); }
+    std::size_t samples() const { return stallsMs_.size(); }
 
 private:
     QTimer probe_;
     QElapsedTimer clock_;
     qint64 last_ = 0;  // ns since start of the last run
-    std::vector<double> gapsMs_;
+    std::vector<double> stallsMs_;
 };
