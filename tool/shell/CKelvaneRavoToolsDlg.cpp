@@ -83,7 +83,7 @@ void CKelvaneRavoToolsDlg::createViews() {
     teachView_ = new CVideoTeachOptDlg(worker_, panel);
     editorView_ = new CUserProgramDlg(panel);
     motorView_ = new CMotorParSettingDlg(panel);
-    peripheralView_ = new CPeripheralDlg(panel);
+    peripheralView_ = new CPeripheralDlg(worker_, panel);
     manualView_ = new CManualOptDlg(worker_, panel);
     // All views share the panel's one cell; only the shown one takes part in the layout.
     for (QWidget* view : views()) {
