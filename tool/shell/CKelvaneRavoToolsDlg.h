@@ -172,7 +172,7 @@ private:
     kelvane::LibraryNames libraryNames_;
     std::map<int, int> portTable_;   // COM port list position -> COM number
     std::optional<int> connectedCom_;
-    QString versionText_;       // the status text of the last connect that got an answer
+    QString versionText_;       // what the status shows while the controller answers
     bool linkLost_ = false;     // connectedCom_ is lost and being reopened
     bool reconnecting_ = false; // a reopen attempt is on the worker
     QTimer linkWatch_;          // every second while connected
