@@ -88,10 +88,11 @@ bool TimeDownload(bool paced) {
 
     CKelvaneRavoToolsDlg window(QString::fromStdString(tool.path()));
     window.show();
-    controller.clearTraffic();
     auto* worker = window.findChild<LinkWorker*>();
     QEventLoop untilDone;
     QObject::connect(worker, &LinkWorker::idle, &untilDone, &QEventLoop::quit);
+    untilDone.exec();  // the start-up's connection
+    controller.clearTraffic();
 
     const auto start = std::chrono::steady_clock::now();
     window.findChild<QPushButton*>(QStringLiteral("downloadButton"))->click();

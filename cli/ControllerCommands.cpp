@@ -12,7 +12,7 @@ int RunInfo(int comNumber, std::ostream& out, std::ostream& err) {
     const kelvane::ConnectResult result = kelvane::ConnectController(comNumber);
     if (!result.opened) err << "ravo: " << result.failureMessage << "\n";
     out << result.statusText << "\n";
-    return result.opened ? 0 : 1;
+    return result.answered ? 0 : 1;
 }
 
 int RunFactoryCheck(int comNumber, std::ostream& out) {

@@ -18,15 +18,25 @@ std::string PortOpenFailureMessage(int comNumber) {
     return text;
 }
 
+const char* LinkTroubleText(int linkState) {
+    switch (linkState) {
+    case RAVO_LINK_NO_REPLY: return kNoReplyText;
+    case RAVO_LINK_LOST: return kLinkLostText;
+    default: return nullptr;
+    }
+}
+
 ConnectResult ConnectController(int comNumber) {
-    if (Ravo_OpenSericalPort(comNumber) != RAVO_OK) return {false, PortOpenFailureMessage(comNumber), kNotConnectedText};
+    if (Ravo_OpenSericalPort(comNumber) != RAVO_OK)
+        return {false, false, PortOpenFailureMessage(comNumber), kNotConnectedText};
     Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_MANUAL, 0);
     int version = -1;
-    if (Ravo_GetControllerVersion(kControllerAddress, &version) != RAVO_OK) version = kUnknownVersion;
-    if (version == kUnknownVersion) return {true, "", "控制器:未知版本"};
+    const bool queried = Ravo_GetControllerVersion(kControllerAddress, &version) == RAVO_OK;
+    if (const char* trouble = LinkTroubleText(Ravo_GetLinkState())) return {true, false, "", trouble};
+    if (!queried || version == kUnknownVersion) return {true, true, "", "控制器:未知版本"};
     char text[64];
     std::snprintf(text, sizeof text, "控制器:%d.%d版本", version >> 8, version & 0xFF);
-    return {true, "", text};
+    return {true, true, "", text};
 }
 
 }  // namespace kelvane

@@ -101,6 +101,11 @@ TEST_F(RavoControllerCommand, InfoPrintsTheToolsStatusText) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "控制器未连接\n");
     EXPECT_EQ(run.err, "ravo: COM5:打开失败\n");
+
+    controller->setSilent(true);
+    run = ravo({"info", "--port", "COM1"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "控制器无应答\n");
 }
 
 TEST_F(RavoControllerCommand, PortsListsEveryComNumberWithWhatOpensAndWhyNot) {

@@ -19,11 +19,14 @@
 #include <QCloseEvent>
 #include <QIcon>
 
+#include <algorithm>
+
 using kelvane::kControllerAddress;
 
 namespace {
 
 constexpr int kPortsToProbe = 20;  // COM0..COM19
+constexpr int kLinkWatchMs = 1000;
 
 // The view panel is at least as large as the original's 480 x 258 dialog units.
 constexpr QSize kMinimumPanelSize(840, 548);
@@ -45,13 +48,13 @@ CKelvaneRavoToolsDlg::CKelvaneRavoToolsDlg(const QString& exeDirectory, QWidget*
     editorView_->grid().setBaseFolder(exeDirectory_);
     connectControls();
     fixWindowSize();
+    linkWatch_.setInterval(kLinkWatchMs);
+    connect(&linkWatch_, &QTimer::timeout, this, &CKelvaneRavoToolsDlg::watchLink);
 
     kelvane::ResetApplicationBuffer(buffer_);
     ReadLibraryList(QString());
     Ravo_GlobalInit();
-    EnumeratePorts();
-    selectPortPosition(portIndex_);
-    Connect();
+    connectAtStart();
     editorView_->grid().InitGrid();
     // 1000 empty rows to write in, also when no application program loads.
     editorView_->grid().ShowProgram(0, 0);
@@ -77,11 +80,11 @@ void CKelvaneRavoToolsDlg::addAboutEntry() {
 
 void CKelvaneRavoToolsDlg::createViews() {
     QWidget* panel = ui_->viewPanel;
-    teachView_ = new CVideoTeachOptDlg(panel);
+    teachView_ = new CVideoTeachOptDlg(worker_, panel);
     editorView_ = new CUserProgramDlg(panel);
     motorView_ = new CMotorParSettingDlg(panel);
-    peripheralView_ = new CPeripheralDlg(panel);
-    manualView_ = new CManualOptDlg(panel);
+    peripheralView_ = new CPeripheralDlg(worker_, panel);
+    manualView_ = new CManualOptDlg(worker_, panel);
     // All views share the panel's one cell; only the shown one takes part in the layout.
     for (QWidget* view : views()) {
         view->hide();
@@ -127,22 +130,75 @@ void CKelvaneRavoToolsDlg::fixWindowSize() {
     setFixedSize(sizeHint());
 }
 
-// Lists the COM ports that open now, with no entry selected until the user chooses one.
-// Opening a port closes the one that was open, so an open connection does not survive the
-// probe: it is reopened afterwards when its port is still listed, and otherwise shown as lost.
-void CKelvaneRavoToolsDlg::EnumeratePorts() {
-    portTable_.clear();
-    ui_->comPortList->clear();
+// The COM numbers that open now. Opening a port closes the one that was open, so the probe
+// opens `keep` again afterwards when it is still listed.
+CKelvaneRavoToolsDlg::PortProbe CKelvaneRavoToolsDlg::ProbePorts(std::optional<int> keep) {
+    PortProbe probe;
     for (int com = 0; com < kPortsToProbe; ++com) {
         if (Ravo_OpenSericalPort(com) != RAVO_OK) continue;
         Ravo_CloseSericalPort();
+        probe.coms.push_back(com);
+    }
+    probe.reopened = keep && std::find(probe.coms.begin(), probe.coms.end(), *keep) != probe.coms.end() &&
+                     Ravo_OpenSericalPort(*keep) == RAVO_OK;
+    return probe;
+}
+
+// Lists the COM ports that open now, with no entry selected until the user chooses one. An
+// open connection that the probe could not reopen is shown as lost; a lost one is reopened by
+// its own attempts.
+void CKelvaneRavoToolsDlg::EnumeratePorts() {
+    const std::optional<int> keep = linkLost_ ? std::nullopt : connectedCom_;
+    worker_.post<PortProbe>([keep] { return ProbePorts(keep); }, [this](PortProbe probe) { showPorts(probe); });
+}
+
+void CKelvaneRavoToolsDlg::showPorts(const PortProbe& probe) {
+    portTable_.clear();
+    ui_->comPortList->clear();
+    for (int com : probe.coms) {
         const int position = static_cast<int>(portTable_.size());
         portTable_[position] = com;
         ui_->comPortList->insertItem(position, QString::asprintf("COM%d", com));
     }
     ui_->comPortList->setCurrentIndex(-1);  // a filled list selects nothing by itself
+    if (!connectedCom_ || linkLost_) return;
+    const int position = positionOfCom(*connectedCom_);
+    if (probe.reopened && position >= 0) {
+        selectPortPosition(position);
+        portIndex_ = static_cast<std::uint8_t>(position);
+        return;
+    }
+    dropConnection();
+    showNotConnected();
+}
 
-    if (connectedCom_) reopenConnection();
+// The start-up's probe and connection to the remembered port position, in one job so that
+// what the start-up posts after it reaches the controller after the connect sequence.
+void CKelvaneRavoToolsDlg::connectAtStart() {
+    struct Start {
+        PortProbe probe;
+        std::optional<int> com;
+        kelvane::ConnectResult result;
+    };
+    const std::size_t position = portIndex_;
+    worker_.post<Start>(
+        [position] {
+            Start start;
+            start.probe = ProbePorts(std::nullopt);
+            if (position < start.probe.coms.size()) {
+                start.com = start.probe.coms[position];
+                start.result = kelvane::ConnectController(*start.com);
+            }
+            return start;
+        },
+        [this](Start start) {
+            showPorts(start.probe);
+            selectPortPosition(portIndex_);
+            if (start.com)
+                connected(*start.com, start.result);
+            else
+                portIndex_ = 255;  // no port there: none is remembered
+        });
 }
 
 int CKelvaneRavoToolsDlg::positionOfCom(int comNumber) const {
@@ -156,19 +212,6 @@ void CKelvaneRavoToolsDlg::selectPortPosition(int position) {
     ui_->comPortList->setCurrentIndex(position < ui_->comPortList->count() ? position : -1);
 }
 
-// Opens the connection that the probe closed again and selects its entry; a port that is no
-// longer listed or no longer opens leaves the connection lost.
-void CKelvaneRavoToolsDlg::reopenConnection() {
-    const int position = positionOfCom(*connectedCom_);
-    if (position >= 0 && Ravo_OpenSericalPort(*connectedCom_) == RAVO_OK) {
-        selectPortPosition(position);
-        portIndex_ = static_cast<std::uint8_t>(position);
-        return;
-    }
-    connectedCom_.reset();
-    showNotConnected();
-}
-
 // Connects to the port selected in the COM port list: opens it, switches the controller to
 // work mode 2 and shows its version. No selection, or no port there, does nothing.
 void CKelvaneRavoToolsDlg::Connect() {
@@ -178,17 +221,27 @@ void CKelvaneRavoToolsDlg::Connect() {
     if (entry == portTable_.end()) return;
 
     const int com = entry->second;
-    const kelvane::ConnectResult result = kelvane::ConnectController(com);
+    dropConnection();
+    worker_.post<kelvane::ConnectResult>([com] { return kelvane::ConnectController(com); },
+                                         [this, com](kelvane::ConnectResult result) { connected(com, result); });
+}
+
+void CKelvaneRavoToolsDlg::connected(int com, const kelvane::ConnectResult& result) {
     if (!result.opened) {
-        connectedCom_.reset();  // opening closed any earlier port
         Prompter::current().message(this, QString::fromStdString(result.failureMessage),
                                     QStringLiteral("错误信息"));
         showNotConnected();
         return;
     }
     connectedCom_ = com;
+    showConnected(result);
+}
+
+void CKelvaneRavoToolsDlg::showConnected(const kelvane::ConnectResult& result) {
+    versionText_ = QString::fromStdString(result.answered ? result.statusText : "控制器:未知版本");
     ui_->connectButton->setText(kDisconnectCaption);
     ui_->statusText->setText(QString::fromStdString(result.statusText));
+    linkWatch_.start();
 }
 
 void CKelvaneRavoToolsDlg::ToggleConnection() {
@@ -196,9 +249,15 @@ void CKelvaneRavoToolsDlg::ToggleConnection() {
         Connect();
         return;
     }
-    Ravo_CloseSericalPort();
-    connectedCom_.reset();
+    dropConnection();
+    worker_.post([] { Ravo_CloseSericalPort(); }, [] {});
     showNotConnected();
+}
+
+void CKelvaneRavoToolsDlg::dropConnection() {
+    connectedCom_.reset();
+    linkLost_ = false;
+    linkWatch_.stop();
 }
 
 void CKelvaneRavoToolsDlg::showNotConnected() {
@@ -216,7 +275,7 @@ void CKelvaneRavoToolsDlg::ShowView(QWidget* target) {
     target->show();
 
     if (target == editorView_)
-        Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_PROGRAMS, 0);
+        worker_.post([] { Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_PROGRAMS, 0); }, [] {});
     else if (target == manualView_)
         manualView_->Activate();
     else if (target == teachView_)

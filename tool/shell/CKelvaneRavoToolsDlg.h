@@ -9,6 +9,7 @@
 #include "shell/LinkWorker.h"
 
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -16,6 +17,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace Ui {
 class CKelvaneRavoToolsDlg;
@@ -30,6 +32,7 @@ class LinkProgressDialog;
 
 namespace kelvane {
 struct ApplicationDownloadResult;
+struct ConnectResult;
 }
 
 class CKelvaneRavoToolsDlg : public QWidget {
@@ -100,14 +103,34 @@ private:
     void connectControls();
     void fixWindowSize();
 
-    // Connection handling.
+    // Connection handling. The probe, the connect sequence and the close run on the link worker.
+    struct PortProbe {
+        std::vector<int> coms;  // the COM numbers that opened, in order
+        bool reopened = false;  // the connection the probe closed is open again
+    };
+    static PortProbe ProbePorts(std::optional<int> keep);
     void EnumeratePorts();
+    void showPorts(const PortProbe& probe);
+    void connectAtStart();
     void Connect();
+    void connected(int com, const kelvane::ConnectResult& result);
     void ToggleConnection();
     int positionOfCom(int comNumber) const;  // -1 when the port is not listed
     void selectPortPosition(int position);
-    void reopenConnection();
+    void showConnected(const kelvane::ConnectResult& result);
     void showNotConnected();
+    // Forgets the connection: no reconnect attempts, no watching of the line.
+    void dropConnection();
+
+    // The line while connected (CKelvaneRavoToolsDlgLink.cpp): every second the status shows
+    // what the last exchange met; a lost port pauses the polling views and is reopened every
+    // second until it opens, the user disconnects or chooses another port.
+    void watchLink();
+    void linkLost();
+    void tryReconnect();
+    void reconnected(int com, const kelvane::ConnectResult& result);
+    // Runs the activation of the manual or teach view when it is the one shown.
+    void reactivateShownView();
 
     // View panel.
     void ShowView(QWidget* target);
@@ -149,6 +172,10 @@ private:
     kelvane::LibraryNames libraryNames_;
     std::map<int, int> portTable_;   // COM port list position -> COM number
     std::optional<int> connectedCom_;
+    QString versionText_;       // what the status shows while the controller answers
+    bool linkLost_ = false;     // connectedCom_ is lost and being reopened
+    bool reconnecting_ = false; // a reopen attempt is on the worker
+    QTimer linkWatch_;          // every second while connected
     kelvane::ApplicationProgramBuffer buffer_;
 
     std::unique_ptr<LinkProgressDialog> progress_;

@@ -25,7 +25,7 @@ void Tell(QWidget* parent, const std::string& text, const QString& caption) {
 
 // The boxes are read first, with their messages; a box that does not parse sends nothing.
 void CKelvaneRavoToolsDlg::DownloadApplication() {
-    if (worker_.busy()) return;
+    if (progress_) return;
     const auto motor = motorView_->ReadForDownload();
     if (!motor) {
         Tell(this, kelvane::kMotorParametersFailed, QStringLiteral("错误信息"));
@@ -71,7 +71,7 @@ void CKelvaneRavoToolsDlg::reportDownload(const kelvane::ApplicationDownloadResu
 }
 
 void CKelvaneRavoToolsDlg::CheckFactoryData() {
-    if (worker_.busy()) return;
+    if (progress_) return;
     beginLinkJob(QStringLiteral("出厂设置"), QStringLiteral("正在校验出厂数据…"));
     worker_.post<kelvane::FactoryCheckResult>([] { return kelvane::CheckFactoryData(kelvane::LocalDate()); },
                                               [this](kelvane::FactoryCheckResult result) {

@@ -6,7 +6,9 @@
 #include "CKelvaneRavoToolsDlg.h"
 #include "editor/CUserProgramDlg.h"
 #include "editor/CUserProgramEditCtrl.h"
+#include "shell/LinkWorker.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -17,6 +19,14 @@
 #include <utility>
 
 namespace {
+
+// Lets the link worker show what it read (status text, the views' values) before a picture.
+void settle(QWidget& window) {
+    const LinkWorker* worker = window.findChild<LinkWorker*>();
+    QDeadlineTimer deadline(10000);
+    while (worker && worker->busy() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
 
 bool save(QWidget& widget, const QString& file) {
     QCoreApplication::processEvents();
@@ -53,6 +63,7 @@ int main(int argc, char** argv) {
     CKelvaneRavoToolsDlg window(QCoreApplication::applicationDirPath());
     window.show();
     QCoreApplication::processEvents();
+    settle(window);
     std::printf("start-up to shown window: %lld ms\n", static_cast<long long>(sinceStart.elapsed()));
 
     const std::pair<const char*, const char*> views[] = {
@@ -63,6 +74,7 @@ int main(int argc, char** argv) {
     bool ok = true;
     for (const auto& [button, name] : views) {
         window.findChild<QPushButton*>(QString::fromLatin1(button))->click();
+        settle(window);
         if (QLatin1String(name) == QLatin1String("editor")) showEditorExample(window);
         ok = save(window, out.filePath(QStringLiteral("%1.png").arg(QLatin1String(name)))) && ok;
     }

@@ -29,7 +29,7 @@ QString Fixed3(float value) { return QString::asprintf("%.3f", static_cast<doubl
 
 }  // namespace
 
-CManualOptDlg::CManualOptDlg(QWidget* parent) : QWidget(parent) {
+CManualOptDlg::CManualOptDlg(LinkWorker& worker, QWidget* parent) : QWidget(parent), link_(worker) {
     absolute_.fill(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildInputGroup());
@@ -109,11 +109,11 @@ void CManualOptDlg::addAxisRows(QGridLayout* grid, int axis) {
         c.speedSetting,
         button(Text("速度设置"), "setSpeed", [this, axis] { setSpeed(axis); }),
         button(Text("坐标清零"), "clearPosition",
-               [mask] { Ravo_ClearMotorPosition(kControllerAddress, mask); }),
+               [this, mask] { link_.send([mask] { Ravo_ClearMotorPosition(kControllerAddress, mask); }); }),
         button(Text("回坐标零"), "goZero",
-               [mask] { Ravo_MotorGoPos(kControllerAddress, mask, 0.0f); }),
+               [this, mask] { link_.send([mask] { Ravo_MotorGoPos(kControllerAddress, mask, 0.0f); }); }),
         button(Text("回机械零"), "goHome",
-               [mask] { Ravo_ManualLeftMove(kControllerAddress, mask); }),
+               [this, mask] { link_.send([mask] { Ravo_ManualLeftMove(kControllerAddress, mask); }); }),
     };
     connect(c.runMode, &QPushButton::clicked, this, [this, axis] { toggleRunMode(axis); });
     QWidget* secondRow[] = {
@@ -122,9 +122,12 @@ void CManualOptDlg::addAxisRows(QGridLayout* grid, int axis) {
         c.runMode,
         c.target,
         button(Text("启动"), "start", [this, axis] { start(axis); }),
-        button(Text("停止"), "stop", [mask] { Ravo_SlowStopMotor(kControllerAddress, mask); }),
-        button(letter + "--", "jogDown", [mask] { Ravo_ManualLeftMove(kControllerAddress, mask); }),
-        button(letter + "++", "jogUp", [mask] { Ravo_ManualRightMove(kControllerAddress, mask); }),
+        button(Text("停止"), "stop",
+               [this, mask] { link_.send([mask] { Ravo_SlowStopMotor(kControllerAddress, mask); }); }),
+        button(letter + "--", "jogDown",
+               [this, mask] { link_.send([mask] { Ravo_ManualLeftMove(kControllerAddress, mask); }); }),
+        button(letter + "++", "jogUp",
+               [this, mask] { link_.send([mask] { Ravo_ManualRightMove(kControllerAddress, mask); }); }),
     };
     for (int column = 0; column < 8; ++column) {
         grid->addWidget(firstRow[column], 2 * i, column);
@@ -134,20 +137,39 @@ void CManualOptDlg::addAxisRows(QGridLayout* grid, int axis) {
 
 void CManualOptDlg::Activate() {
     if (timer_.isActive()) return;
-    Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_MANUAL, 0);
-    refreshInputs();
-    refreshOutputs();
-    refreshPositions();
-    refreshSpeeds();
+    link_.post<Readings>(
+        [] {
+            Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_MANUAL, 0);
+            return read(true);
+        },
+        [this](Readings readings) { showReadings(readings); });
     timer_.start();
 }
 
 void CManualOptDlg::Deactivate() { timer_.stop(); }
 
 void CManualOptDlg::onTimer() {
-    refreshInputs();
-    refreshPositions();
-    refreshSpeeds();
+    link_.tick<Readings>([] { return read(false); }, [this](Readings readings) { showReadings(readings); });
+}
+
+// On the worker: inputs, outputs when asked, positions, speeds.
+CManualOptDlg::Readings CManualOptDlg::read(bool withOutputs) {
+    Readings readings;
+    readings.inputs = kelvane::ReadPinBlock(kelvane::kFirstInputPin);
+    if (withOutputs) readings.outputs = kelvane::ReadOutputsOneByOne();
+    readings.positions = kelvane::ReadAxisPositions();
+    readings.speeds = kelvane::ReadAxisSpeeds();
+    return readings;
+}
+
+void CManualOptDlg::showReadings(const Readings& readings) {
+    for (int k = 0; k < kelvane::kInputPins; ++k) inputs_[k]->setChecked((readings.inputs >> k) & 1u);
+    if (readings.outputs)
+        for (int k = 0; k < kelvane::kOutputPins; ++k) outputs_[k]->setChecked((*readings.outputs)[k]);
+    for (int i = 0; i < kelvane::kOperatedAxes; ++i) {
+        axes_[i].position->setText(Fixed3(readings.positions[i]));
+        axes_[i].speed->setText(Fixed3(readings.speeds[i]));
+    }
 }
 
 bool CManualOptDlg::readControls() {
@@ -160,16 +182,18 @@ bool CManualOptDlg::readControls() {
 // Motion commands go out only with what the boxes hold: after a parse message nothing moves.
 void CManualOptDlg::setSpeed(int axis) {
     if (!readControls()) return;
-    Ravo_SetMotorMaxSpeed(kControllerAddress, AxisMask(axis), speedSetting_[axis - 1]);
+    const float speed = speedSetting_[axis - 1];
+    link_.send([mask = AxisMask(axis), speed] { Ravo_SetMotorMaxSpeed(kControllerAddress, mask, speed); });
 }
 
 void CManualOptDlg::start(int axis) {
     if (!readControls()) return;
     const int i = axis - 1;
+    const float target = target_[i];
     if (absolute_[i])
-        Ravo_MotorGoPos(kControllerAddress, AxisMask(axis), target_[i]);
+        link_.send([mask = AxisMask(axis), target] { Ravo_MotorGoPos(kControllerAddress, mask, target); });
     else
-        Ravo_MotorMove(kControllerAddress, AxisMask(axis), target_[i]);
+        link_.send([mask = AxisMask(axis), target] { Ravo_MotorMove(kControllerAddress, mask, target); });
 }
 
 void CManualOptDlg::toggleRunMode(int axis) {
@@ -181,26 +205,5 @@ void CManualOptDlg::toggleRunMode(int axis) {
 // The level sent is the box's own state, which no other box can spoil.
 void CManualOptDlg::switchOutput(int output) {
     readControls();
-    kelvane::SetOutput(output, outputs_[output - 1]->isChecked());
-}
-
-void CManualOptDlg::refreshInputs() {
-    const std::uint32_t bits = kelvane::ReadPinBlock(kelvane::kFirstInputPin);
-    for (int k = 0; k < kelvane::kInputPins; ++k) inputs_[k]->setChecked((bits >> k) & 1u);
-}
-
-void CManualOptDlg::refreshOutputs() {
-    const auto on = kelvane::ReadOutputsOneByOne();
-    for (int k = 0; k < kelvane::kOutputPins; ++k) outputs_[k]->setChecked(on[k]);
-}
-
-void CManualOptDlg::refreshPositions() {
-    const kelvane::AxisValues positions = kelvane::ReadAxisPositions();
-    for (int i = 0; i < kelvane::kOperatedAxes; ++i)
-        axes_[i].position->setText(Fixed3(positions[i]));
-}
-
-void CManualOptDlg::refreshSpeeds() {
-    const kelvane::AxisValues speeds = kelvane::ReadAxisSpeeds();
-    for (int i = 0; i < kelvane::kOperatedAxes; ++i) axes_[i].speed->setText(Fixed3(speeds[i]));
+    link_.send([output, on = outputs_[output - 1]->isChecked()] { kelvane::SetOutput(output, on); });
 }

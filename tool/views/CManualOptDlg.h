@@ -5,11 +5,14 @@
 
 #include "core/machine/ControllerAxes.h"
 #include "core/machine/MachineStatus.h"
+#include "views/ViewLink.h"
 
 #include <QTimer>
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
+#include <optional>
 
 class QCheckBox;
 class QGridLayout;
@@ -21,9 +24,11 @@ class QRadioButton;
 class CManualOptDlg : public QWidget {
     Q_OBJECT
 public:
-    explicit CManualOptDlg(QWidget* parent = nullptr);
+    // Its exchanges run on `worker`.
+    explicit CManualOptDlg(LinkWorker& worker, QWidget* parent = nullptr);
 
     // Shown: work mode 2, one full refresh and the 1000 ms refresh timer, unless already active.
+    // The refreshes run on the worker; a tick while the previous one runs is skipped.
     void Activate();
     // Hidden: stops the timer. The controller's work mode stays.
     void Deactivate();
@@ -51,10 +56,15 @@ private:
     void start(int axis);
     void switchOutput(int output);
 
-    void refreshInputs();
-    void refreshOutputs();
-    void refreshPositions();
-    void refreshSpeeds();
+    // What one refresh read; the outputs only on activation.
+    struct Readings {
+        std::uint32_t inputs = 0;
+        std::optional<std::array<bool, kelvane::kOutputPins>> outputs;
+        kelvane::AxisValues positions{};
+        kelvane::AxisValues speeds{};
+    };
+    static Readings read(bool withOutputs);
+    void showReadings(const Readings& readings);
     void onTimer();
 
     std::array<float, kelvane::kOperatedAxes> speedSetting_{};
@@ -65,4 +75,5 @@ private:
     std::array<QCheckBox*, kelvane::kOutputPins> outputs_{};
     std::array<AxisControls, kelvane::kOperatedAxes> axes_{};
     QTimer timer_;
+    ViewLink link_;
 };

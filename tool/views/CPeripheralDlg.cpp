@@ -34,7 +34,7 @@ void Select(QComboBox* list, std::uint8_t index, int fallback) {
 
 }  // namespace
 
-CPeripheralDlg::CPeripheralDlg(QWidget* parent) : QWidget(parent) {
+CPeripheralDlg::CPeripheralDlg(LinkWorker& worker, QWidget* parent) : QWidget(parent), link_(worker) {
     auto* layout = new QGridLayout(this);
     layout->addWidget(buildLimitGroup(), 0, 0, 2, 1);
     layout->addWidget(buildAddressGroup(), 0, 1);
@@ -197,16 +197,24 @@ std::optional<kelvane::PeripheralParameterRecord> CPeripheralDlg::ReadForDownloa
     return record;
 }
 
-void CPeripheralDlg::ReadRs485Address() { ShowInteger(rs485Box_, kelvane::ReadRs485Address()); }
-
-void CPeripheralDlg::WriteRs485Address() {
-    if (const auto address = readAddress(rs485Box_)) kelvane::WriteRs485Address(*address);
+void CPeripheralDlg::ReadRs485Address() {
+    link_.post<std::uint8_t>([] { return kelvane::ReadRs485Address(); },
+                             [this](std::uint8_t address) { ShowInteger(rs485Box_, address); });
 }
 
-void CPeripheralDlg::ReadRs232Address() { ShowInteger(rs232Box_, kelvane::ReadRs232Address()); }
+void CPeripheralDlg::WriteRs485Address() {
+    if (const auto address = readAddress(rs485Box_))
+        link_.send([address = *address] { kelvane::WriteRs485Address(address); });
+}
+
+void CPeripheralDlg::ReadRs232Address() {
+    link_.post<std::uint8_t>([] { return kelvane::ReadRs232Address(); },
+                             [this](std::uint8_t address) { ShowInteger(rs232Box_, address); });
+}
 
 void CPeripheralDlg::WriteRs232Address() {
-    if (const auto address = readAddress(rs232Box_)) kelvane::WriteRs232Address(*address);
+    if (const auto address = readAddress(rs232Box_))
+        link_.send([address = *address] { kelvane::WriteRs232Address(address); });
 }
 
 bool CPeripheralDlg::readControls() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/application/ApplicationProgramBuffer.h"
+#include "views/ViewLink.h"
 
 #include <QWidget>
 
@@ -19,7 +20,8 @@ class QPushButton;
 class CPeripheralDlg : public QWidget {
     Q_OBJECT
 public:
-    explicit CPeripheralDlg(QWidget* parent = nullptr);
+    // The address buttons' exchanges run on `worker`.
+    explicit CPeripheralDlg(LinkWorker& worker, QWidget* parent = nullptr);
 
     void FillFromRecord(const kelvane::PeripheralParameterRecord& record);
     // Takes the boxes that parse (a bad one shows its message); copies every field either way.
@@ -72,4 +74,5 @@ private:
     QLineEdit* rs232Box_ = nullptr;
     std::array<AnalogueControls, 2> analogue_{};
     std::array<EncoderControls, 3> encoders_{};
+    ViewLink link_;
 };

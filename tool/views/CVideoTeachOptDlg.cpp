@@ -2,7 +2,6 @@
 
 #include "views/CVideoTechIOSettingDlg.h"
 #include "views/ReadControls.h"
-#include "core/machine/TeachSequence.h"
 
 #include <Kelvane_Ravo_Q9T2.h>
 
@@ -37,10 +36,11 @@ QPushButton* Button(const char* text, const QString& name) {
 
 }  // namespace
 
-CVideoTeachOptDlg::CVideoTeachOptDlg(QWidget* parent)
+CVideoTeachOptDlg::CVideoTeachOptDlg(LinkWorker& worker, QWidget* parent)
     : QWidget(parent),
       inputEnableMask_(kelvane::kAllTeachIo),
-      outputEnableMask_(kelvane::kAllTeachIo) {
+      outputEnableMask_(kelvane::kAllTeachIo),
+      link_(worker) {
     auto* layout = new QGridLayout(this);
     layout->addWidget(buildAxisGroup(), 0, 0);
     layout->addWidget(buildCoordinateGroup(), 0, 1);
@@ -71,10 +71,10 @@ QWidget* CVideoTeachOptDlg::buildAxisGroup() {
         AxisControls& c = axes_[i];
         const QString letter = Text(kelvane::AxisName(axis));
         c.speed = watchedBox("speed" + letter, [this, i, mask] {
-            Ravo_SetMotorMaxSpeed(kControllerAddress, mask, speed_[i]);
+            link_.send([mask, speed = speed_[i]] { Ravo_SetMotorMaxSpeed(kControllerAddress, mask, speed); });
         });
         c.target = watchedBox("target" + letter, [this, i, mask] {
-            Ravo_MotorGoPos(kControllerAddress, mask, targetPos_[i]);
+            link_.send([mask, target = targetPos_[i]] { Ravo_MotorGoPos(kControllerAddress, mask, target); });
         });
         c.left = Button(kLeft, "left" + letter);
         c.right = Button(kRight, "right" + letter);
@@ -112,9 +112,9 @@ QWidget* CVideoTeachOptDlg::buildRecordingGroup() {
     layout->addLayout(grid);
     layout->addLayout(buttons);
     recordPointBox_ =
-        watchedBox("recordPoint", [this] { kelvane::WriteRecordPoint(recordPoint_); });
+        watchedBox("recordPoint", [this] { link_.send([point = recordPoint_] { kelvane::WriteRecordPoint(point); }); });
     totalPointsBox_ =
-        watchedBox("totalPoints", [this] { kelvane::WriteTotalPoints(totalPoints_); });
+        watchedBox("totalPoints", [this] { link_.send([total = totalPoints_] { kelvane::WriteTotalPoints(total); }); });
     delayBox_ = watchedBox("delay", [] {});  // the delay goes out with "保存录制点"
     grid->addWidget(new QLabel(Text("录制点:")), 0, 0);
     grid->addWidget(recordPointBox_, 0, 1);
@@ -130,15 +130,10 @@ QWidget* CVideoTeachOptDlg::buildRecordingGroup() {
         std::function<void()> run;
     };
     const Action actions[] = {
-        {"refresh", "刷新状态",
-         [this] {
-             refreshCoordinates();
-             refreshInputs();
-             refreshOutputs();
-         }},
+        {"refresh", "刷新状态", [this] { refresh(); }},
         {"startRecording", "开始录制", [this] { startRecording(); }},
         {"saveRecordPoint", "保存录制点", [this] { saveRecordPoint(); }},
-        {"endRecording", "结束录制点", [] { kelvane::EndRecording(); }},
+        {"endRecording", "结束录制点", [this] { link_.send([] { kelvane::EndRecording(); }); }},
         {"teachIo", "设置示教IO口", [this] { chooseTeachIo(); }},
     };
     for (const Action& action : actions) {
@@ -169,23 +164,48 @@ QWidget* CVideoTeachOptDlg::buildIoGroup() {
 void CVideoTeachOptDlg::Activate() {
     inputEnableMask_ = outputEnableMask_ = kelvane::kAllTeachIo;
     delayMs_ = 0;
-    const kelvane::TeachActivation state = kelvane::ReadTeachActivation();
-    targetPos_ = state.positions;
-    speed_ = state.speeds;
-    recordPoint_ = state.counters.recordPoint;
-    totalPoints_ = state.counters.totalPoints;
+    struct Activation {
+        kelvane::TeachActivation state;
+        Levels levels;
+    };
+    link_.post<Activation>([] { return Activation{kelvane::ReadTeachActivation(), readLevels()}; },
+                            [this](Activation read) {
+                                targetPos_ = read.state.positions;
+                                speed_ = read.state.speeds;
+                                recordPoint_ = read.state.counters.recordPoint;
+                                totalPoints_ = read.state.counters.totalPoints;
+                                showMembers();
+                                showLevels(read.levels);
+                            });
     if (!timer_.isActive()) timer_.start();
-    showMembers();
-    refreshInputs();
-    refreshOutputs();
 }
 
 void CVideoTeachOptDlg::StopPolling() { timer_.stop(); }
 
 // The record point goes into the member only; its box shows it at the next showMembers.
 void CVideoTeachOptDlg::onTimer() {
-    recordPoint_ = kelvane::ReadRecordPoint();
-    refreshCoordinates();
+    struct Poll {
+        std::int32_t recordPoint;
+        kelvane::AxisValues positions;
+    };
+    link_.tick<Poll>([] { return Poll{kelvane::ReadRecordPoint(), kelvane::ReadAxisPositions()}; },
+                      [this](Poll read) {
+                          recordPoint_ = read.recordPoint;
+                          showCoordinates(read.positions);
+                      });
+}
+
+// 刷新状态: coordinates, then the I/O levels.
+void CVideoTeachOptDlg::refresh() {
+    struct Refresh {
+        kelvane::AxisValues positions;
+        Levels levels;
+    };
+    link_.post<Refresh>([] { return Refresh{kelvane::ReadAxisPositions(), readLevels()}; },
+                         [this](Refresh read) {
+                             showCoordinates(read.positions);
+                             showLevels(read.levels);
+                         });
 }
 
 // Focus moved on within the window: the box's action runs with what the boxes hold, changed
@@ -225,31 +245,33 @@ void CVideoTeachOptDlg::showMembers() {
     ShowNumber(delayBox_, delayMs_);
 }
 
-void CVideoTeachOptDlg::refreshCoordinates() {
-    const kelvane::AxisValues positions = kelvane::ReadAxisPositions();
+void CVideoTeachOptDlg::showCoordinates(const kelvane::AxisValues& positions) {
     for (int i = 0; i < kelvane::kOperatedAxes; ++i)
         axes_[i].coordinate->setText(Fixed2(positions[i]));
 }
 
-// Inputs are shown active-low: ticked while the level bit reads 0.
-void CVideoTeachOptDlg::refreshInputs() {
-    const std::uint32_t bits = kelvane::ReadPinBlock(kelvane::kFirstInputPin);
-    for (int k = 0; k < kelvane::kInputPins; ++k) inputs_[k]->setChecked(!((bits >> k) & 1u));
+// On the worker: the input block, then the output block.
+CVideoTeachOptDlg::Levels CVideoTeachOptDlg::readLevels() {
+    Levels levels;
+    levels.inputs = kelvane::ReadPinBlock(kelvane::kFirstInputPin);
+    levels.outputs = kelvane::ReadPinBlock(kelvane::kFirstOutputPin);
+    return levels;
 }
 
-void CVideoTeachOptDlg::refreshOutputs() {
-    const std::uint32_t bits = kelvane::ReadPinBlock(kelvane::kFirstOutputPin);
-    for (int k = 0; k < kelvane::kOutputPins; ++k) outputs_[k]->setChecked((bits >> k) & 1u);
+// Inputs are shown active-low: ticked while the level bit reads 0.
+void CVideoTeachOptDlg::showLevels(const Levels& levels) {
+    for (int k = 0; k < kelvane::kInputPins; ++k) inputs_[k]->setChecked(!((levels.inputs >> k) & 1u));
+    for (int k = 0; k < kelvane::kOutputPins; ++k) outputs_[k]->setChecked((levels.outputs >> k) & 1u);
 }
 
 // A jog button starts a continuous jog and, now reading "停止", stops it again.
 void CVideoTeachOptDlg::jog(int axis, QPushButton* button, const char* caption,
                             int (*move)(int, int)) {
     if (button->text() == Text(kStop)) {
-        Ravo_QuickStopMotor(kControllerAddress, AxisMask(axis));
+        link_.send([mask = AxisMask(axis)] { Ravo_QuickStopMotor(kControllerAddress, mask); });
         button->setText(Text(caption));
     } else {
-        move(kControllerAddress, AxisMask(axis));
+        link_.send([move, mask = AxisMask(axis)] { move(kControllerAddress, mask); });
         button->setText(Text(kStop));
     }
 }
@@ -257,21 +279,25 @@ void CVideoTeachOptDlg::jog(int axis, QPushButton* button, const char* caption,
 // The level sent is the box's own state, which no other box can spoil.
 void CVideoTeachOptDlg::switchOutput(int output) {
     readControls();
-    kelvane::SetOutput(output, outputs_[output - 1]->isChecked());
+    link_.send([output, on = outputs_[output - 1]->isChecked()] { kelvane::SetOutput(output, on); });
 }
 
 void CVideoTeachOptDlg::startRecording() {
-    const kelvane::RecordCounters counters = kelvane::StartRecording();
-    recordPoint_ = counters.recordPoint;
-    totalPoints_ = counters.totalPoints;
-    showMembers();
+    link_.post<kelvane::RecordCounters>([] { return kelvane::StartRecording(); },
+                                        [this](kelvane::RecordCounters counters) { showCounters(counters); });
 }
 
 // The delay must be what the box shows: after a parse message no point is saved.
 void CVideoTeachOptDlg::saveRecordPoint() {
     if (!readControls()) return;
-    const kelvane::RecordCounters counters =
-        kelvane::SaveRecordPoint(inputEnableMask_, outputEnableMask_, delayMs_);
+    link_.post<kelvane::RecordCounters>(
+        [inputs = inputEnableMask_, outputs = outputEnableMask_, delay = delayMs_] {
+            return kelvane::SaveRecordPoint(inputs, outputs, delay);
+        },
+        [this](kelvane::RecordCounters counters) { showCounters(counters); });
+}
+
+void CVideoTeachOptDlg::showCounters(const kelvane::RecordCounters& counters) {
     recordPoint_ = counters.recordPoint;
     totalPoints_ = counters.totalPoints;
     showMembers();

@@ -4,6 +4,8 @@
 
 #include "core/machine/ControllerAxes.h"
 #include "core/machine/MachineStatus.h"
+#include "core/machine/TeachSequence.h"
+#include "views/ViewLink.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -21,10 +23,12 @@ class QPushButton;
 class CVideoTeachOptDlg : public QWidget {
     Q_OBJECT
 public:
-    explicit CVideoTeachOptDlg(QWidget* parent = nullptr);
+    // Its exchanges run on `worker`.
+    explicit CVideoTeachOptDlg(LinkWorker& worker, QWidget* parent = nullptr);
 
     // Every time the view is shown: reads the recording state, positions and speeds, starts
-    // the 1000 ms poll unless it runs, and shows the I/O levels.
+    // the 1000 ms poll unless it runs, and shows the I/O levels. The reads run on the worker;
+    // a poll while an earlier read of the view runs is skipped.
     void Activate();
     // Another view was chosen: stops the poll.
     void StopPolling();
@@ -53,14 +57,21 @@ private:
 
     bool readControls();
     void showMembers();
-    void refreshCoordinates();
-    void refreshInputs();
-    void refreshOutputs();
+    // The I/O levels as read from the controller's pin blocks.
+    struct Levels {
+        std::uint32_t inputs = 0;
+        std::uint32_t outputs = 0;
+    };
+    static Levels readLevels();
+    void showLevels(const Levels& levels);
+    void showCoordinates(const kelvane::AxisValues& positions);
+    void refresh();
     void onTimer();
 
     void jog(int axis, QPushButton* button, const char* caption, int (*move)(int, int));
     void switchOutput(int output);
     void startRecording();
+    void showCounters(const kelvane::RecordCounters& counters);
     void saveRecordPoint();
     void chooseTeachIo();
 
@@ -81,4 +92,5 @@ private:
     std::map<QObject*, std::function<void()>> leaveActions_;
     bool handlingLeave_ = false;
     QTimer timer_;
+    ViewLink link_;
 };

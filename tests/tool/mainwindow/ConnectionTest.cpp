@@ -18,7 +18,10 @@ protected:
         com3->clearTraffic();
     }
     // Work mode 1 reaches the controller only over an open port.
-    void showProgramEditor() { button("editorViewButton").click(); }
+    void showProgramEditor() {
+        button("editorViewButton").click();
+        ASSERT_TRUE(waitForControllerJob());
+    }
 };
 
 const std::vector<Command> kConnectTraffic{{kSetWorkMode, 2}, {kVersionQuery, 0}};
@@ -28,6 +31,7 @@ TEST_F(MainWindowConnectionTest, DropDownWhileConnectedRelistsAndKeepsTheConnect
 
     comPortList().showPopup();
     comPortList().hidePopup();
+    ASSERT_TRUE(waitForControllerJob());
 
     EXPECT_EQ(comPortEntries(), QStringList({"COM1", "COM3"}));
     EXPECT_EQ(comPortList().currentText(), QStringLiteral("COM3"));
@@ -43,6 +47,7 @@ TEST_F(MainWindowConnectionTest, DropDownAfterTheConnectedPortVanishedShowsNotCo
 
     comPortList().showPopup();
     comPortList().hidePopup();
+    ASSERT_TRUE(waitForControllerJob());
 
     EXPECT_EQ(comPortEntries(), QStringList({"COM1"}));
     EXPECT_EQ(comPortList().currentIndex(), -1);
@@ -54,14 +59,17 @@ TEST_F(MainWindowConnectionTest, DropDownAfterTheConnectedPortVanishedShowsNotCo
 TEST_F(MainWindowConnectionTest, DropDownWhileNotConnectedLeavesNoPortForTheButtonUntilOneIsChosen) {
     startConnectedToCom3();
     button("connectButton").click();  // disconnect
+    ASSERT_TRUE(waitForControllerJob());
 
     comPortList().showPopup();
     comPortList().hidePopup();
+    ASSERT_TRUE(waitForControllerJob());
     EXPECT_EQ(comPortEntries(), QStringList({"COM1", "COM3"}));
     EXPECT_EQ(comPortList().currentIndex(), -1);
     EXPECT_EQ(comPortList().currentText(), QString());
 
     button("connectButton").click();
+    ASSERT_TRUE(waitForControllerJob());
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("连接控制器"));
     EXPECT_TRUE(CommandsReceived(*com1).empty());
     EXPECT_TRUE(CommandsReceived(*com3).empty());
@@ -90,12 +98,14 @@ TEST_F(MainWindowConnectionTest, ButtonDisconnectsAndConnectsAgain) {
     startConnectedToCom3();
 
     button("connectButton").click();
+    ASSERT_TRUE(waitForControllerJob());
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("连接控制器"));
     EXPECT_EQ(statusText(), QStringLiteral("控制器未连接"));
     showProgramEditor();
     EXPECT_TRUE(CommandsReceived(*com3).empty()) << "the port is closed";
 
     button("connectButton").click();
+    ASSERT_TRUE(waitForControllerJob());
     EXPECT_EQ(CommandsReceived(*com3), kConnectTraffic);
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
 }
@@ -103,9 +113,11 @@ TEST_F(MainWindowConnectionTest, ButtonDisconnectsAndConnectsAgain) {
 TEST_F(MainWindowConnectionTest, PortThatNoLongerOpensIsReported) {
     startConnectedToCom3();
     button("connectButton").click();  // disconnect
+    ASSERT_TRUE(waitForControllerJob());
     removeCom3();
 
     button("connectButton").click();
+    ASSERT_TRUE(waitForControllerJob());
 
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text, QStringLiteral("COM3:打开失败"));

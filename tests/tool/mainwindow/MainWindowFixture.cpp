@@ -84,6 +84,7 @@ bool MainWindowTest::waitForControllerJob(int timeoutMs) {
 CKelvaneRavoToolsDlg& MainWindowTest::startWindow() {
     window = std::make_unique<CKelvaneRavoToolsDlg>(exeDirectory.path());
     window->show();
+    EXPECT_TRUE(waitForControllerJob()) << "the start-up's connection";
     return *window;
 }
 
@@ -108,7 +109,9 @@ QStringList MainWindowTest::comPortEntries() {
 void MainWindowTest::chooseComPort(int position) {
     QComboBox& list = comPortList();
     list.showPopup();
+    ASSERT_TRUE(waitForControllerJob()) << "the probe";
     QAbstractItemView* popup = list.view();
     popup->setCurrentIndex(popup->model()->index(position, 0));
     QTest::keyClick(popup, Qt::Key_Return);
+    ASSERT_TRUE(waitForControllerJob()) << "the connection";
 }

@@ -60,8 +60,8 @@ protected:
     // name the dialog offered goes to `offered`.
     void answerNameDialog(std::optional<QString> name, QString* offered = nullptr);
 
-    // Waits until the controller job the window started (download, factory data) has ended
-    // and reported; false when it has not within `timeoutMs`.
+    // Waits until every job the window posted to the link worker (download, factory data, a
+    // view's reads) has ended and reported; false when it has not within `timeoutMs`.
     bool waitForControllerJob(int timeoutMs = 60000);
 
     QComboBox& comPortList();

@@ -64,7 +64,7 @@ TEST_F(MainWindowStartupTest, ConnectsToThePortTheListFileRemembersAndLoadsTheAc
     EXPECT_EQ(peripherals.limitTriggerLevel, 1);
 }
 
-TEST_F(MainWindowStartupTest, SilentControllerShowsVersionZeroAndAMissingProgramFileTheStartUpValues) {
+TEST_F(MainWindowStartupTest, AVersionQueryWithoutReplyShowsNoReplyAndAMissingProgramFileTheStartUpValues) {
     addCom3();
     com3->inject({ravo_sim::Fault::Action::Silent, ravo_sim::RequestKind::Command, kVersionQuery});
     writeLibraryList(1, {"missing"}, 0);
@@ -72,7 +72,7 @@ TEST_F(MainWindowStartupTest, SilentControllerShowsVersionZeroAndAMissingProgram
     startWindow();
 
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
-    EXPECT_EQ(statusText(), QStringLiteral("控制器:0.0版本"));
+    EXPECT_EQ(statusText(), QStringLiteral("控制器无应答")) << "no version of 0.0";
     const kelvane::MotorParameterRecord shown = shownMotorParameters();
     EXPECT_EQ(shown.axes[0].subdivision, 1600);
     EXPECT_EQ(shown.axes[5].pitch, 5.0f);

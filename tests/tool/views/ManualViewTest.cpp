@@ -28,8 +28,10 @@ TEST_F(ManualViewTest, ActivateRefreshesOnceThenTheTimerEverySecondUntilDeactiva
     view.Activate();
     QElapsedTimer sinceStart;
     sinceStart.start();
+    ASSERT_TRUE(settle());
     EXPECT_TRUE(view.isActive());
     view.Activate();  // already active: nothing more
+    ASSERT_TRUE(settle());
     EXPECT_EQ(takeTraffic(), Joined({Cmd(kWorkMode, {2, 0}), Cmd(kGetAllPins, {1})}, {pins, PerAxis(kPosition), PerAxis(kSpeed)}));
     EXPECT_EQ(controller->workMode(), 2);
 
@@ -79,6 +81,7 @@ TEST_F(ManualViewTest, NoMotionCommandAfterAParseMessage) {
 
 TEST_F(ManualViewTest, OutputBoxesSwitchTheirPinsAndIndicatorsShowTheInputs) {
     find<QCheckBox>("OUT12")->click();
+    ASSERT_TRUE(settle());
     EXPECT_TRUE(controller->output(44));
     find<QCheckBox>("OUT12")->click();
     find<QCheckBox>("OUT1")->click();
@@ -91,6 +94,7 @@ TEST_F(ManualViewTest, OutputBoxesSwitchTheirPinsAndIndicatorsShowTheInputs) {
     controller->setInput(24, true);
     controller->clearTraffic();
     view.Activate();
+    ASSERT_TRUE(settle());
     for (int n = 1; n <= 12; ++n)
         EXPECT_EQ(find<QCheckBox>(QStringLiteral("OUT%1").arg(n))->isChecked(), n == 1 || n == 3) << n;
     for (int n = 1; n <= 24; ++n)

@@ -128,6 +128,7 @@ TEST_F(PeripheralViewTest, AddressButtonsWriteAndReadBothAddresses) {
     click("rs485Read");
     find<QLineEdit>("rs232Address")->setText("200");
     click("rs232Write");
+    ASSERT_TRUE(settle());
     EXPECT_EQ(controller->registerValue(199), 200);
     controller->setRegister(199, 0x1234);  // only the low 8 bits are the address
     click("rs232Read");
@@ -140,6 +141,7 @@ TEST_F(PeripheralViewTest, AddressButtonsWriteAndReadBothAddresses) {
 
     controller->inject({ravo_sim::Fault::Action::Silent, ravo_sim::RequestKind::Modbus, 4});
     click("rs232Read");  // no answer shows 0
+    ASSERT_TRUE(settle());
     EXPECT_EQ(find<QLineEdit>("rs232Address")->text(), "0");
 }
 

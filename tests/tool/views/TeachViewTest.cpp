@@ -38,12 +38,14 @@ TEST_F(TeachViewTest, ActivateReadsInOrderThenPollsEverySecondUntilStopped) {
     view.Activate();
     QElapsedTimer sinceStart;
     sinceStart.start();
+    ASSERT_TRUE(settle());
     EXPECT_TRUE(view.isPolling());
     EXPECT_EQ(takeTraffic(), expected);
     EXPECT_EQ(find<QLineEdit>("totalPoints")->text(), "65535");
     EXPECT_EQ(find<QLineEdit>("recordPoint")->text(), "4");
     EXPECT_EQ(find<QLineEdit>("delay")->text(), "0");
     view.Activate();  // shown again: reads again, the poll keeps running
+    ASSERT_TRUE(settle());
     EXPECT_EQ(takeTraffic(), expected);
     EXPECT_TRUE(view.isPolling());
 
@@ -83,6 +85,7 @@ TEST_F(TeachViewTest, JogButtonsToggleBetweenMovingAndStopping) {
 TEST_F(TeachViewTest, LeavingABoxSendsWhatItHoldsChangedOrNot) {
     Ravo_SetMotorMaxSpeed(255, 8, 7.5f);
     view.Activate();
+    ASSERT_TRUE(settle());
     EXPECT_EQ(find<QLineEdit>("speedU")->text(), "7.5");
     controller->clearTraffic();
 
@@ -114,17 +117,21 @@ TEST_F(TeachViewTest, LeavingABoxSendsWhatItHoldsChangedOrNot) {
 
 TEST_F(TeachViewTest, RecordingButtonsDriveTheCoilsAndReadTheCounters) {
     view.Activate();
+    ASSERT_TRUE(settle());
     controller->clearTraffic();
     controller->setRegister(360, 5);
     controller->setRegister(361, 2);
 
     click("startRecording");  // the controller starts a new recording at point 0
+    ASSERT_TRUE(settle());
     EXPECT_EQ(find<QLineEdit>("totalPoints")->text(), "0");
     EXPECT_EQ(find<QLineEdit>("recordPoint")->text(), "0");
     click("saveRecordPoint");
+    ASSERT_TRUE(settle());
     EXPECT_EQ(find<QLineEdit>("totalPoints")->text(), "1");
     EXPECT_EQ(find<QLineEdit>("recordPoint")->text(), "1");
     click("endRecording");
+    ASSERT_TRUE(settle());
 
     const std::vector<ravo_sim::Request> requests = controller->traffic();
     EXPECT_EQ(takeTraffic(),
@@ -139,6 +146,7 @@ TEST_F(TeachViewTest, RecordingButtonsDriveTheCoilsAndReadTheCounters) {
 
 TEST_F(TeachViewTest, SaveSendsTheDelayAndTheChosenMasks) {
     view.Activate();
+    ASSERT_TRUE(settle());
     controller->clearTraffic();
     find<QLineEdit>("delay")->setText("1");
 
@@ -164,6 +172,7 @@ TEST_F(TeachViewTest, SaveSendsTheDelayAndTheChosenMasks) {
     EXPECT_EQ(traffic[2], WriteRegisters(366, {0x0000, 0x3F80}));
 
     view.Activate();  // every activation starts from all inputs and outputs again
+    ASSERT_TRUE(settle());
     controller->clearTraffic();
     click("saveRecordPoint");
     EXPECT_EQ(takeTraffic()[0], WriteRegisters(362, {0xFFFF, 0x00FF}));
@@ -184,6 +193,7 @@ TEST_F(TeachViewTest, InputsShowActiveLowAndOutputsSwitchTheirPins) {
     controller->setInput(5, true);
     Ravo_SetIOPinLevel(255, 34, 1);
     view.Activate();
+    ASSERT_TRUE(settle());
     const std::pair<const char*, bool> shown[] = {{"IN1", true}, {"IN5", false}, {"OUT1", false}, {"OUT2", true}};
     for (const auto& [name, checked] : shown) EXPECT_EQ(find<QCheckBox>(name)->isChecked(), checked) << name;
     controller->clearTraffic();
@@ -194,6 +204,7 @@ TEST_F(TeachViewTest, InputsShowActiveLowAndOutputsSwitchTheirPins) {
               (std::vector<std::string>{Cmd(kSetPin, {34, 0}), Cmd(kSetPin, {44, 1})}));
 
     click("refresh");
+    ASSERT_TRUE(settle());
     EXPECT_EQ(takeTraffic(), Joined(PerAxis(kPosition), {{Cmd(kGetAllPins, {1}), Cmd(kGetAllPins, {33})}}));
     EXPECT_FALSE(find<QCheckBox>("OUT2")->isChecked());
     EXPECT_TRUE(find<QCheckBox>("OUT12")->isChecked());

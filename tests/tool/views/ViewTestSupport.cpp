@@ -102,9 +102,17 @@ void ViewTest::SetUp() {
     controller->clearTraffic();
 }
 
-void ViewTest::TearDown() { Ravo_CloseSericalPort(); }
+void ViewTest::TearDown() {
+    EXPECT_TRUE(settle());
+    Ravo_CloseSericalPort();
+}
+
+bool ViewTest::settle(int timeoutMs) {
+    return WaitFor([this] { return !worker.busy(); }, timeoutMs);
+}
 
 std::vector<std::string> ViewTest::takeTraffic() {
+    EXPECT_TRUE(settle()) << "the link worker did not finish";
     std::vector<std::string> lines;
     for (const ravo_sim::Request& request : controller->traffic())
         lines.push_back(Describe(request));

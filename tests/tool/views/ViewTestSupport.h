@@ -5,6 +5,7 @@
 
 #include "support/RecordingPrompter.h"
 #include "support/SimulatedController.h"
+#include "shell/LinkWorker.h"
 
 #include <QPushButton>
 #include <QString>
@@ -15,7 +16,9 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 // Wire text of the requests, as Describe() writes them:
@@ -42,8 +45,11 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Every request since the last call (or since the port was opened), described.
+    // Every request since the last call (or since the port was opened), described, once the
+    // link worker has run what the view posted.
     std::vector<std::string> takeTraffic();
+    // Spins the event loop until the link worker has run every posted job and its completion.
+    bool settle(int timeoutMs = 10000);
 
     template <typename Widget>
     static Widget* child(QWidget* view, const QString& name) {
@@ -54,6 +60,7 @@ protected:
 
     SimulatedController controller;
     RecordingPrompter prompter;
+    LinkWorker worker;
 };
 
 // A ViewTest around one view of type View, with its children found by object name.
@@ -66,5 +73,16 @@ protected:
     }
     void click(const QString& button) { find<QPushButton>(button)->click(); }
 
-    View view;
+private:
+    // Views that talk to the controller through the link worker take it.
+    static View* makeView(LinkWorker& worker) {
+        if constexpr (std::is_constructible_v<View, LinkWorker&>)
+            return new View(worker);
+        else
+            return new View;
+    }
+    std::unique_ptr<View> owned_{makeView(worker)};
+
+protected:
+    View& view = *owned_;
 };

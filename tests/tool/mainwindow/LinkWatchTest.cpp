@@ -1,0 +1,87 @@
+// The status text as the line goes: a controller that does not answer, a pulled adapter, and
+// the reconnect when it comes back.
+#include "MainWindowFixture.h"
+
+#include "views/CManualOptDlg.h"
+
+#include <QTest>
+
+#include <algorithm>
+#include <chrono>
+
+namespace {
+
+constexpr int kGetAllPins = 23;
+const QString kVersion = QStringLiteral("控制器:3.0版本");
+const QString kNoReply = QStringLiteral("控制器无应答");
+const QString kLost = QStringLiteral("控制器连接已断开");
+
+class MainWindowLinkTest : public MainWindowTest {
+protected:
+    void SetUp() override { addCom3(); }
+
+    // The manual operation view's ticks, each of which reads the inputs once.
+    int inputReads() {
+        const auto commands = CommandsReceived(*com3);
+        return static_cast<int>(std::count(commands.begin(), commands.end(), Command{kGetAllPins, 1}));
+    }
+};
+
+TEST_F(MainWindowLinkTest, ASilentControllerIsNamedAndItsVersionReturnsWithItsAnswers) {
+    com3->setSilent(true);
+    startWindow();
+    EXPECT_EQ(statusText(), kNoReply) << "no version of 0.0";
+    EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
+
+    com3->setSilent(false);
+    button("manualViewButton").click();
+    QTRY_COMPARE_WITH_TIMEOUT(statusText(), QStringLiteral("控制器:未知版本"), 5000);
+
+    com3->setSilent(true);
+    QTRY_COMPARE_WITH_TIMEOUT(statusText(), kNoReply, 10000);
+}
+
+TEST_F(MainWindowLinkTest, APulledAdapterIsNamedAndReconnectsByItself) {
+    startWindow();
+    ASSERT_EQ(statusText(), kVersion);
+    button("manualViewButton").click();
+    auto* manual = window->findChild<CManualOptDlg*>();
+
+    com3->unplugFor(std::chrono::milliseconds(4000));
+    QTRY_COMPARE_WITH_TIMEOUT(statusText(), kLost, 4000);  // the next tick meets the lost port
+    EXPECT_FALSE(manual->isActive()) << "polling pauses while the line is gone";
+    // The window keeps working meanwhile.
+    QPushButton* runMode = manual->findChild<QPushButton*>(QStringLiteral("runModeX"));
+    runMode->click();
+    EXPECT_EQ(runMode->text(), QStringLiteral("相对运行"));
+
+    ASSERT_TRUE(com3->waitUntilPluggedIn(std::chrono::milliseconds(10000)));
+    com3->clearTraffic();
+    QTRY_COMPARE_WITH_TIMEOUT(statusText(), kVersion, 5000);
+    EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
+    const std::vector<Command> reconnect{{kSetWorkMode, 2}, {kVersionQuery, 0}, {kSetWorkMode, 2}, {kGetAllPins, 1}};
+    QTRY_VERIFY_WITH_TIMEOUT(CommandsReceived(*com3).size() >= reconnect.size(), 3000);
+    const auto received = CommandsReceived(*com3);
+    EXPECT_EQ(std::vector<Command>(received.begin(), received.begin() + 4), reconnect)
+        << "the connect sequence, then the manual view's activation";
+    EXPECT_TRUE(manual->isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(inputReads() >= 3, 5000);  // activation and two ticks
+}
+
+TEST_F(MainWindowLinkTest, DisconnectingWhileLostEndsTheReconnectAttempts) {
+    startWindow();
+    button("manualViewButton").click();
+    com3->unplug();
+    QTRY_COMPARE_WITH_TIMEOUT(statusText(), kLost, 4000);
+
+    button("connectButton").click();
+    EXPECT_EQ(statusText(), QStringLiteral("控制器未连接"));
+    EXPECT_EQ(button("connectButton").text(), QStringLiteral("连接控制器"));
+    com3->plugIn();
+    com3->clearTraffic();
+    QTest::qWait(2500);
+    EXPECT_TRUE(CommandsReceived(*com3).empty());
+    EXPECT_EQ(statusText(), QStringLiteral("控制器未连接"));
+}
+
+}  // namespace
