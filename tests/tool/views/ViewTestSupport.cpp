@@ -96,15 +96,13 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
 }
 
 void ViewTest::SetUp() {
-    static const bool initialised = (Ravo_GlobalInit(), true);
-    (void)initialised;
-    ASSERT_EQ(Ravo_OpenSericalPort(1), 0);
+    ConnectedControllerTest::SetUp();
     controller->clearTraffic();
 }
 
 void ViewTest::TearDown() {
     EXPECT_TRUE(settle());
-    Ravo_CloseSericalPort();
+    ConnectedControllerTest::TearDown();
 }
 
 bool ViewTest::settle(int timeoutMs) {

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "support/RecordingPrompter.h"
-#include "support/SimulatedController.h"
+#include "support/ConnectedControllerTest.h"
 #include "shell/LinkWorker.h"
 
 #include <QPushButton>
@@ -40,7 +40,7 @@ std::vector<std::string> Joined(std::vector<std::string> a, std::initializer_lis
 // Spins the event loop until `condition` holds; false after `timeoutMs`.
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs);
 
-class ViewTest : public ::testing::Test {
+class ViewTest : public ConnectedControllerTest {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -58,7 +58,6 @@ protected:
         return widget;
     }
 
-    SimulatedController controller;
     RecordingPrompter prompter;
     LinkWorker worker;
 };
