@@ -87,6 +87,24 @@ bool CommitCells(const InstructionCatalogue& catalogue, const RowCells& cells, L
     return true;
 }
 
+bool CommitEditedCells(const InstructionCatalogue& catalogue, const RowCells& cells, const LineRecord& stored,
+                       const std::string* storedRemark, LineRecord& record, std::optional<std::string>& remark) {
+    if (!CommitCells(catalogue, cells, record, remark)) return false;
+    const RowCells shown = RenderCells(catalogue, 0, stored, storedRemark);
+    if (cells[kGroupColumn] == shown[kGroupColumn] && cells[kInstructionColumn] == shown[kInstructionColumn]) {
+        const LineRecord encoded = record;
+        record = stored;
+        for (std::size_t k = 0; k < kParamOffsets.size(); ++k) {
+            if (cells[kParam1Column + k] == shown[kParam1Column + k]) continue;
+            std::copy_n(encoded.bytes.begin() + kParamOffsets[k], 4, record.bytes.begin() + kParamOffsets[k]);
+        }
+    }
+    if (remark && cells[kRemarkColumn] == shown[kRemarkColumn]) {
+        remark = storedRemark != nullptr ? std::optional<std::string>(*storedRemark) : std::nullopt;
+    }
+    return true;
+}
+
 RowCells RenderCells(const InstructionCatalogue& catalogue, int line, const LineRecord& record,
                      const std::string* storedRemark) {
     RowCells cells;

@@ -36,6 +36,16 @@ bool EndsProgram(const RowCells& cells);
 bool CommitCells(const InstructionCatalogue& catalogue, const RowCells& cells, LineRecord& record,
                  std::optional<std::string>& remark);
 
+// Encodes a row that was shown from `stored` with its remark `storedRemark` (nullptr: none),
+// keeping what the user did not edit: while the group and instruction cells still show what
+// `stored` renders, the line starts from `stored` and only the parameter cells whose text
+// changed are encoded from their text; a remark cell that did not change keeps the stored
+// remark. A row not edited at all gives back `stored` byte for byte, values that its texts
+// cannot express (enumeration values outside their type, more decimals than shown, values of
+// unused parameters) included.
+bool CommitEditedCells(const InstructionCatalogue& catalogue, const RowCells& cells, const LineRecord& stored,
+                       const std::string* storedRemark, LineRecord& record, std::optional<std::string>& remark);
+
 // The texts of line `line` from its record and its stored remark (nullptr: none). A line whose
 // code has no catalogue name leading back to it shows "#<code>" and its parameters in decimal.
 RowCells RenderCells(const InstructionCatalogue& catalogue, int line, const LineRecord& record,

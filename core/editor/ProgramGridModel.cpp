@@ -15,7 +15,7 @@ int usedLines(const ProgramSlot& slot) { return std::clamp(slot.lineCount, 0, kM
 }  // namespace
 
 void ProgramGridModel::InitGrid() {
-    while (rows_.rowCount() > 0) rows_.removeRow(rows_.rowCount() - 1);
+    while (rows_.rowCount() > 0) removeRow(rows_.rowCount() - 1);
     currentRow_ = 0;
     currentSlot().lineCount = -1;
     LoadCatalogue();
@@ -37,11 +37,35 @@ int ProgramGridModel::programRowsInGrid() const {
     return row;
 }
 
+void ProgramGridModel::insertRow(int row) {
+    rows_.insertRow(row);
+    if (row >= 0 && row <= static_cast<int>(shown_.size())) shown_.insert(shown_.begin() + row, std::nullopt);
+}
+
+void ProgramGridModel::removeRow(int row) {
+    rows_.removeRow(row);
+    if (row >= 0 && row < static_cast<int>(shown_.size())) shown_.erase(shown_.begin() + row);
+}
+
+void ProgramGridModel::moveRow(int from, int to) {
+    rows_.moveRow(from, to);
+    const int size = static_cast<int>(shown_.size());
+    if (from < 0 || from >= size || to < 0 || to >= size || from == to) return;
+    auto moving = std::move(shown_[from]);
+    shown_.erase(shown_.begin() + from);
+    shown_.insert(shown_.begin() + to, std::move(moving));
+}
+
 int ProgramGridModel::CommitRow(int row) {
     if (!isLineIndex(row)) return 0;
     ProgramSlot& slot = currentSlot();
     std::optional<std::string> remark;
-    if (!CommitCells(catalogue_, rowCells(row), slot.records[row], remark)) return 0;
+    const bool committed =
+        row < static_cast<int>(shown_.size()) && shown_[row]
+            ? CommitEditedCells(catalogue_, rowCells(row), shown_[row]->record,
+                                shown_[row]->remark ? &*shown_[row]->remark : nullptr, slot.records[row], remark)
+            : CommitCells(catalogue_, rowCells(row), slot.records[row], remark);
+    if (!committed) return 0;
     if (remark) slot.remarks.emplace(row, std::move(*remark));
     return 1;
 }
@@ -53,6 +77,11 @@ void ProgramGridModel::RenderRow(int row) {
     const RowCells cells = RenderCells(catalogue_, row, slot.records[row],
                                        remark == slot.remarks.end() ? nullptr : &remark->second);
     for (int column = 0; column < kProgramColumnCount; ++column) rows_.setText(row, column, cells[column]);
+    if (row < static_cast<int>(shown_.size())) {
+        shown_[row] = ShownLine{slot.records[row], remark == slot.remarks.end()
+                                                       ? std::nullopt
+                                                       : std::optional<std::string>(remark->second)};
+    }
 }
 
 int ProgramGridModel::AdjustJumpTarget(int line, JumpEdit kind, int n) {
@@ -77,6 +106,8 @@ void ProgramGridModel::ShowProgram(int slot) {
     currentProgram_ = slotIndex(slot);
     while (rows_.rowCount() < kMaxProgramLines) rows_.insertRow(rows_.rowCount());
     while (rows_.rowCount() > kMaxProgramLines) rows_.removeRow(rows_.rowCount() - 1);
+    // The widget may have rebuilt its rows: every row is written again below.
+    shown_.assign(kMaxProgramLines, std::nullopt);
 
     const int lines = usedLines(currentSlot());
     for (int row = 0; row < lines; ++row) RenderRow(row);
@@ -137,7 +168,7 @@ void ProgramGridModel::InsertLine() {
     if (!isLineIndex(currentRow_) || currentRow_ > rows_.rowCount()) return;
     // A full program would push its last line out of the grid.
     if (programRowsInGrid() >= kMaxProgramLines) return;
-    rows_.insertRow(currentRow_);
+    insertRow(currentRow_);
     rows_.setText(currentRow_, kGroupColumn, " ");  // commits as a line without instruction
     rows_.setText(currentRow_, kRemarkColumn, " ");
     CommitRows(JumpEdit::LinesInserted);
@@ -146,14 +177,14 @@ void ProgramGridModel::InsertLine() {
 
 void ProgramGridModel::DeleteCurrentLine() {
     if (currentRow_ < 0 || currentRow_ >= rows_.rowCount()) return;
-    rows_.removeRow(currentRow_);
+    removeRow(currentRow_);
     CommitRows(JumpEdit::LinesDeleted);
     ShowProgram(currentProgram_);
 }
 
 void ProgramGridModel::MoveLineUp() {
     if (currentRow_ <= 0 || currentRow_ >= currentSlot().lineCount) return;
-    rows_.moveRow(currentRow_, currentRow_ - 1);
+    moveRow(currentRow_, currentRow_ - 1);
     --currentRow_;
     CommitRows(JumpEdit::MovedUp);
     ShowProgram(currentProgram_);
@@ -161,7 +192,7 @@ void ProgramGridModel::MoveLineUp() {
 
 void ProgramGridModel::MoveLineDown() {
     if (currentRow_ < 0 || currentRow_ >= currentSlot().lineCount - 1) return;
-    rows_.moveRow(currentRow_, currentRow_ + 1);
+    moveRow(currentRow_, currentRow_ + 1);
     ++currentRow_;
     CommitRows(JumpEdit::MovedDown);
     ShowProgram(currentProgram_);

@@ -59,9 +59,10 @@ public:
     std::pair<int, int> copiedRange() const { return copied_; }
 
     // Row `row` (0..999) into the current program's record and remark; 1 if it is a program
-    // line, 0 if it ends the program.
+    // line, 0 if it ends the program. A row shown from a line keeps the values of that line
+    // that the user did not edit (CommitEditedCells).
     int CommitRow(int row);
-    // The record and remark of line `row` into the row's texts.
+    // The record and remark of line `row` into the row's texts; the row carries them from now on.
     void RenderRow(int row);
     // Jump upkeep of line `line` for an edit at the current row; 1 if it holds a jump.
     int AdjustJumpTarget(int line, JumpEdit kind, int n);
@@ -107,13 +108,25 @@ public:
     int FindValue(const std::vector<std::uint8_t>& pattern);
 
 private:
+    // The line a row was last shown from: its record and its remark entry. It moves with its
+    // row, so that a commit keeps what the user did not edit.
+    struct ShownLine {
+        LineRecord record;
+        std::optional<std::string> remark;
+    };
+
     static int slotIndex(int index) { return index >= 0 && index < kProgramSlotCount ? index : 0; }
     CellEditor::Kind chooseEditor(int row, int column, std::vector<std::string>& choices);
     RowCells rowCells(int row) const;
     // The number of leading rows that hold program lines, as the texts stand.
     int programRowsInGrid() const;
+    // Row changes of the grid, with the lines the rows carry.
+    void insertRow(int row);
+    void removeRow(int row);
+    void moveRow(int from, int to);
 
     RowTexts& rows_;
+    std::vector<std::optional<ShownLine>> shown_;  // one per row of rows_
     std::string baseFolder_;
     InstructionCatalogue catalogue_;
     std::array<ProgramSlot, kProgramSlotCount> slots_{};

@@ -263,6 +263,49 @@ TEST_F(ProgramGrid, AnUnknownInstructionSurvivesEditingAndSavingWithoutACatalogu
     EXPECT_EQ(rows.text(0, kInstructionColumn), "#10");
 }
 
+// Values the texts cannot express: an enumeration value outside its type, a real with more
+// decimals than shown, unused parameters that are not 0, a blank line with bytes and a remark.
+TEST_F(ProgramGrid, LinesKeepTheirStoredValuesThroughCommitsAndLineOperationsUntilACellIsEdited) {
+    const LineRecord move{{0xAA, 0xFF, 10, 0, 0, 0, 99, 0, 0, 0, 7, 0x3D, 0x80, 0, 0, 0}};  // 0.0625
+    const LineRecord wait{{0xAA, 0xFF, 12, 0, 0, 0, 5, 0, 0, 0, 6, 0, 0, 0, 7, 0}};
+    const LineRecord blank{{0xAA, 0xFF, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}};
+    ProgramImage image;
+    image.lineCount = 3;
+    image.records[0] = move;
+    image.records[1] = wait;
+    image.records[2] = blank;
+    image.remarks = {{1, "w"}, {2, "hidden"}};
+    model.LoadProgram(0, image);
+    const auto expectStored = [&](const std::vector<LineRecord>& lines) {
+        ASSERT_EQ(model.currentSlot().lineCount, static_cast<int>(lines.size()));
+        for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(model.currentSlot().records[i].bytes, lines[i].bytes) << i;
+    };
+
+    model.CommitRows(JumpEdit::None);
+    expectStored({move, wait, blank});
+    EXPECT_EQ(model.currentSlot().remarks, (RemarkMap{{1, "w"}, {2, "hidden"}}));
+    model.setCurrentRow(1);
+    model.MoveLineUp();
+    expectStored({wait, move, blank});
+    model.MoveLineDown();
+    model.setCurrentRow(0);
+    model.InsertLine();
+    model.DeleteCurrentLine();
+    model.CopySelection(0, 0);
+    model.setCurrentRow(3);
+    model.PasteSelection();
+    expectStored({move, wait, blank, move});
+    EXPECT_EQ(model.currentSlot().remarks.at(2), "hidden");
+
+    // An edited cell is encoded from its text; the other cells keep their stored values.
+    model.ClickCell(0, kParam3Column);
+    rows.setText(0, kParam2Column, "8");
+    model.CommitRows(JumpEdit::None);
+    LineRecord edited = move;
+    edited.bytes[10] = 8;
+    expectStored({edited, wait, blank, move});
+}
+
 TEST_F(ProgramGrid, LoadProgramKeepsAThousandLinesAndTenSlots) {
     ProgramImage image;
     image.lineCount = 1200;
