@@ -38,6 +38,7 @@ TEST_F(RavoCommand, ExportThenImportGivesTheSameBytesForEveryDemoFile) {
 
 TEST_F(RavoCommand, ErrorsExitWithOneLineAndLeaveFilesAlone) {
     expectOneLineError(ravo({"show", folder_ + "/missing.kelvane"}), "missing.kelvane: No such file");
+    expectOneLineError(ravo({"show", folder_}), "cannot open " + folder_);  // a file that cannot be read
     expectOneLineError(ravo({"export", file("bad.kelvane", "not a program\n")}), "not an application program file");
     expectOneLineError(ravo({"import", folder_ + "/missing.json", folder_ + "/o.kelvane"}), "cannot open");
     expectOneLineError(ravo({"import", file("bad.json", "{\"version\": 5,\n"), folder_ + "/o.kelvane"}), "JSON line 2");

@@ -267,10 +267,12 @@ TEST(ApplicationProgramFile, ThroughTheDisk) {
     ASSERT_EQ(back.size(), 1u);
     EXPECT_EQ(back[0].remarks.at(0), "disk");
 
-    // A missing file changes nothing; a file that cannot be created fetches no program.
+    // A missing file and one that cannot be read (a folder) change nothing; a file that
+    // cannot be created fetches no program.
     buffer.motor.axes[0].subdivision = 42;
     bool called = false;
     EXPECT_FALSE(LoadApplicationProgramFile(folder.file("none.kelvane"), buffer, [&](int, const ProgramImage&) { called = true; }));
+    EXPECT_FALSE(LoadApplicationProgramFile(folder.path(), buffer, [&](int, const ProgramImage&) { called = true; }));
     EXPECT_EQ(buffer.motor.axes[0].subdivision, 42);
     const std::string unwritable = folder.file("missing/x.kelvane");
     const WriteStatus status = WriteApplicationProgramFile(unwritable, buffer, 1, [&](int, ProgramImage&) { called = true; });
