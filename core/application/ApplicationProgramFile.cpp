@@ -78,7 +78,8 @@ std::string remarkOfToken(const std::string& token) {
     if (token.size() <= 2) return {};
     const std::string_view text = std::string_view(token).substr(2);
     const std::string_view remark = text.substr(0, text.find('\0'));
-    const std::size_t room = kRemarkArea - 3;  // the first two bytes and the terminating zero
+    constexpr std::size_t room = kRemarkArea - 3;  // the first two bytes and the terminating zero
+    static_assert(room == kMaxRemarkBytes);
     std::size_t length = 0;
     while (length < remark.size()) {
         const bool lead = static_cast<unsigned char>(remark[length]) >= 0x81 && length + 1 < remark.size();
@@ -211,6 +212,11 @@ ReadSummary ReadApplicationProgram(std::string_view text, ApplicationProgramBuff
     readPeripherals(in, buffer.version, buffer.peripherals);
     summary.complete = in.allMatched();
     return summary;
+}
+
+bool ReadsAsApplicationProgram(std::string_view text) {
+    ApplicationProgramBuffer scratch{};
+    return ReadApplicationProgram(text, scratch, [](int, const ProgramImage&) {}).recognised;
 }
 
 std::optional<ReadSummary> LoadApplicationProgramFile(const std::string& path, ApplicationProgramBuffer& buffer,

@@ -43,6 +43,9 @@ struct ReadSummary {
 ReadSummary ReadApplicationProgram(std::string_view text, ApplicationProgramBuffer& buffer,
                                    const ProgramSink& sink);
 
+// Whether the text is an application program file: its version line reads.
+bool ReadsAsApplicationProgram(std::string_view text);
+
 // Reads the file at `path`; nothing when it cannot be opened (the buffer is left untouched).
 std::optional<ReadSummary> LoadApplicationProgramFile(const std::string& path, ApplicationProgramBuffer& buffer,
                                                       const ProgramSink& sink);

@@ -31,10 +31,19 @@ LibraryListContents ReadLibraryList(std::string_view text) {
     std::int32_t count = 0;
     in.scan(f.count, {count});
     in.scan(f.active, {contents.activePosition});
+    // The active position counts the names of the file; a dropped name before it moves it
+    // back, so that it still names the same entry (a dropped active name: none).
+    const std::int32_t activeInFile = contents.activePosition;
     for (std::int32_t i = 0; i < count; ++i) {
         std::string name;
         if (in.scan(f.name, {name}) != 1) break;
-        if (CheckProgramNameGbk(name) == ProgramNameProblem::None) contents.names.push_back(std::move(name));
+        if (CheckProgramNameGbk(name) == ProgramNameProblem::None) {
+            contents.names.push_back(std::move(name));
+        } else if (i < activeInFile) {
+            --contents.activePosition;
+        } else if (i == activeInFile) {
+            contents.activePosition = -1;
+        }
     }
     return contents;
 }

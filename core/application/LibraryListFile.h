@@ -27,8 +27,8 @@ struct LibraryListContents {
 };
 
 // Reads list file text. A name is one white-space-delimited token; names that are not safe as
-// file names (see CheckProgramNameGbk) are dropped, and reading stops when the names end
-// before the count says.
+// file names (see CheckProgramNameGbk) are dropped, the active position still naming the same
+// entry, and reading stops when the names end before the count says.
 LibraryListContents ReadLibraryList(std::string_view text);
 // Reads the list file; nothing when it cannot be opened.
 std::optional<LibraryListContents> LoadLibraryListFile(const std::string& path);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -20,6 +21,8 @@ static_assert(sizeof(LineRecord) == 16, "a line record is 16 bytes on the wire a
 
 // Line index -> remark, every white-space byte stored as '@' so the remark is one token.
 using RemarkMap = std::map<int, std::string>;
+// The longest remark the file keeps, in GBK bytes.
+constexpr std::size_t kMaxRemarkBytes = 125;
 
 // One user program: records, line count (0..1000) and remarks.
 struct ProgramImage {

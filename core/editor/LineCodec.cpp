@@ -3,6 +3,7 @@
 #include "RecordFields.h"
 
 #include "core/application/FormattedScanner.h"
+#include "core/application/GbkText.h"
 
 #include <algorithm>
 
@@ -45,6 +46,10 @@ std::string ShownRemark(std::string_view stored) {
     std::string shown(stored);
     std::replace(shown.begin(), shown.end(), '@', ' ');
     return shown;
+}
+
+bool RemarkFits(std::string_view shown) {
+    return utf8ToGbk(std::string(shown)).size() <= kMaxRemarkBytes;
 }
 
 bool EndsProgram(const RowCells& cells) {

@@ -55,5 +55,7 @@ RowCells RenderCells(const InstructionCatalogue& catalogue, int line, const Line
 std::string StoredRemark(std::string_view shown);
 // Every '@' shown as a blank.
 std::string ShownRemark(std::string_view stored);
+// Whether the file keeps the whole remark (kMaxRemarkBytes GBK bytes at most).
+bool RemarkFits(std::string_view shown);
 
 }  // namespace kelvane

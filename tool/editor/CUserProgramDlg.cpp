@@ -3,6 +3,7 @@
 #include "core/editor/ProgramFind.h"
 #include "core/machine/ProgramsDownload.h"
 #include "editor/CUserProgramEditCtrl.h"
+#include "editor/ProgramTabBar.h"
 #include "shell/Prompter.h"
 #include "views/ReadControls.h"
 
@@ -22,7 +23,7 @@
 
 namespace {
 
-constexpr int kMaxPrograms = 10;
+constexpr int kMaxPrograms = ProgramTabBar::kMaxProgramTabs;
 // The grid sits in the tab control's client area, inset 8 pixels at the left, right and
 // bottom and 30 at the top, which the tab row takes up but for 8 pixels.
 constexpr int kGridInset = 8;
@@ -56,7 +57,7 @@ void CUserProgramDlg::createControls() {
     helpColours.setColor(QPalette::WindowText, QColor(255, 0, 0));
     helpLine_->setPalette(helpColours);
 
-    tabs_ = new QTabBar;
+    tabs_ = new ProgramTabBar;
     tabs_->setObjectName(QStringLiteral("programTabs"));
     tabs_->setAccessibleName(QStringLiteral("用户程序选择"));
     tabs_->setExpanding(false);

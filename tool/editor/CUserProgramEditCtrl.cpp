@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QStringList>
 #include <QUndoStack>
+#include <QValidator>
 
 #include <algorithm>
 
@@ -40,6 +41,15 @@ ColorRef ShadeColor(RowShade shade) {
     }
     return kSystemColor;
 }
+
+// Takes no more remark than the application program file keeps.
+class RemarkValidator final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        return kelvane::RemarkFits(input.toStdString()) ? Acceptable : Invalid;
+    }
+};
 
 QStringList ToStringList(const std::vector<std::string>& texts) {
     QStringList list;
@@ -248,7 +258,8 @@ void CUserProgramEditCtrl::openCell(int row, int column) {
     const QRect rect = cellEditorRect(row, column);
     if (rect.isEmpty()) return;
     if (editor.kind == kelvane::CellEditor::Kind::EditBox) {
-        new CEditItem(this, row, column, GetItemText(row, column), rect);
+        auto* box = new CEditItem(this, row, column, GetItemText(row, column), rect);
+        if (column == kelvane::kRemarkColumn) box->setValidator(new RemarkValidator(box));
         return;
     }
     auto* combo = new CComboItem(this, row, column, ToStringList(editor.choices), rect);

@@ -6,6 +6,8 @@ namespace {
 
 // Space between the cell's edges and its text.
 constexpr int kTextMargin = 4;
+// Height of the highlight lines above and below the cells of a selected row.
+constexpr int kSelectionFrame = 2;
 // Laid-out texts kept at most; a full grid shows a few hundred distinct texts.
 constexpr int kLaidOutLimit = 4096;
 
@@ -33,9 +35,15 @@ void ReportDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
     const QVariant background = index.data(Qt::BackgroundRole);
     const QVariant foreground = index.data(Qt::ForegroundRole);
 
-    painter->fillRect(option.rect, selected                 ? option.palette.brush(group, QPalette::Highlight)
-                                   : background.isValid() ? QBrush(background.value<QColor>())
-                                                          : option.palette.brush(group, QPalette::Base));
+    painter->fillRect(option.rect, background.isValid() ? QBrush(background.value<QColor>())
+                                                        : option.palette.brush(group, QPalette::Base));
+    // A selected row is framed, so that its own colours (the current row's red) stay visible.
+    if (selected) {
+        const QBrush frame = option.palette.brush(group, QPalette::Highlight);
+        const QRect& cell = option.rect;
+        painter->fillRect(QRect(cell.left(), cell.top(), cell.width(), kSelectionFrame), frame);
+        painter->fillRect(QRect(cell.left(), cell.bottom() + 1 - kSelectionFrame, cell.width(), kSelectionFrame), frame);
+    }
     const QString text = index.data(Qt::DisplayRole).toString();
     if (text.isEmpty()) return;
 
@@ -52,9 +60,7 @@ void ReportDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
     const qreal y = area.top() + (area.height() - shown->size().height()) / 2;
 
     painter->save();
-    painter->setPen(selected                ? option.palette.color(group, QPalette::HighlightedText)
-                    : foreground.isValid() ? foreground.value<QColor>()
-                                           : option.palette.color(group, QPalette::Text));
+    painter->setPen(foreground.isValid() ? foreground.value<QColor>() : option.palette.color(group, QPalette::Text));
     painter->setFont(option.font);
     painter->drawStaticText(QPointF(x, y), *shown);
     painter->restore();

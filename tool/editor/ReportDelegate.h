@@ -1,5 +1,5 @@
 // Paints the report grid's cells: the cell's background and text colours (the palette's for
-// system colours, the highlight for selected rows) and its text on one line, cut with an
+// system colours), a highlight frame above and below the cells of selected rows, and its text on one line, cut with an
 // ellipsis when it does not fit. Laid-out texts are kept for the next paint: a grid repeats
 // few distinct texts, and laying them out is most of the cost of a repaint.
 #pragma once

@@ -143,8 +143,9 @@ private:
     std::optional<QString> askName(const QString& initial);
     // False, after telling the user why, when `name` cannot be a library name.
     bool acceptableName(const QString& name);
-    // True when `name` is not in the library or the user agrees to replace it.
-    bool mayWrite(const QString& name);
+    // True when `name` is not in the library and, if `replacesFile`, has no file yet, or when
+    // the user agrees to replace it.
+    bool mayWrite(const QString& name, bool replacesFile = true);
     // Adds `name` to the library as its active entry and selects it in the program list.
     void addToLibrary(const QString& name);
     void writeLibraryList(int activePosition);

@@ -15,13 +15,14 @@
 #include "views/CPeripheralDlg.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <iterator>
 
 namespace {
 
-const QString kImportFilter = QStringLiteral("Morlit应用程序 (*.kelvane);;所有文件(*.*)");
+const QString kImportFilter = QStringLiteral("Morlit应用程序 (*.kelvane);;所有文件(*)");
 
 std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 std::string gbkName(const QString& name) { return kelvane::utf8ToGbk(name.toStdString()); }
@@ -103,23 +104,27 @@ void CKelvaneRavoToolsDlg::SaveToLibrary(const QString& name) {
 }
 
 // The chosen file replaces the library file at once (a failed copy leaves the old one), and a
-// file that is already the library file is only added.
+// file that is already the library file is only added. A file that cannot be read, or does not
+// read as an application program, is refused.
 void CKelvaneRavoToolsDlg::ImportApplicationProgram() {
     const QString chosen = Prompter::current().openFileName(this, QString(), QString(), kImportFilter);
     if (chosen.isEmpty()) return;
     const auto name = askName(BaseName(chosen));
-    if (!name || !acceptableName(*name) || !mayWrite(*name)) return;
+    if (!name || !acceptableName(*name)) return;
+
+    const auto refuse = [&](const QString& reason) {
+        TellError(this, QStringLiteral("应用程序“%1”导入失败:\n%2").arg(*name, reason));
+    };
+    const std::optional<std::string> contents = kelvane::ReadWholeFile(localPath(chosen));
+    if (!contents) return refuse(QStringLiteral("cannot read %1").arg(chosen));
+    if (!kelvane::ReadsAsApplicationProgram(*contents)) return refuse(QStringLiteral("%1不是应用程序文件").arg(chosen));
 
     const QString destination = programFilePath(*name);
-    if (chosen != destination) {
-        const std::optional<std::string> contents = kelvane::ReadWholeFile(localPath(chosen));
-        const kelvane::WriteStatus copied =
-            contents ? kelvane::WriteFileAtomically(localPath(destination), *contents)
-                     : kelvane::WriteStatus::failure("cannot read " + localPath(chosen));
-        if (!copied.ok) {
-            TellError(this, QStringLiteral("应用程序“%1”导入失败:\n%2").arg(*name, QString::fromStdString(copied.reason)));
-            return;
-        }
+    const bool copies = chosen != destination;
+    if (!mayWrite(*name, copies)) return;
+    if (copies) {
+        const kelvane::WriteStatus copied = kelvane::WriteFileAtomically(localPath(destination), *contents);
+        if (!copied.ok) return refuse(QString::fromStdString(copied.reason));
     }
     addToLibrary(*name);
     LoadApplicationProgram(*name);
@@ -190,8 +195,10 @@ bool CKelvaneRavoToolsDlg::acceptableName(const QString& name) {
     return false;
 }
 
-bool CKelvaneRavoToolsDlg::mayWrite(const QString& name) {
-    if (libraryNames_.count(gbkName(name)) == 0) return true;
+bool CKelvaneRavoToolsDlg::mayWrite(const QString& name, bool replacesFile) {
+    const bool taken = libraryNames_.count(gbkName(name)) != 0 ||
+                       (replacesFile && QFileInfo::exists(programFilePath(name)));
+    if (!taken) return true;
     return Prompter::current().message(this, QStringLiteral("\"%1\"模板应用程序已经存在，是否进行覆写!").arg(name),
                                        QStringLiteral("提示信息"),
                                        Prompter::Buttons::OkCancel) != Prompter::Answer::Cancel;

@@ -20,6 +20,7 @@ TEST(LibraryListFile, ReadsWhatWasWrittenThroughTheDisk) {
     TemporaryFolder folder;
     const std::string path = folder.file("ApplicationProgramMgr.ini");
     EXPECT_FALSE(LoadLibraryListFile(path));
+    EXPECT_FALSE(LoadLibraryListFile(folder.path())) << "a folder reads as no list file";
     const LibraryNames names = {"a1", "a2", gbk("乗俓")};
     ASSERT_TRUE(WriteLibraryListFile(path, 255, names, 1).ok);
     const auto contents = LoadLibraryListFile(path);
@@ -32,11 +33,12 @@ TEST(LibraryListFile, ReadsWhatWasWrittenThroughTheDisk) {
 
 TEST(LibraryListFile, ReadingToleratesDamage) {
     // CR LF ends, a port number wider than a byte, more names promised than held, unsafe names,
-    // a name too long to be one.
+    // a name too long to be one. The active entry stays the name it was in the file.
     const LibraryListContents contents = ReadLibraryList(
-        gbk("串口编号:259\r\n应用程序个数:9\r\n激活程序编号:1\r\nx\r\n../etc\r\n.\r\n" + std::string(200, 'n') + "\r\n  y\r\n"));
+        gbk("串口编号:259\r\n应用程序个数:9\r\n激活程序编号:4\r\nx\r\n../etc\r\n.\r\n" + std::string(200, 'n') + "\r\n  y\r\n"));
     EXPECT_EQ(contents.portIndex, 3);
     EXPECT_EQ(contents.names, (Names{"x", "y"}));
+    EXPECT_EQ(contents.activePosition, 1);
 
     const LibraryListContents empty = ReadLibraryList("garbage");
     EXPECT_EQ(empty.portIndex, 1);

@@ -34,8 +34,7 @@ TEST_F(ProgramGrid, HasSevenHeadedColumnsAndAThousandNumberedRows) {
 
 TEST_F(ProgramGrid, PaintsJumpLinesAlternatingRowsTheCurrentRowAndColumnFiveText) {
     writeTestProgram();
-    ClickCell(grid, 3, 0);
-    grid.clearSelection();  // the selection highlight would cover the current row
+    ClickCell(grid, 3, 0);  // also selects the row: a frame, the current row stays red
     grid.viewport()->repaint();
     struct Case {
         int row;
@@ -52,13 +51,15 @@ TEST_F(ProgramGrid, PaintsJumpLinesAlternatingRowsTheCurrentRowAndColumnFiveText
     for (const Case& c : cases) {
         for (int column : {1, 4, 6}) EXPECT_EQ(PaintedBackground(grid, c.row, column), c.color) << c.row << "/" << column;
     }
+    const QRect selected = CellRect(grid, 3, 4);
+    EXPECT_EQ(grid.viewport()->grab().toImage().pixelColor(selected.center().x(), selected.top()),
+              grid.palette().color(QPalette::Active, QPalette::Highlight));
     EXPECT_TRUE(HasBlueText(grid, 1, 5));    // "0" in blue
     EXPECT_FALSE(HasBlueText(grid, 1, 3));   // "101" in the window text colour
     EXPECT_FALSE(HasBlueText(grid, 20, 5));  // empty
 
     // The red row follows a click on another line number; the old one gets its shade back.
     ClickCell(grid, 6, 0);
-    grid.clearSelection();
     grid.viewport()->repaint();
     EXPECT_EQ(PaintedBackground(grid, 6, 2), QColor(255, 0, 0));
     EXPECT_EQ(PaintedBackground(grid, 3, 2), QColor(153, 217, 234));
@@ -141,6 +142,15 @@ TEST_F(ProgramGrid, EditorsChangeTheCellTextsThatTheNextCommitEncodes) {
     QTest::keyClick(grid.activeEditor(), Qt::Key_Escape);
     FlushDeletes();
     EXPECT_EQ(grid.GetItemText(1, 6), "note 1");
+
+    ClickCell(grid, 1, 6);  // the remark box takes no more than the file keeps: 125 GBK bytes
+    QTest::keyClick(grid.activeEditor(), Qt::Key_A, Qt::ControlModifier);
+    auto* remark = qobject_cast<CEditItem*>(grid.activeEditor());
+    for (int i = 0; i < 60; ++i) remark->insert(QStringLiteral("行"));  // two bytes each
+    QTest::keyClicks(remark, "abcdefg");
+    QTest::keyClick(remark, Qt::Key_Return);
+    FlushDeletes();
+    EXPECT_EQ(grid.GetItemText(1, 6), QString(60, QChar(0x884C)) + "abcde");
 
     grid.CommitRows(kelvane::JumpEdit::None);
     const kelvane::LineRecord& record = grid.model().currentSlot().records[1];

@@ -8,7 +8,10 @@
 #include "editor/CUserProgramEditCtrl.h"
 #include "support/ProgramImages.h"
 
+#include <QApplication>
 #include <QTabBar>
+#include <QToolButton>
+#include <QWheelEvent>
 #include <QTest>
 
 #include <vector>
@@ -79,6 +82,29 @@ TEST_F(EditorStartupTest, NewLoadsTheEmptyTemplateUnlessCancelled) {
     EXPECT_TRUE(grid().GetItemText(0, kInstructionColumn).isEmpty());
     EXPECT_EQ(window->findChild<QComboBox*>(QStringLiteral("programList"))->currentText(), QStringLiteral("搬运"))
         << "the library is not changed";
+}
+
+TEST_F(EditorStartupTest, TheWheelStaysOnProgramTabsAndTenProgramsShowEveryTabWithoutScrollArrows) {
+    const auto wheel = [this](int angle) {
+        QWheelEvent event(QPointF(5, 5), tabs().mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, angle), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&tabs(), &event);
+    };
+    wheel(-120);  // from the last program towards "删除程序"
+    EXPECT_EQ(tabs().currentIndex(), 1);
+    wheel(120);
+    EXPECT_EQ(tabs().currentIndex(), 0);
+    EXPECT_EQ(grid().currentProgram(), 0);
+    wheel(-360);
+    EXPECT_EQ(tabs().currentIndex(), 1);
+    EXPECT_TRUE(prompter.shown.empty());
+
+    editor().SetProgramTabs(10);
+    QApplication::processEvents();
+    ASSERT_EQ(tabs().count(), 12);
+    for (int tab = 0; tab < tabs().count(); ++tab)
+        EXPECT_TRUE(tabs().rect().contains(tabs().tabRect(tab))) << tab;
+    for (const QToolButton* arrow : tabs().findChildren<QToolButton*>()) EXPECT_FALSE(arrow->isVisible());
 }
 
 }  // namespace

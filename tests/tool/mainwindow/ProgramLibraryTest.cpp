@@ -127,6 +127,16 @@ TEST_F(ProgramLibraryTest, SavingOverANameAsksAndOnlyOkReplacesTheFile) {
     EXPECT_NE(fileOf("a3"), before);
     EXPECT_EQ(listFile(), ListFile(0, {"a1", "a3"}, 1));
     EXPECT_EQ(programList().currentText(), QStringLiteral("a3"));
+
+    // A file of that name that is no library entry is asked about as well.
+    writeApplicationProgram("orphan", Tagged(4444), {Program({})});
+    const std::optional<std::string> orphan = fileOf("orphan");
+    prompter.answers = {Prompter::Answer::Cancel, Prompter::Answer::Cancel};
+    save(QStringLiteral("orphan"));
+    import(QString::fromStdString(programFile("a1")), QStringLiteral("orphan"));
+    EXPECT_EQ(prompter.texts().mid(2), QStringList(2, QStringLiteral("\"orphan\"模板应用程序已经存在，是否进行覆写!")));
+    EXPECT_EQ(fileOf("orphan"), orphan);
+    EXPECT_EQ(programEntries(), QStringList({"a1", "a3"}));
 }
 
 // The grid's unfinished edit and every program reach the file; the editor ends on the last one.
@@ -179,17 +189,22 @@ TEST_F(ProgramLibraryTest, NamesThatCannotBeFileNamesAreRefusedBeforeAnythingIsW
     EXPECT_EQ(programFiles(), (std::set<std::string>{"a1.kelvane", "a3.kelvane"}));
 }
 
-TEST_F(ProgramLibraryTest, AFileThatCannotBeWrittenOrCopiedIsToldAndTheNameIsNotAdded) {
+TEST_F(ProgramLibraryTest, AFileThatCannotBeReadWrittenOrCopiedOrIsNoApplicationProgramIsToldAndNotAdded) {
     startWindow();
     const std::string listBefore = listFile();
     import(exeDirectory.path() + "/missing.kelvane", QStringLiteral("b"));
+    const QString notes = exeDirectory.path() + "/notes.txt";
+    ASSERT_TRUE(kelvane::WriteFileAtomically(notes.toStdString(), "a text file\n").ok);
+    import(notes, QStringLiteral("notes"));
     std::filesystem::remove_all(dataFolder() + "ApplicationProgram");  // the tool creates no folder
     save(QStringLiteral("b"));
 
-    ASSERT_EQ(prompter.shown.size(), 2u);
+    ASSERT_EQ(prompter.shown.size(), 3u);
     EXPECT_TRUE(prompter.shown[0].text.startsWith(QStringLiteral("应用程序“b”导入失败:\n")));
-    EXPECT_TRUE(prompter.shown[1].text.startsWith(QStringLiteral("应用程序“b”保存失败:\n")));
+    EXPECT_EQ(prompter.shown[1].text, QStringLiteral("应用程序“notes”导入失败:\n%1不是应用程序文件").arg(notes));
     EXPECT_EQ(prompter.shown[1].caption, QStringLiteral("错误信息"));
+    EXPECT_TRUE(prompter.shown[2].text.startsWith(QStringLiteral("应用程序“b”保存失败:\n")));
+    EXPECT_EQ(prompter.shown[2].caption, QStringLiteral("错误信息"));
     EXPECT_EQ(listFile(), listBefore);
     EXPECT_EQ(programEntries(), QStringList({"a1", "a3"}));
 }
@@ -203,7 +218,7 @@ TEST_F(ProgramLibraryTest, ImportingTheLibraryFileItselfCopiesNothingAndAddsAndL
     QString offered;
     import(QString::fromStdString(programFile("plant")), QStringLiteral("plant"), &offered);
 
-    EXPECT_EQ(prompter.fileDialogFilters, QStringList({QStringLiteral("Morlit应用程序 (*.kelvane);;所有文件(*.*)")}));
+    EXPECT_EQ(prompter.fileDialogFilters, QStringList({QStringLiteral("Morlit应用程序 (*.kelvane);;所有文件(*)")}));
     EXPECT_EQ(offered, QStringLiteral("plant"));
     struct stat after {};
     ASSERT_EQ(stat(programFile("plant").c_str(), &after), 0);
@@ -273,8 +288,9 @@ TEST_F(ProgramLibraryTest, DeletingTheLastEntryLeavesAnEmptyListAndTheProgramsAs
     EXPECT_EQ(prompter.shown.size(), 1u);
 }
 
-TEST_F(ProgramLibraryTest, ChoosingAnEntryMakesItActiveAndLoadsItsFileIfThereIsOne) {
+TEST_F(ProgramLibraryTest, ChoosingAnEntryMakesItActiveAndLoadsItsFileIfItReads) {
     writeLibraryList(0, {"a1", "a3", "gone"}, 0);
+    std::filesystem::create_directory(programFile("gone"));  // cannot be read: as a missing file
     startWindow();
     chooseProgram(1);
     EXPECT_EQ(shownSubdivision(), QStringLiteral("3333"));
@@ -288,6 +304,36 @@ TEST_F(ProgramLibraryTest, ChoosingAnEntryMakesItActiveAndLoadsItsFileIfThereIsO
     EXPECT_EQ(editor().grid().model().slot(1).records[0], Line(kDelay, 33));
     EXPECT_EQ(shownSubdivision(), QStringLiteral("3333")) << "the views show the buffer, not the box";
     EXPECT_TRUE(prompter.shown.empty());
+}
+
+// Values the grid's texts cannot express: an axis mask outside its type, reals with more
+// decimals than shown, unused parameters that are not 0.
+TEST_F(ProgramLibraryTest, AnUneditedApplicationProgramIsSavedAndDownloadedWithItsStoredBytes) {
+    constexpr std::uint8_t kAbsoluteMove = 10;
+    const std::vector<kelvane::ProgramImage> programs = {
+        Program({Line(kAbsoluteMove, 99, 0x3F9E0419 /* 1.2345 */, 0x3D800000 /* 0.0625 */), Line(kDelay, 100, 7, 8)},
+                {{1, "odd@values"}}),
+        Program({Line(kDelay, 5, 0, 1)})};
+    writeApplicationProgram("a1", Tagged(1111), programs);
+    const std::optional<std::string> before = fileOf("a1");
+    startWindow();
+    auto* tabs = editor().findChild<QTabBar*>(QStringLiteral("programTabs"));
+    tabs->setCurrentIndex(0);
+    tabs->setCurrentIndex(1);
+
+    save(QStringLiteral("a1"));  // answered OK
+    EXPECT_EQ(fileOf("a1"), before);
+
+    button("downloadButton").click();
+    ASSERT_TRUE(waitForControllerJob());
+    for (int p = 0; p < 2; ++p) {
+        auto held = com1->program(p);
+        ASSERT_EQ(held.size(), programs[p].lineCount) << p;
+        for (std::size_t i = 0; i < held.size(); ++i) {
+            held[i][15] = 0;  // the record index the wire carries
+            EXPECT_EQ(held[i], programs[p].records[i].bytes) << p << ":" << i;
+        }
+    }
 }
 
 TEST_F(ProgramLibraryTest, NewWithoutTheEmptyTemplateKeepsTheProgramsAsTheyWere) {
