@@ -44,6 +44,7 @@ void showEditorExample(CKelvaneRavoToolsDlg& window) {
     constexpr int kRow = 4;
     CUserProgramEditCtrl& grid = editor->grid();
     grid.model().setCurrentRow(kRow);
+    grid.selectRow(kRow);
     grid.RefreshHighlight();
     editor->ShowHelp(grid.model().currentSlot().records[kRow].bytes[2]);
 }
