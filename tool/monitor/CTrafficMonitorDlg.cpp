@@ -28,8 +28,9 @@ std::int64_t monotonicMicroseconds() {
     return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-QPushButton* button(const QString& text, QWidget* parent) {
+QPushButton* button(const QString& text, const char* objectName, QWidget* parent) {
     auto* made = new QPushButton(text, parent);
+    made->setObjectName(QLatin1String(objectName));
     made->setAccessibleName(text);
     return made;
 }
@@ -51,19 +52,21 @@ CTrafficMonitorDlg::CTrafficMonitorDlg(const QString& dataFolder, QWidget* paren
 CTrafficMonitorDlg::~CTrafficMonitorDlg() { stopMonitoring(); }
 
 void CTrafficMonitorDlg::buildControls() {
-    pauseButton_ = button(QStringLiteral("暂停"), this);
+    pauseButton_ = button(QStringLiteral("暂停"), "pauseButton", this);
     pauseButton_->setCheckable(true);
-    QPushButton* clearButton = button(QStringLiteral("清除"), this);
-    QPushButton* saveButton = button(QStringLiteral("另存为文本..."), this);
+    QPushButton* clearButton = button(QStringLiteral("清除"), "clearButton", this);
+    QPushButton* saveButton = button(QStringLiteral("另存为文本..."), "saveButton", this);
 
     filterBox_ = new QComboBox(this);
     filterBox_->addItems({QStringLiteral("全部"), QStringLiteral("命令"), QStringLiteral("程序记录"),
                           QStringLiteral("Modbus"), QStringLiteral("失败")});
+    filterBox_->setObjectName(QStringLiteral("filterBox"));
     filterBox_->setAccessibleName(QStringLiteral("筛选"));
     maximumRowsBox_ = new QSpinBox(this);
     maximumRowsBox_->setRange(100, kLargestMaximumRows);
     maximumRowsBox_->setSingleStep(1000);
     maximumRowsBox_->setValue(TrafficListModel::kDefaultMaximumRows);
+    maximumRowsBox_->setObjectName(QStringLiteral("maximumRowsBox"));
     maximumRowsBox_->setAccessibleName(QStringLiteral("最多行数"));
 
     table_ = new QTableView(this);

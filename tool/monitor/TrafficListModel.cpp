@@ -41,7 +41,7 @@ int TrafficListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TrafficListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid()) return {};
+    if (!index.isValid() || index.row() >= rowCount()) return {};
     const TrafficRow& row = rows_[static_cast<std::size_t>(index.row())];
     switch (role) {
         case Qt::DisplayRole:
