@@ -4,6 +4,7 @@
 #include "core/traffic/LogTrace.h"
 
 #include <chrono>
+#include <csignal>
 #include <string>
 #include <thread>
 
@@ -14,6 +15,11 @@ namespace {
 using kelvane::TraceEntry;
 
 constexpr std::chrono::milliseconds kFollowPoll{200};
+
+// Set by Ctrl+C while following: the trace ends with its count like a finished log.
+volatile std::sig_atomic_t interrupted = 0;
+
+void interrupt(int) { interrupted = 1; }
 
 void print(const TraceEntry& entry, std::ostream& out) {
     switch (entry.kind) {
@@ -36,7 +42,7 @@ void printAll(const std::vector<TraceEntry>& entries, std::ostream& out) {
 // (a new start of the program) and is to be read again from its beginning. A log that cannot
 // seek (a pipe) is simply read on.
 bool waitForMore(std::istream& log, std::streamoff position) {
-    for (;;) {
+    while (!interrupted) {
         std::this_thread::sleep_for(kFollowPoll);
         log.clear();
         log.seekg(0, std::ios::end);
@@ -50,6 +56,7 @@ bool waitForMore(std::istream& log, std::streamoff position) {
             return end > position;
         }
     }
+    return true;
 }
 
 }  // namespace
@@ -59,11 +66,12 @@ int RunTrace(std::istream& log, bool follow, const kelvane::InstructionCatalogue
     kelvane::LogTrace trace(catalogue);
     std::string pending;       // the start of a line whose end has not been written yet
     std::streamoff position = 0;  // bytes read so far
+    if (follow) std::signal(SIGINT, interrupt);
     for (std::string line; std::getline(log, line) || follow;) {
         if (log.eof() || log.fail()) {  // no line end yet: wait for the rest
             pending += line;
             position += static_cast<std::streamoff>(line.size());
-            if (!follow) break;
+            if (!follow || interrupted) break;
             if (!waitForMore(log, position)) {
                 pending.clear();
                 position = 0;

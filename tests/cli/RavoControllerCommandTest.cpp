@@ -85,6 +85,19 @@ TEST_F(RavoControllerCommand, TraceReadsTheLogsOfARealDownloadAndMarksWhatDoesNo
     EXPECT_TRUE(EndsWith(marked.out, "?? garbage\n-> !! 无法解码: 校验和错误 (应为 0xab)  [aa ff 02 00 00 00 00 00 00 00 00 00 00 00 00 00]\n"
                                      "<- !! 超时无应答\n无法解析的行: 1\n")) << marked.out;
     expectOneLineError(ravo({"trace", folder_ + "/missing.log"}), "cannot open");
+
+    // --follow reads what is written later, a line written in two parts as one, until Ctrl+C.
+    const std::string growing = file("growing.log", "SendData: aa ff 02 00 00 00 00 00 00 00 00 00 00 00 00 ab \n");
+    const std::string followed = folder_ + "/followed";
+    const std::string command = "(sleep 0.5; printf 'ReceiveData: aa 01 02 00 00 00 00 00' >>" + quoted(growing) +
+                                "; sleep 0.5; printf ' 00 03 01 00 00 00 00 b1 \\n' >>" + quoted(growing) +
+                                ") & timeout -s INT 2 " + quoted(RAVO_EXECUTABLE) + " trace --follow " +
+                                quoted(growing) + " >" + quoted(followed);
+    std::system(command.c_str());
+    EXPECT_EQ(ReadWholeFile(followed).value_or(""),
+              "->    Ravo_GetControllerVersion addr=255  [aa ff 02 00 00 00 00 00 00 00 00 00 00 00 00 ab]\n"
+              "<-    应答 Ravo_GetControllerVersion version=3.1  [aa 01 02 00 00 00 00 00 00 03 01 00 00 00 00 b1]\n"
+              "无法解析的行: 0\n");
 }
 
 TEST_F(RavoControllerCommand, DownloadFailuresPrintBothMessagesAndRefuseToStart) {
