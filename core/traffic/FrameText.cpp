@@ -152,13 +152,13 @@ std::string HexBytes(const FrameBytes& bytes) {
 FrameReading CommandText(const FrameBytes& frame) {
     const std::string damage = frameDamage(frame, true);
     if (!damage.empty()) return {damage, false};
-    const CommandFormat* format = FindCommandFormat(frame[2]);
-    std::string text = format ? format->name : kelvane::format("命令 0x%02x", frame[2]);
-    text += kelvane::format(" addr=%u", frame[1]);
+    const CommandFormat* known = FindCommandFormat(frame[2]);
+    std::string text = known ? known->name : format("命令 0x%02x", frame[2]);
+    text += format(" addr=%u", frame[1]);
     for (int n = 1; n <= 3; ++n) {
-        const Field field = format ? format->params[n - 1] : Field{"", FieldKind::Int};
+        const Field field = known ? known->params[n - 1] : Field{"", FieldKind::Int};
         if (field.kind == FieldKind::None) continue;
-        const std::string label = format ? field.label : kelvane::format("p%d", n);
+        const std::string label = known ? field.label : format("p%d", n);
         text += " " + label + "=" + fieldValue(field.kind, param(frame, n));
     }
     return {text, true};
@@ -167,12 +167,15 @@ FrameReading CommandText(const FrameBytes& frame) {
 FrameReading CommandReplyText(std::uint8_t code, const FrameBytes& reply) {
     const std::string damage = frameDamage(reply, true);
     if (!damage.empty()) return {damage, false};
-    const CommandFormat* format = FindCommandFormat(code);
-    if (!format) return {kelvane::format("应答 0x%02x %d %d %d", code, param(reply, 1), param(reply, 2), param(reply, 3)), true};
-    std::string text = std::string("应答 ") + format->name;
-    if (format->replyField != 0)
-        text += std::string(" ") + format->reply.label + "=" +
-                fieldValue(format->reply.kind, param(reply, format->replyField));
+    const CommandFormat* known = FindCommandFormat(code);
+    if (!known)
+        return {format("应答 0x%02x %d %d %d", code, static_cast<std::int32_t>(param(reply, 1)),
+                       static_cast<std::int32_t>(param(reply, 2)), static_cast<std::int32_t>(param(reply, 3))),
+                true};
+    std::string text = std::string("应答 ") + known->name;
+    if (known->replyField != 0)
+        text += std::string(" ") + known->reply.label + "=" +
+                fieldValue(known->reply.kind, param(reply, known->replyField));
     return {text, true};
 }
 

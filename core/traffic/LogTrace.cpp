@@ -22,11 +22,10 @@ struct Segment {
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
-// "aa ff 02 " as bytes; false when anything else is there.
+// "aa ff 02 " (lower-case, as the library writes it) as bytes; false when anything else is there.
 bool parseHex(const std::string& text, FrameBytes& bytes) {
     std::size_t i = 0;
     while (i < text.size()) {

@@ -212,6 +212,7 @@ TEST(LogTrace, ReadsBothLogsMarksWhatDoesNotParseAndShowsMissingReplies) {
              "SendData: aa ff 02 SendData: " + HexBytes(Frame(0x02, 255)),  // a write cut short
              "ReceiveData: " + HexBytes(Frame(0x02, 1, 0, 0x0301)),
              std::string("ReceiveData: zz"),
+             std::string("noise SendData: aa ff"),
              std::string("[2] Begin Download user program ....................."),
              "0   SendData: " + HexBytes(Frame(10, 255, 1, 0, 0, 0)),
              "0 ReceiveData: " + HexBytes(FrameBytes(16, 0)),
@@ -226,11 +227,12 @@ TEST(LogTrace, ReadsBothLogsMarksWhatDoesNotParseAndShowsMissingReplies) {
                          "> Ravo_GetControllerVersion addr=255",
                          "< 应答 Ravo_GetControllerVersion version=3.1",
                          "? ReceiveData: zz",
+                         "? noise SendData: aa ff",
                          "= 开始下载 2 条记录",
                          "> 记录 0: 指令 10 1 0 0",
                          "< 超时无应答",
                      }));
-    EXPECT_EQ(trace.UnparsedCount(), 1);
+    EXPECT_EQ(trace.UnparsedCount(), 2);
 }
 
 }  // namespace
