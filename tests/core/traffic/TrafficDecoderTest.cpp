@@ -154,7 +154,9 @@ TEST(TrafficDecoder, ReadsModbusFunctionsTheirRepliesAndCrcErrors) {
         TrafficDecoder decoder;
         const TrafficLine request = decoder.Decode(Sent(Hex(c.request)));
         EXPECT_EQ(request.kind, TrafficKind::Modbus) << c.request;
-        if (c.requestText) EXPECT_EQ(request.text, c.requestText);
+        if (c.requestText) {
+            EXPECT_EQ(request.text, c.requestText);
+        }
         const TrafficLine reply = decoder.Decode(Received(Hex(c.reply)));
         EXPECT_EQ(reply.text, c.replyText);
         EXPECT_EQ(reply.failed, std::string(c.replyText).find("异常") != std::string::npos ||
