@@ -6,10 +6,8 @@
 // and beside that limit with the library's 15 ms spacing after every command exchange.
 #include "shell/CKelvaneRavoToolsDlg.h"
 #include "shell/LinkWorker.h"
+#include "support/DemoToolFolder.h"
 #include "support/RecordingPrompter.h"
-
-#include "core/application/GbkText.h"
-#include "core/application/LibraryListFile.h"
 
 #include "TemporaryComFolder.h"
 #include "TemporaryFolder.h"
@@ -30,7 +28,6 @@ namespace {
 constexpr double kByteSeconds = 10 / 19200.0;
 constexpr double kSettlingSeconds = 2.0;  // before each program's records
 constexpr double kSpacingSeconds = 0.015;  // after every command exchange
-constexpr const char* kDemo = "搬运演示";
 
 struct WireLimit {
     double wireSeconds = 0;  // requests and replies
@@ -70,18 +67,9 @@ WireLimit LimitOf(const std::vector<ravo_sim::Request>& traffic) {
     return limit;
 }
 
-// A tool folder with the demo's data folder, its list file making 搬运演示 active on the first
-// listed port.
-void PrepareToolFolder(const std::string& exeDirectory) {
-    namespace fs = std::filesystem;
-    const fs::path data = fs::path(exeDirectory) / "KelvaneRavoTools";
-    fs::copy(RAVO_DEMO_DATA_FOLDER, data, fs::copy_options::recursive);
-    kelvane::WriteLibraryListFile((data / kelvane::kLibraryListFile).string(), 0, {kelvane::utf8ToGbk(kDemo)}, 0);
-}
-
 bool TimeDownload(bool paced) {
     TemporaryFolder tool("ravo-bench-tool");
-    PrepareToolFolder(tool.path());
+    PrepareDemoToolFolder(tool.path());
     TemporaryComFolder com;
     ravo_sim::Simulator controller({com.path(), 1, paced});
     RecordingPrompter prompter;

@@ -5,6 +5,7 @@
 #include "Kelvane_Ravo_Q9T2.h"
 #include "TemporaryComFolder.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -18,12 +19,26 @@ using Milliseconds = std::chrono::duration<double, std::milli>;
 constexpr double kSpacingMs = 15.0;
 constexpr double kExchangeWireMs = 32 * 10 * 1000.0 / 19200.0;
 
+// What a monitor does at the least: keep a copy of each event.
+struct MonitorCopy {
+    RavoTrafficEvent last{};
+    unsigned char bytes[16]{};
+    long events = 0;
+};
+
+void copyEvent(const RavoTrafficEvent* event, void* user) {
+    auto* copy = static_cast<MonitorCopy*>(user);
+    copy->last = *event;
+    std::memcpy(copy->bytes, event->bytes, std::min<std::size_t>(sizeof copy->bytes, event->count));
+    ++copy->events;
+}
+
 struct Figures {
     Milliseconds mean{};
     int failures = 0;
 };
 
-Figures measure(bool paced, int exchanges) {
+Figures measure(bool paced, int exchanges, MonitorCopy* monitor) {
     TemporaryComFolder folder;
     ravo_sim::Simulator sim({folder.path(), 1, paced});
     Figures figures;
@@ -36,6 +51,7 @@ Figures measure(bool paced, int exchanges) {
     float expected = 0;
     Ravo_GetMotorPosition(RAVO_ANY_CONTROLLER_ADDRESS, 1, &expected);
 
+    if (monitor) Ravo_SetTrafficMonitor(copyEvent, monitor);
     const auto start = Clock::now();
     for (int i = 0; i < exchanges; ++i) {
         float position = 0;
@@ -43,12 +59,14 @@ Figures measure(bool paced, int exchanges) {
         if (position != expected || position == 0.0f) ++figures.failures;
     }
     figures.mean = (Clock::now() - start) / exchanges;
+    Ravo_SetTrafficMonitor(nullptr, nullptr);
+    if (monitor && monitor->events != 2L * exchanges) figures.failures = exchanges;
     Ravo_CloseSericalPort();
     return figures;
 }
 
 void report(const char* name, const Figures& figures, double floorMs) {
-    std::printf("%-8s %.3f ms per exchange, floor %.3f ms, ratio %.4f, failed exchanges %d\n",
+    std::printf("%-16s %.3f ms per exchange, floor %.3f ms, ratio %.4f, failed exchanges %d\n",
                 name, figures.mean.count(), floorMs, figures.mean.count() / floorMs,
                 figures.failures);
 }
@@ -72,15 +90,15 @@ int main(int argc, char** argv) {
     }
     Ravo_GlobalInit();
     int failures = 0;
-    if (!pacedOnly) {
-        const Figures unpaced = measure(false, exchanges);
-        report("unpaced", unpaced, kSpacingMs);
-        failures += unpaced.failures;
-    }
-    if (!unpacedOnly) {
-        const Figures paced = measure(true, exchanges);
-        report("paced", paced, kSpacingMs + kExchangeWireMs);
-        failures += paced.failures;
+    for (const bool paced : {false, true}) {
+        if (paced ? unpacedOnly : pacedOnly) continue;
+        const double floorMs = paced ? kSpacingMs + kExchangeWireMs : kSpacingMs;
+        const Figures plain = measure(paced, exchanges, nullptr);
+        report(paced ? "paced" : "unpaced", plain, floorMs);
+        MonitorCopy monitor;
+        const Figures monitored = measure(paced, exchanges, &monitor);
+        report(paced ? "paced+monitor" : "unpaced+monitor", monitored, floorMs);
+        failures += plain.failures + monitored.failures;
     }
     return failures == 0 ? 0 : 1;
 }

@@ -13,6 +13,7 @@
 #include "DownloadCommand.h"
 #include "PortsCommand.h"
 #include "ShowApplication.h"
+#include "TraceCommand.h"
 
 #include "core/application/GbkText.h"
 #include "core/application/LibraryListFile.h"
@@ -20,6 +21,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -42,6 +44,10 @@ const char kUsage[] =
     "  list                       print the program library of the data folder\n"
     "  check NAME|FILE            print the problems a controller would meet, one line each\n"
     "                             (\"program p line i: ...\"); exit 1 when there is any\n"
+    "  trace [FILE] [--follow]    decode a library log (SericalComInfo.log, Ravo_Debug.log;\n"
+    "                             standard input without FILE) into readable lines; lines\n"
+    "                             that do not parse are marked \"??\" and counted at the end;\n"
+    "                             --follow keeps reading a growing log until Ctrl+C\n"
     "\n"
     "Controller (the tool's sequences and texts; --port names the controller's port):\n"
     "  download NAME|FILE --port COMn\n"
@@ -68,6 +74,7 @@ const char kUsage[] =
 struct Options {
     std::string dataFolder;
     std::string port;                    // --port as given
+    bool follow = false;                 // --follow (trace)
     std::vector<std::string> arguments;  // the command and its operands
 };
 
@@ -92,6 +99,10 @@ Options parseOptions(int argc, char** argv) {
         if (takeValue("--data", argc, argv, i, options.dataFolder) || takeValue("--port", argc, argv, i, options.port))
             continue;
         const std::string argument = argv[i];
+        if (argument == "--follow") {
+            options.follow = true;
+            continue;
+        }
         if (argument.size() > 1 && argument[0] == '-' && argument != "-h" && argument != "--help")
             throw CliError("unknown option " + argument + " (see ravo --help)");
         options.arguments.push_back(argument);
@@ -160,6 +171,18 @@ int run(const Options& options) {
         const kelvane::InstructionCatalogue catalogue = LoadCatalogueFrom(dataFolder);
         if (catalogue.instructions.empty()) throw CliError("no instruction catalogue in " + dataFolder);
         status = RunCheck(document, catalogue, std::cout);
+    } else if (command == "trace") {
+        if (args.size() > 2) throw CliError("usage: ravo trace [FILE] [--follow]");
+        const kelvane::InstructionCatalogue catalogue = LoadCatalogueFrom(DataFolder(options.dataFolder));
+        const kelvane::InstructionCatalogue* known = catalogue.instructions.empty() ? nullptr : &catalogue;
+        if (args.size() == 1) {
+            status = RunTrace(std::cin, options.follow, known, std::cout);
+        } else {
+            std::ifstream log(args[1], std::ios::binary);
+            if (!log) throw CliError("cannot open " + args[1] + ": " + std::strerror(errno));
+            status = RunTrace(log, options.follow, known, std::cout);
+            if (log.bad()) throw CliError("cannot read " + args[1]);
+        }
     } else if (command == "download") {
         expectOperands(args, 1, "download NAME|FILE --port COMn");
         const int com = comPort(options, "download");

@@ -227,6 +227,37 @@ RAVO_API int Ravo_DownLoadProgram(int program);
  * Sends nothing. */
 RAVO_API void Ravo_SetDownloadProgress(void (*callback)(int record, int count, void *user), void *user);
 
+/* Traffic monitor: every frame that goes over a port of the library (command frames, program
+ * records and the end frame, Modbus requests and replies) and every read, as it happens. */
+enum {
+    RAVO_TRAFFIC_SENT = 0,     /* direction: bytes written to the port */
+    RAVO_TRAFFIC_RECEIVED = 1  /* direction: bytes read from the port */
+};
+enum {
+    RAVO_TRAFFIC_COMPLETE = 0, /* every byte went out, or the whole awaited reply came in */
+    RAVO_TRAFFIC_SHORT = 1,    /* fewer bytes than awaited before the time-out: `bytes` holds
+                                  what came (trailing zero bytes of a short reply are not told
+                                  apart from missing ones) */
+    RAVO_TRAFFIC_NOTHING = 2,  /* nothing went out or came in before the time-out */
+    RAVO_TRAFFIC_PORT_LOST = 3 /* the device hung up or went away (RAVO_LINK_LOST) */
+};
+typedef struct RavoTrafficEvent {
+    int direction;               /* RAVO_TRAFFIC_SENT or RAVO_TRAFFIC_RECEIVED */
+    int port;                    /* the COM port number the frame went over */
+    const unsigned char *bytes;  /* valid during the call only */
+    int count;                   /* number of bytes */
+    long long timestampUs;       /* monotonic clock, microseconds, when the transfer ended */
+    int outcome;                 /* RAVO_TRAFFIC_COMPLETE ... RAVO_TRAFFIC_PORT_LOST */
+    int awaited;                 /* the number of bytes the transfer was for */
+} RavoTrafficEvent;
+/* Sets the function called with each transfer of every port, on the exchanging thread while the
+ * exchange waits: it must return quickly (copy the event and hand it on) and must not call the
+ * library. `user` is passed as given here. A null callback turns the monitor off; without one a
+ * frame costs nothing more. When this returns, the previous callback is no longer running and
+ * is not called again. Sends nothing. */
+RAVO_API void Ravo_SetTrafficMonitor(void (*callback)(const RavoTrafficEvent *event, void *user),
+                                     void *user);
+
 /* Modbus RTU: function 1 reads a coil, 5 writes one, 4 reads input registers, 16 writes
  * registers. Requests go to the port registered for the slave address (the command port for
  * RAVO_ANY_CONTROLLER_ADDRESS). A 32-bit value spans two registers, the lower-numbered one

@@ -2,6 +2,7 @@
 
 #include "LibraryState.h"
 #include "Pause.h"
+#include "TrafficMonitor.h"
 #include "WireValues.h"
 
 namespace ravo_lib {
@@ -35,13 +36,16 @@ int exchangeFrame(std::uint32_t& field1, std::uint32_t& field2, std::uint32_t& f
     LibraryState& state = libraryState();
     state.request[15] = sumOfFirst15(state.request);
     SerialPort& port = *state.commandPort;
-    if (port.write(state.request.data(), state.request.size()) != state.request.size())
-        return ExchangeNotSent;
+    const std::size_t sent = port.write(state.request.data(), state.request.size());
+    reportSent(port, state.request.data(), state.request.size(), sent);
+    if (sent != state.request.size()) return ExchangeNotSent;
 
     // Only the three fields of a reply are looked at: start byte, address, code and sum are not.
     state.reply.fill(0);
     std::size_t count = state.reply.size();
-    if (!port.read(state.reply.data(), count)) return ExchangeNoReply;
+    const bool complete = port.read(state.reply.data(), count);
+    reportReceived(port, state.reply.data(), state.reply.size(), complete);
+    if (!complete) return ExchangeNoReply;
     field1 = readBigEndian32(&state.reply[3]);
     field2 = readBigEndian32(&state.reply[7]);
     field3 = readBigEndian32(&state.reply[11]);

@@ -4,7 +4,10 @@
 #include "Kelvane_Ravo_Q9T2.h"
 #include "LibraryState.h"
 #include "ModbusFrame.h"
+#include "TrafficMonitor.h"
 #include "WireValues.h"
+
+#include <algorithm>
 
 namespace ravo_lib {
 namespace {
@@ -19,10 +22,13 @@ Outcome exchange(const ModbusRequest& request, std::uint8_t* reply) {
     const auto route = routes.find(request.bytes[0]);
     if (route == routes.end()) return Outcome::UnknownSlave;
     SerialPort& port = *route->second;
-    const bool sent = port.write(request.bytes, request.length) == request.length;
+    const std::size_t sent = port.write(request.bytes, request.length);
+    reportSent(port, request.bytes, request.length, sent);
+    std::fill(reply, reply + request.replyLength, std::uint8_t{0});
     std::size_t received = request.replyLength;
     const bool complete = port.read(reply, received);
-    return sent && complete ? Outcome::Replied : Outcome::NoReply;
+    reportReceived(port, reply, request.replyLength, complete);
+    return sent == request.length && complete ? Outcome::Replied : Outcome::NoReply;
 }
 
 int writeResult(Outcome outcome) {

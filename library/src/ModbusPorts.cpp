@@ -11,6 +11,7 @@
 #include "Kelvane_Ravo_Q9T2.h"
 #include "LibraryState.h"
 #include "ModbusPorts.h"
+#include "TrafficMonitor.h"
 
 #include <memory>
 #include <set>
@@ -105,6 +106,7 @@ int Modbus_OpenSerical(int port, unsigned char* slave) {
     const int number = port & 0xFF;
     auto opened = std::make_shared<SerialPort>();
     if (!opened->open(number)) return RAVO_PORT_NOT_OPENED;
+    notePortNumber(*opened, number);
     enterModbusRoute(state.portsByNumber, owned.numbers, number, opened);
     enterModbusRoute(state.portsByAddress, owned.addresses, kAnyController, opened);
 

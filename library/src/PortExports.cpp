@@ -3,6 +3,7 @@
 
 #include "LibraryState.h"
 #include "ModbusPorts.h"
+#include "TrafficMonitor.h"
 
 extern "C" {
 
@@ -22,6 +23,7 @@ int Ravo_OpenSericalPort(int portNumber) {
     ravo_lib::LibraryState& state = ravo_lib::libraryState();
     state.commandPort->close();
     if (!state.commandPort->open(portNumber)) return RAVO_PORT_NOT_OPENED;
+    ravo_lib::notePortNumber(*state.commandPort, portNumber);
     state.portsByNumber.emplace(portNumber, state.commandPort);
     state.portsByAddress.emplace(std::uint8_t{RAVO_ANY_CONTROLLER_ADDRESS}, state.commandPort);
     return RAVO_OK;

@@ -7,6 +7,7 @@
 #include "FrameExchange.h"
 #include "LibraryState.h"
 #include "Pause.h"
+#include "TrafficMonitor.h"
 #include "WireValues.h"
 
 #include <array>
@@ -65,10 +66,12 @@ bool sendRecord(SerialPort& port, std::size_t index) {
     state.request[kRecordSize - 1] = static_cast<std::uint8_t>(index);
     const std::size_t sent = port.write(state.request.data(), state.request.size());
     downloadLog().logSent(state.request.data(), sent);
+    reportSent(port, state.request.data(), state.request.size(), sent);
 
     state.reply.fill(0);
     std::size_t received = state.reply.size();
     const bool complete = port.read(state.reply.data(), received);
+    reportReceived(port, state.reply.data(), state.reply.size(), complete);
     downloadLog().logReceived(state.reply.data(), state.reply.size());
     return complete && replyStatus(state.reply) == 0;
 }
@@ -77,7 +80,9 @@ bool sendRecord(SerialPort& port, std::size_t index) {
 bool sendEndFrame(SerialPort& port) {
     buildFrame(kEndOfProgramCode, RAVO_ANY_CONTROLLER_ADDRESS, 0, 0, 0);
     const Frame& request = libraryState().request;
-    return port.write(request.data(), request.size()) == request.size();
+    const std::size_t sent = port.write(request.data(), request.size());
+    reportSent(port, request.data(), request.size(), sent);
+    return sent == request.size();
 }
 
 }  // namespace

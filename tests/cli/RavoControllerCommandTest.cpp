@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 
 namespace {
@@ -42,6 +43,61 @@ TEST_F(RavoControllerCommand, DownloadSendsTheWholeApplicationProgramAsTheFileHo
     const ravo::ApplicationDocument document = ravo::LoadApplicationDocument(demo("搬运演示.kelvane"));
     ExpectControllerHoldsApplication(*controller, document.motor, document.peripherals, document.programs);
     EXPECT_EQ(controller->workMode(), 1);
+}
+
+std::size_t CountLines(const std::string& text, const std::string& start) {
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < text.size(); at = text.find('\n', at) + 1)
+        count += text.compare(at, start.size(), start) == 0;
+    return count;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+TEST_F(RavoControllerCommand, TraceReadsTheLogsOfARealDownloadAndMarksWhatDoesNotParse) {
+    ASSERT_EQ(ravo({"--data", DEMO_DATA_FOLDER, "download", "搬运演示", "--port", "COM1"}).status, 0);
+    const std::filesystem::path logs = std::filesystem::path(RAVO_EXECUTABLE).parent_path();
+    const std::string traffic = (logs / "SericalComInfo.log").string();
+
+    const Outcome all = ravo({"--data", DEMO_DATA_FOLDER, "trace", traffic});
+    EXPECT_EQ(all.status, 0) << all.err;
+    EXPECT_EQ(CountLines(all.out, "->    "), controller->traffic().size()) << all.out;
+    EXPECT_EQ(CountLines(all.out, "<-    "), controller->traffic().size() - 3) << "all but the 3 end frames answered";
+    EXPECT_TRUE(Contains(all.out, "->    记录 0: 回原点 X轴 正向 20.000  [aa ff 0c 00 00 00 01 00 00 00 00 41 a0 00 00 00]\n"));
+    EXPECT_TRUE(Contains(all.out, "->    Modbus 从站 255 功能 5 写线圈 线圈 110"));
+    EXPECT_TRUE(EndsWith(all.out, "->    Ravo_SetWorkMode addr=255 mode=1 argument=0  [aa ff 06 00 00 00 01 00 00 00 00 00 00 00 00 b0]\n"
+                                  "<-    应答 Ravo_SetWorkMode  [aa 01 06 00 00 00 00 00 00 00 00 00 00 00 00 b1]\n"
+                                  "无法解析的行: 0\n")) << all.out;
+
+    const Outcome records = ravo({"--data", DEMO_DATA_FOLDER, "trace", (logs / "Ravo_Debug.log").string()});
+    EXPECT_EQ(records.status, 0);
+    EXPECT_TRUE(Contains(records.out, "== 开始下载 4 条记录\n")) << records.out;
+    EXPECT_EQ(CountLines(records.out, "->    记录 "), 4u);
+    EXPECT_EQ(CountLines(records.out, "<-    记录应答: 已接受"), 4u);
+
+    // A damaged log still reads: what does not parse is shown marked and counted.
+    const std::string damaged = file("damaged.log", ReadWholeFile(traffic).value_or("") + "garbage\n" +
+                                                        "SendData: aa ff 02 00 00 00 00 00 00 00 00 00 00 00 00 00 \n");
+    const Outcome marked = ravo({"trace", damaged});
+    EXPECT_EQ(marked.status, 0);
+    EXPECT_TRUE(EndsWith(marked.out, "?? garbage\n-> !! 无法解码: 校验和错误 (应为 0xab)  [aa ff 02 00 00 00 00 00 00 00 00 00 00 00 00 00]\n"
+                                     "<- !! 超时无应答\n无法解析的行: 1\n")) << marked.out;
+    expectOneLineError(ravo({"trace", folder_ + "/missing.log"}), "cannot open");
+
+    // --follow reads what is written later, a line written in two parts as one, until Ctrl+C.
+    const std::string growing = file("growing.log", "SendData: aa ff 02 00 00 00 00 00 00 00 00 00 00 00 00 ab \n");
+    const std::string followed = folder_ + "/followed";
+    const std::string command = "(sleep 0.5; printf 'ReceiveData: aa 01 02 00 00 00 00 00' >>" + quoted(growing) +
+                                "; sleep 0.5; printf ' 00 03 01 00 00 00 00 b1 \\n' >>" + quoted(growing) +
+                                ") & timeout -s INT 2 " + quoted(RAVO_EXECUTABLE) + " trace --follow " +
+                                quoted(growing) + " >" + quoted(followed);
+    std::system(command.c_str());
+    EXPECT_EQ(ReadWholeFile(followed).value_or(""),
+              "->    Ravo_GetControllerVersion addr=255  [aa ff 02 00 00 00 00 00 00 00 00 00 00 00 00 ab]\n"
+              "<-    应答 Ravo_GetControllerVersion version=3.1  [aa 01 02 00 00 00 00 00 00 03 01 00 00 00 00 b1]\n"
+              "无法解析的行: 0\n");
 }
 
 TEST_F(RavoControllerCommand, DownloadFailuresPrintBothMessagesAndRefuseToStart) {

@@ -1,5 +1,6 @@
 // Ravo_GetLinkState against a simulated controller: what the last exchange of each kind got, a
-// closed port, and a line that is pulled and plugged in again.
+// closed port, and a line that is pulled and plugged in again; and the outcome the traffic
+// monitor is told of each transfer.
 #include "TemporaryComFolder.h"
 
 #include <Kelvane_Ravo_Q9T2.h>
@@ -7,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -14,10 +16,35 @@ using namespace std::chrono_literals;
 using ravo_sim::Fault;
 using ravo_sim::RequestKind;
 
+struct Transfer {
+    int direction, port, count, outcome;
+};
+
+void keep(const RavoTrafficEvent* event, void* transfers) {
+    static_cast<std::vector<Transfer>*>(transfers)->push_back(
+        {event->direction, event->port, event->count, event->outcome});
+}
+
 class LinkState : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(Ravo_OpenSericalPort(1), RAVO_OK); }
-    void TearDown() override { Ravo_CloseSericalPort(); }
+    void SetUp() override {
+        ASSERT_EQ(Ravo_OpenSericalPort(1), RAVO_OK);
+        Ravo_SetTrafficMonitor(keep, &transfers);
+    }
+    void TearDown() override {
+        Ravo_SetTrafficMonitor(nullptr, nullptr);
+        Ravo_CloseSericalPort();
+    }
+
+    // The monitor's last event, which must be the read of COM1.
+    Transfer lastRead() const {
+        EXPECT_FALSE(transfers.empty());
+        if (transfers.empty()) return {};
+        EXPECT_EQ(transfers.back().direction, RAVO_TRAFFIC_RECEIVED);
+        EXPECT_EQ(transfers.back().port, 1);
+        return transfers.back();
+    }
+    std::vector<Transfer> transfers;
 
     int version() {
         int word = -1;
@@ -48,10 +75,13 @@ TEST_F(LinkState, EachKindOfExchangeTellsAWholeReplyFromNoneOrAShortOne) {
         SCOPED_TRACE(kind.name);
         kind.run();
         EXPECT_EQ(Ravo_GetLinkState(), RAVO_LINK_OK);
+        EXPECT_EQ(lastRead().outcome, RAVO_TRAFFIC_COMPLETE);
 
         sim->setSilent(true);
         kind.run();
         EXPECT_EQ(Ravo_GetLinkState(), RAVO_LINK_NO_REPLY) << "silent";
+        EXPECT_EQ(lastRead().outcome, RAVO_TRAFFIC_NOTHING);
+        EXPECT_EQ(lastRead().count, 0);
         sim->setSilent(false);
         kind.run();
         EXPECT_EQ(Ravo_GetLinkState(), RAVO_LINK_OK) << "answering again";
@@ -59,6 +89,7 @@ TEST_F(LinkState, EachKindOfExchangeTellsAWholeReplyFromNoneOrAShortOne) {
         sim->inject({Fault::Action::ShortReply, kind.requestKind, -1, 1, 15});
         kind.run();
         EXPECT_EQ(Ravo_GetLinkState(), RAVO_LINK_NO_REPLY) << "short reply";
+        EXPECT_EQ(lastRead().outcome, RAVO_TRAFFIC_SHORT);
     }
 }
 
@@ -93,6 +124,7 @@ TEST_F(LinkState, PulledLineStaysLostUntilClosedOrReopenedAndReopensOncePluggedI
     sim->unplug();
     EXPECT_EQ(version(), 0);
     EXPECT_EQ(Ravo_GetLinkState(), RAVO_LINK_LOST);
+    EXPECT_EQ(transfers.back().outcome, RAVO_TRAFFIC_PORT_LOST);
 
     short value = 5;
     EXPECT_EQ(Modbus_ReadShort(255, 199, &value), RAVO_MODBUS_FAILED);
@@ -110,8 +142,11 @@ TEST_F(LinkState, PulledLineStaysLostUntilClosedOrReopenedAndReopensOncePluggedI
     EXPECT_EQ(Ravo_GetLinkState(), RAVO_LINK_OK);
     EXPECT_EQ(sim->traffic().size(), 1u) << "nothing sent while the port was lost arrives late";
 
+    Ravo_SetTrafficMonitor(nullptr, nullptr);
+    transfers.clear();
     sim->unplug();
     version();
+    EXPECT_TRUE(transfers.empty()) << "a null callback turns the monitor off";
     Ravo_CloseSericalPort();
     EXPECT_EQ(Ravo_GetLinkState(), RAVO_LINK_NO_PORT) << "closing ends the loss";
     EXPECT_EQ(Ravo_OpenSericalPort(1), RAVO_PORT_NOT_OPENED) << "while unplugged";

@@ -4,6 +4,7 @@
 #include "core/workflow/ControllerConnection.h"
 #include "editor/CUserProgramDlg.h"
 #include "editor/CUserProgramEditCtrl.h"
+#include "monitor/CTrafficMonitorDlg.h"
 #include "shell/CAboutDlg.h"
 #include "shell/LinkProgressDialog.h"
 #include "shell/Prompter.h"
@@ -75,6 +76,9 @@ void CKelvaneRavoToolsDlg::addAboutEntry() {
     about->setShortcut(QKeySequence(Qt::Key_F1));
     connect(about, &QAction::triggered, this, &CKelvaneRavoToolsDlg::openAboutDialog);
     addAction(about);
+    auto* monitor = new QAction(QStringLiteral("通讯监视"), this);
+    connect(monitor, &QAction::triggered, this, &CKelvaneRavoToolsDlg::openTrafficMonitor);
+    addAction(monitor);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -117,6 +121,7 @@ void CKelvaneRavoToolsDlg::connectControls() {
     connect(ui_->deleteButton, &QPushButton::clicked, this, &CKelvaneRavoToolsDlg::deleteClicked);
     connect(ui_->downloadButton, &QPushButton::clicked, this, &CKelvaneRavoToolsDlg::DownloadApplication);
     connect(ui_->factoryButton, &QPushButton::clicked, this, &CKelvaneRavoToolsDlg::CheckFactoryData);
+    connect(ui_->trafficMonitorButton, &QPushButton::clicked, this, &CKelvaneRavoToolsDlg::openTrafficMonitor);
     connect(editorView_, &CUserProgramDlg::newApplicationProgramRequested, this,
             &CKelvaneRavoToolsDlg::NewApplicationProgram);
 }
@@ -290,6 +295,13 @@ void CKelvaneRavoToolsDlg::closeEvent(QCloseEvent* event) {
         event->accept();
     else
         event->ignore();
+}
+
+void CKelvaneRavoToolsDlg::openTrafficMonitor() {
+    if (!trafficMonitor_) trafficMonitor_ = new CTrafficMonitorDlg(dataFolder(), this);
+    trafficMonitor_->show();
+    trafficMonitor_->raise();
+    trafficMonitor_->activateWindow();
 }
 
 void CKelvaneRavoToolsDlg::openAboutDialog() {

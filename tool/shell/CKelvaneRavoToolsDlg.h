@@ -26,6 +26,7 @@ class CKelvaneRavoToolsDlg;
 class CManualOptDlg;
 class CMotorParSettingDlg;
 class CPeripheralDlg;
+class CTrafficMonitorDlg;
 class CUserProgramDlg;
 class CVideoTeachOptDlg;
 class LinkProgressDialog;
@@ -158,6 +159,8 @@ private:
     void reportDownload(const kelvane::ApplicationDownloadResult& result);
 
     void openAboutDialog();
+    // 通讯监视, made on first use and kept (hidden when closed) with the window.
+    void openTrafficMonitor();
 
     std::unique_ptr<Ui::CKelvaneRavoToolsDlg> ui_;
     QString exeDirectory_;
@@ -180,6 +183,7 @@ private:
     kelvane::ApplicationProgramBuffer buffer_;
 
     std::unique_ptr<LinkProgressDialog> progress_;
+    CTrafficMonitorDlg* trafficMonitor_ = nullptr;
     // Last member: its thread has ended before anything a job reports to goes away.
     LinkWorker worker_{this};
 };

@@ -23,6 +23,11 @@ public:
         return QFileDialog::getOpenFileName(parent, caption, directory, filter);
     }
 
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& directory,
+                         const QString& filter) override {
+        return QFileDialog::getSaveFileName(parent, caption, directory, filter);
+    }
+
 private:
     static QMessageBox::Icon toQtIcon(Icon icon) {
         switch (icon) {

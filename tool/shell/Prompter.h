@@ -20,6 +20,9 @@ public:
     // A modal open-file dialog; an empty string when the user cancels.
     virtual QString openFileName(QWidget* parent, const QString& caption, const QString& directory,
                                  const QString& filter) = 0;
+    // A modal save-file dialog; an empty string when the user cancels.
+    virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& directory,
+                                 const QString& filter) = 0;
 
     // The prompter in use: real dialogs unless a test installed its own.
     static Prompter& current();

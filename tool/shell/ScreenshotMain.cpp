@@ -1,12 +1,15 @@
 // kelvane-ravo-screenshots OUTPUT_FOLDER: starts the tool's main window as the program does,
-// shows each view in turn and writes a PNG of the window for each, plus the About dialog.
+// shows each view in turn and writes a PNG of the window for each, plus the About dialog and
+// 通讯监视 during a 程序下载.
 // Prints how long the start-up took until the window was shown. Used by scripts/screenshot.
 #include "CAboutDlg.h"
 #include "CKelvaneRavoToolsApp.h"
 #include "CKelvaneRavoToolsDlg.h"
 #include "editor/CUserProgramDlg.h"
 #include "editor/CUserProgramEditCtrl.h"
+#include "monitor/CTrafficMonitorDlg.h"
 #include "shell/LinkWorker.h"
+#include "shell/Prompter.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -49,6 +52,38 @@ void showEditorExample(CKelvaneRavoToolsDlg& window) {
     editor->ShowHelp(grid.model().currentSlot().records[kRow].bytes[2]);
 }
 
+// Answers the download's closing message, which would otherwise wait for a click.
+class AnsweringPrompter final : public Prompter {
+public:
+    Answer message(QWidget*, const QString&, const QString&, Buttons, Icon) override { return Answer::Ok; }
+    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+};
+
+int recordRows(const TrafficListModel& rows) {
+    int count = 0;
+    for (int row = 0; row < rows.rowCount(); ++row)
+        count += rows.index(row, 0).data(TrafficListModel::KindRole).toInt() ==
+                 static_cast<int>(kelvane::TrafficKind::Record);
+    return count;
+}
+
+// 通讯监视 opened from its button, pictured while 程序下载 sends the first program's records.
+bool saveMonitorDuringDownload(CKelvaneRavoToolsDlg& window, const QString& file) {
+    AnsweringPrompter answers;
+    Prompter::install(&answers);
+    window.findChild<QPushButton*>(QStringLiteral("trafficMonitorButton"))->click();
+    auto* monitor = window.findChild<CTrafficMonitorDlg*>();
+    window.findChild<QPushButton*>(QStringLiteral("downloadButton"))->click();
+    QDeadlineTimer deadline(30000);
+    while (recordRows(monitor->rows()) < 16 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    const bool ok = save(*monitor, file);
+    settle(window);
+    Prompter::install(nullptr);
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -82,5 +117,7 @@ int main(int argc, char** argv) {
     CAboutDlg about(&window);
     about.show();
     ok = save(about, out.filePath(QStringLiteral("about.png"))) && ok;
+    about.hide();
+    ok = saveMonitorDuringDownload(window, out.filePath(QStringLiteral("monitor.png"))) && ok;
     return ok ? 0 : 1;
 }

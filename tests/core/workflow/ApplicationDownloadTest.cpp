@@ -1,6 +1,7 @@
 // The whole-application download through the real library to a simulated controller: the
 // order of everything sent, what the controller holds afterwards, progress, and where each
 // kind of failure stops.
+#include "core/traffic/TrafficDecoder.h"
 #include "core/workflow/ApplicationDownload.h"
 
 #include "WorkflowFixture.h"
@@ -78,10 +79,17 @@ std::vector<std::string> MotorAndPeripheralTraffic() {
     return words;
 }
 
+void KeepTransfer(const RavoTrafficEvent* event, void* transfers) {
+    static_cast<std::vector<kelvane::TrafficTransfer>*>(transfers)->push_back(kelvane::TrafficTransfer::FromEvent(*event));
+}
+
 TEST_F(ApplicationDownloadTest, SendsMotorPeripheralsAndEveryProgramThenWorkModeOne) {
     const std::vector<ProgramImage> programs = {Program(3, 10), Program(1, 51)};
 
+    std::vector<kelvane::TrafficTransfer> monitored;
+    Ravo_SetTrafficMonitor(KeepTransfer, &monitored);
     const kelvane::ApplicationDownloadResult result = download(programs);
+    Ravo_SetTrafficMonitor(nullptr, nullptr);
 
     EXPECT_TRUE(result.succeeded);
     EXPECT_EQ(result.message, "用户应用程序下载成功");
@@ -91,6 +99,28 @@ TEST_F(ApplicationDownloadTest, SendsMotorPeripheralsAndEveryProgramThenWorkMode
     EXPECT_EQ(TrafficWords(*controller), Lines(expected));
     ExpectControllerHoldsApplication(*controller, motor, peripherals, programs);
     EXPECT_EQ(controller->workMode(), 1);
+
+    // The traffic monitor heard exactly the frames the controller got, each answered one with
+    // its whole reply, and the decoder reads them as the controller did.
+    kelvane::TrafficDecoder decoder;
+    const std::vector<ravo_sim::Request> traffic = controller->traffic();
+    std::size_t sent = 0;
+    for (const kelvane::TrafficTransfer& transfer : monitored) {
+        EXPECT_EQ(transfer.port, 1);
+        EXPECT_EQ(transfer.outcome, RAVO_TRAFFIC_COMPLETE);
+        const kelvane::TrafficLine line = decoder.Decode(transfer);
+        EXPECT_FALSE(line.failed) << line.text;
+        if (!transfer.sent) continue;
+        ASSERT_LT(sent, traffic.size());
+        const ravo_sim::Request& request = traffic[sent++];
+        EXPECT_EQ(transfer.bytes, request.bytes) << line.text;
+        const auto kind = request.kind == ravo_sim::RequestKind::Command ? kelvane::TrafficKind::Command
+                          : request.kind == ravo_sim::RequestKind::Modbus ? kelvane::TrafficKind::Modbus
+                                                                          : kelvane::TrafficKind::Record;
+        EXPECT_EQ(line.kind, kind) << line.text;
+    }
+    EXPECT_EQ(sent, traffic.size());
+    EXPECT_EQ(monitored.size(), 2 * sent - 2) << "a reply to everything but the two end frames";
 
     using S = DownloadStep;
     EXPECT_EQ(progressSeen(), (std::vector<std::tuple<DownloadStep, int, int, int, int>>{

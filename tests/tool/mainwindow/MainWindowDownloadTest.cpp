@@ -5,10 +5,12 @@
 
 #include "core/application/ApplicationProgramFile.h"
 #include "core/application/GbkText.h"
+#include "core/application/WholeFile.h"
 #include "core/workflow/ApplicationDownload.h"
 #include "core/workflow/FactoryData.h"
 #include "editor/CUserProgramDlg.h"
 #include "editor/CUserProgramEditCtrl.h"
+#include "monitor/CTrafficMonitorDlg.h"
 #include "shell/LinkProgressDialog.h"
 #include "support/ApplicationOnController.h"
 #include "support/ProgramImages.h"
@@ -18,7 +20,10 @@
 
 #include <Kelvane_Ravo_Q9T2.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QSpinBox>
 #include <QLineEdit>
 #include <QTabBar>
 
@@ -238,6 +243,72 @@ TEST_F(MainWindowDownloadTest, FactoryDataIsCheckedAndStoredWhenThereIsNoDateOrT
             EXPECT_EQ(com1->axis(3).maxSpeed, 10.0f);
         }
     }
+}
+
+// 通讯监视, opened from the context menu or its button, lists a whole download as the controller
+// received it, shows a failed exchange apart, filters, saves, keeps at most its rows, and hears
+// nothing once closed.
+TEST_F(MainWindowDownloadTest, TrafficMonitorListsTheDownloadLiveAndShowsFailuresApart) {
+    const QList<QAction*> actions = window->actions();
+    const auto entry = std::find_if(actions.begin(), actions.end(),
+                                    [](QAction* action) { return action->text() == QStringLiteral("通讯监视"); });
+    ASSERT_NE(entry, actions.end());
+    (*entry)->trigger();
+    auto* monitor = window->findChild<CTrafficMonitorDlg*>();
+    ASSERT_NE(monitor, nullptr);
+    EXPECT_TRUE(monitor->isVisible());
+    button("trafficMonitorButton").click();
+    EXPECT_EQ(window->findChildren<CTrafficMonitorDlg*>().size(), 1) << "the button shows the same window";
+    for (QWidget* control : monitor->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (control->focusPolicy() != Qt::NoFocus && control->isVisible())
+            EXPECT_FALSE(control->accessibleName().isEmpty()) << control->metaObject()->className();
+
+    download();
+    Ravo_SetControllerAddr(RAVO_ANY_CONTROLLER_ADDRESS, 1);  // one exchange that gets no reply
+    com1->setSilent(true);
+    Ravo_Beeper(RAVO_ANY_CONTROLLER_ADDRESS, 1);
+    monitor->DrainQueue();
+
+    const TrafficListModel& rows = monitor->rows();
+    const auto requests = com1->traffic();
+    const auto sentRows = [&](const QAbstractItemModel& model) {
+        int count = 0;
+        for (int row = 0; row < model.rowCount(); ++row)
+            count += model.index(row, TrafficListModel::DirectionColumn).data().toString().startsWith(QStringLiteral("发送"));
+        return count;
+    };
+    EXPECT_EQ(sentRows(rows), static_cast<int>(requests.size()));
+    const QModelIndex last = rows.index(rows.rowCount() - 1, TrafficListModel::TextColumn);
+    const QString lastText = last.data().toString();
+    EXPECT_TRUE(lastText.startsWith(QStringLiteral("超时无应答 ("))) << lastText.toStdString();
+    EXPECT_TRUE(last.data(Qt::BackgroundRole).isValid()) << "a failed exchange stands out";
+    EXPECT_EQ(rows.index(rows.rowCount() - 2, TrafficListModel::BytesColumn).data().toString(),
+              QString::fromStdString(kelvane::HexBytes(requests.back().bytes)));
+
+    auto& filter = *monitor->findChild<QComboBox*>(QStringLiteral("filterBox"));
+    filter.setCurrentIndex(TrafficFilter::Failures);
+    EXPECT_EQ(monitor->filter().rowCount(), 1);
+    filter.setCurrentIndex(TrafficFilter::Records);
+    EXPECT_EQ(sentRows(monitor->filter()), static_cast<int>(CountOf(*com1, RequestKind::Record) + CountOf(*com1, RequestKind::EndFrame)));
+    filter.setCurrentIndex(TrafficFilter::Modbus);
+    EXPECT_EQ(sentRows(monitor->filter()), static_cast<int>(CountOf(*com1, RequestKind::Modbus)));
+
+    const QString saved = exeDirectory.filePath(QStringLiteral("traffic.txt"));
+    prompter.fileNames.push_back(saved);
+    monitor->findChild<QPushButton*>(QStringLiteral("saveButton"))->click();
+    const QStringList lines = QString::fromUtf8(kelvane::ReadWholeFile(saved.toStdString()).value_or("").c_str()).split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.size(), monitor->filter().rowCount());
+    EXPECT_TRUE(lines.value(0).contains(QStringLiteral("\tModbus 从站 255 功能 5 写线圈"))) << lines.value(0).toStdString();
+
+    monitor->findChild<QSpinBox*>(QStringLiteral("maximumRowsBox"))->setValue(100);
+    EXPECT_EQ(rows.rowCount(), 100);
+    EXPECT_EQ(rows.index(99, TrafficListModel::TextColumn).data().toString(), lastText) << "the newest rows stay";
+
+    monitor->close();
+    com1->setSilent(false);
+    Ravo_Beeper(RAVO_ANY_CONTROLLER_ADDRESS, 1);
+    monitor->DrainQueue();
+    EXPECT_EQ(rows.rowCount(), 100) << "a closed monitor hears nothing";
 }
 
 }  // namespace

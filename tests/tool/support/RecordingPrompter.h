@@ -36,6 +36,11 @@ public:
         return a;
     }
 
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& directory,
+                         const QString& filter) override {
+        return openFileName(parent, caption, directory, filter);
+    }
+
     QString openFileName(QWidget*, const QString& caption, const QString&,
                          const QString& filter) override {
         fileDialogCaptions << caption;
