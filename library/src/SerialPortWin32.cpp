@@ -16,11 +16,27 @@ constexpr DWORD kQueueSize = 1024;
 
 HANDLE deviceOf(void* handle) { return static_cast<HANDLE>(handle); }
 
+// The whole line is set, whatever another program left on the port: 19200 baud, 8N1, binary,
+// no XON/XOFF (a reply byte 0x13 would stop the output), no hardware flow control, DTR and RTS
+// on, no error or null character replacement, and no abort of transfers after a line error.
 void applyLineSettings(HANDLE device, DCB settings) {
     settings.BaudRate = kBaudRate;
     settings.ByteSize = 8;
+    settings.Parity = NOPARITY;
     settings.StopBits = ONESTOPBIT;
+    settings.fBinary = TRUE;
     settings.fParity = FALSE;
+    settings.fOutxCtsFlow = FALSE;
+    settings.fOutxDsrFlow = FALSE;
+    settings.fDtrControl = DTR_CONTROL_ENABLE;
+    settings.fDsrSensitivity = FALSE;
+    settings.fTXContinueOnXoff = TRUE;
+    settings.fOutX = FALSE;
+    settings.fInX = FALSE;
+    settings.fErrorChar = FALSE;
+    settings.fNull = FALSE;
+    settings.fRtsControl = RTS_CONTROL_ENABLE;
+    settings.fAbortOnError = FALSE;
     ::SetCommState(device, &settings);
 }
 
@@ -48,9 +64,8 @@ bool isLossError(DWORD error) {
 }
 
 // After a failed or short transfer with `error` (0 when the call itself succeeded): true when
-// the device is gone. A transfer aborted after a line error (the abort-on-error setting), or
-// cut short by a time-out, leaves a device that still reports its status; reading the status
-// also clears such an error so the next transfer runs again.
+// the device is gone. A transfer cut short by a time-out leaves a device that still reports its
+// status; reading the status also clears any line error it holds.
 bool deviceGone(HANDLE device, DWORD error) {
     if (isLossError(error)) return true;
     DWORD lineErrors = 0;
