@@ -75,14 +75,15 @@ std::size_t waitUntilSent(int fd, Clock::time_point deadline) {
     }
 }
 
-// 19200 baud, 8 data bits, 1 stop bit, no parity checking, and a raw 8-bit clean line: no echo,
-// no line editing, no signal characters, no CR/LF translation, no XON/XOFF. The parity mode and
-// hardware flow control stay as the device reported them. Modem status lines are ignored
-// (CLOCAL), as the controller's cables carry none.
+// The whole line, whatever another program left on the device: 19200 baud, 8 data bits, no
+// parity, 1 stop bit, no hardware flow control, and a raw 8-bit clean line: no echo, no line
+// editing, no signal characters, no CR/LF translation, no XON/XOFF, no parity marking. Modem
+// status lines are ignored (CLOCAL), as the controller's cables carry none.
 void setLineSettings(termios& settings) {
     ::cfsetispeed(&settings, B19200);
     ::cfsetospeed(&settings, B19200);
-    settings.c_cflag = (settings.c_cflag & ~(CSIZE | CSTOPB)) | CS8 | CREAD | CLOCAL;
+    settings.c_cflag &= ~(CSIZE | CSTOPB | PARENB | PARODD | CMSPAR | CRTSCTS);
+    settings.c_cflag |= CS8 | CREAD | CLOCAL;
     settings.c_iflag &= ~(INPCK | IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL |
                           IXON | IXOFF | IXANY);
 #ifdef IUCLC
@@ -116,6 +117,8 @@ bool SerialPort::open(int portNumber) {
     ::ioctl(fd, TIOCEXCL);
     setLineSettings(settings);
     ::tcsetattr(fd, TCSANOW, &settings);
+    int modemLines = TIOCM_DTR | TIOCM_RTS;  // on; a pseudo-terminal has neither
+    ::ioctl(fd, TIOCMBIS, &modemLines);
     ::tcflush(fd, TCIOFLUSH);
     fd_ = fd;
     state_ = LineState::Ok;

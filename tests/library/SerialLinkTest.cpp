@@ -83,7 +83,8 @@ TEST_F(SerialLink, OpensOnlyTerminalsAndHoldsThemExclusivelyUntilClosed) {
 }
 
 TEST_F(SerialLink, CarriesAllByteValuesUnchangedBothWaysOverASpoiledLine) {
-    // Every translation and line-editing setting a previous user might have left behind.
+    // Every translation, line-editing and flow-control setting a previous user might have left
+    // behind. (A pseudo-terminal keeps no parity setting.)
     Ravo_CloseSericalPort();
     const int fd = ::open(peer.devicePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     termios settings{};
@@ -91,10 +92,14 @@ TEST_F(SerialLink, CarriesAllByteValuesUnchangedBothWaysOverASpoiledLine) {
     settings.c_iflag |= ISTRIP | PARMRK | INPCK | ICRNL | INLCR | IGNCR | IXON | IXOFF | IUCLC;
     settings.c_oflag |= OPOST | ONLCR | OCRNL | OLCUC;
     settings.c_lflag |= ICANON | ECHO | ECHOE | ECHONL | ISIG | IEXTEN;
-    settings.c_cflag = (settings.c_cflag & ~CSIZE) | CS7;
+    settings.c_cflag = (settings.c_cflag & ~CSIZE) | CS7 | CSTOPB | CRTSCTS;
     ASSERT_EQ(::tcsetattr(fd, TCSANOW, &settings), 0);
-    ::close(fd);
     ASSERT_EQ(Ravo_OpenSericalPort(1), 0);
+    ASSERT_EQ(::tcgetattr(fd, &settings), 0);
+    ::close(fd);
+    EXPECT_EQ(settings.c_cflag & (CSIZE | CSTOPB | CRTSCTS), unsigned(CS8));
+    EXPECT_EQ(settings.c_iflag & (IXON | IXOFF), 0u);
+    EXPECT_EQ(::cfgetospeed(&settings), speed_t(B19200));
 
     // Twelve parameter bytes per frame cover 0..255; the inverted echo covers them again.
     echoRotatedInverted();
