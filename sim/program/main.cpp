@@ -23,11 +23,13 @@ struct ProgramOptions {
 
 void printUsage(std::FILE* to) {
     std::fprintf(to,
-                 "usage: ravo-sim [--com N] [--dir FOLDER] [--paced] [--trace] [--replug-after MS]\n"
+                 "usage: ravo-sim [--com N] [--dir FOLDER] [--paced] [--trace] [--used-line]\n"
+                 "                [--replug-after MS]\n"
                  "  --com N            link the line as COM<N> (default 1)\n"
                  "  --dir FOLDER       folder for the link (default $RAVO_COM_DIR, else /tmp/ravo-com)\n"
                  "  --paced            answer at 19200-baud wire time\n"
                  "  --trace            print each request received on stderr\n"
+                 "  --used-line        leave the line cooked, with XON/XOFF and RTS/CTS flow control\n"
                  "  --replug-after MS  how long the line stays unplugged after SIGUSR1 (default 3000)\n"
                  "  --help             print this and exit\n"
                  "While it runs:\n"
@@ -60,6 +62,8 @@ bool parseArguments(int argc, char** argv, ProgramOptions& options) {
             simulator.paced = true;
         } else if (argument == "--trace") {
             simulator.trace = true;
+        } else if (argument == "--used-line") {
+            simulator.usedLine = true;
         } else if (argument == "--help") {
             options.help = true;
         } else if (argument == "--replug-after" && hasValue) {

@@ -34,6 +34,16 @@ void makeRaw(int slaveFd) {
     if (tcsetattr(slaveFd, TCSANOW, &settings) != 0) throwErrno("tcsetattr");
 }
 
+// A new pty is cooked with XON/XOFF on; a terminal program may leave RTS/CTS flow control on
+// too. (A pty keeps no parity setting.)
+void leaveAsUsed(int slaveFd) {
+    termios settings{};
+    if (tcgetattr(slaveFd, &settings) != 0) throwErrno("tcgetattr");
+    settings.c_cflag |= CRTSCTS;
+    settings.c_iflag |= IXON | IXOFF;
+    if (tcsetattr(slaveFd, TCSANOW, &settings) != 0) throwErrno("tcsetattr");
+}
+
 // Points `linkPath` at `target`, atomically replacing an existing link of that name. Anything
 // else of that name is left alone.
 void replaceLink(const std::string& target, const std::string& linkPath) {
@@ -55,7 +65,10 @@ void replaceLink(const std::string& target, const std::string& linkPath) {
 
 }  // namespace
 
-PseudoTerminal::PseudoTerminal(std::string linkPath) : linkPath_(std::move(linkPath)) { open(); }
+PseudoTerminal::PseudoTerminal(std::string linkPath, bool usedLine)
+    : linkPath_(std::move(linkPath)), usedLine_(usedLine) {
+    open();
+}
 
 void PseudoTerminal::open() {
     if (master_ >= 0) return;
@@ -69,7 +82,10 @@ void PseudoTerminal::open() {
         if (ptsname_r(master, name, sizeof name) != 0) throwErrno("ptsname");
         slave = ::open(name, O_RDWR | O_NOCTTY);
         if (slave < 0) throwErrno("open " + std::string(name));
-        makeRaw(slave);
+        if (usedLine_)
+            leaveAsUsed(slave);
+        else
+            makeRaw(slave);
         const int flags = fcntl(master, F_GETFL);
         if (flags < 0 || fcntl(master, F_SETFL, flags | O_NONBLOCK) != 0) throwErrno("fcntl");
         replaceLink(name, linkPath_);

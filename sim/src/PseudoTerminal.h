@@ -9,8 +9,9 @@ namespace ravo_sim {
 
 class PseudoTerminal {
 public:
-    // Opens a pair at once (see open()).
-    explicit PseudoTerminal(std::string linkPath);
+    // Opens a pair at once (see open()). A used line leaves the slave as another program may
+    // have left a port (cooked, XON/XOFF and RTS/CTS flow control on) instead of raw.
+    PseudoTerminal(std::string linkPath, bool usedLine);
     ~PseudoTerminal();  // closes both ends and removes the link
     PseudoTerminal(const PseudoTerminal&) = delete;
     PseudoTerminal& operator=(const PseudoTerminal&) = delete;
@@ -19,9 +20,9 @@ public:
     const std::string& slavePath() const { return slavePath_; }
     const std::string& linkPath() const { return linkPath_; }
 
-    // Opens a master, puts the slave in raw mode and links it as the link path (a stale link of
-    // that name is replaced). Does nothing while a pair is open. Throws std::system_error on
-    // failure.
+    // Opens a master, puts the slave in raw mode (or leaves it used) and links it as the link
+    // path (a stale link of that name is replaced). Does nothing while a pair is open. Throws
+    // std::system_error on failure.
     void open();
     // Drops the line: closes both ends and removes the link. A dangling link would let a
     // later open reach whatever pty reuses the slave number, so the link goes too.
@@ -40,6 +41,7 @@ private:
 
     std::string linkPath_;
     std::string slavePath_;
+    bool usedLine_ = false;
     int master_ = -1;
     // Kept open so the master does not see a hang-up while no client has the slave open; the
     // filler of holdClientOutput is written through it.

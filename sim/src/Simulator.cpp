@@ -76,7 +76,7 @@ struct Simulator::Impl final : FrameJudge {
     explicit Impl(Options opts)
         : options(std::move(opts)),
           linkPath(options.comDir + "/COM" + std::to_string(options.comNumber)),
-          pty(linkPath),
+          pty(linkPath, options.usedLine),
           sender(openWakePipe()),
           startedAt(Clock::now()) {
         openPipe(linePipe);

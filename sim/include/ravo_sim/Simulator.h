@@ -132,6 +132,9 @@ public:
         int comNumber = 1;
         bool paced = false;  // send replies at 19200-baud wire time
         bool trace = false;  // print each decoded request on stderr
+        // Leave the pty as another program would have left the port (cooked, XON/XOFF and
+        // RTS/CTS flow control on) rather than raw: a client has to set the whole line itself.
+        bool usedLine = false;
     };
 
     explicit Simulator(Options options);
