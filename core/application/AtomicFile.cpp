@@ -1,7 +1,6 @@
 #include "AtomicFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
+#include "FileCalls.h"
 
 #include <atomic>
 #include <cerrno>
@@ -14,24 +13,9 @@ std::string describe(const std::string& what, const std::string& path, int error
     return what + " " + path + ": " + std::strerror(error);
 }
 
-std::string folderOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-// Makes the rename itself durable; a folder that cannot be synced is not an error.
-void syncFolder(const std::string& path) {
-    const int fd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
 bool writeAll(int fd, std::string_view data) {
     while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
+        const long n = file_calls::writeSome(fd, data.data(), data.size());
         if (n < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -46,9 +30,9 @@ bool writeAll(int fd, std::string_view data) {
 AtomicFile::~AtomicFile() { discard(); }
 
 void AtomicFile::discard() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0) file_calls::closeFile(fd_);
     fd_ = -1;
-    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    if (!temporary_.empty()) file_calls::removeFile(temporary_);
     temporary_.clear();
 }
 
@@ -57,9 +41,9 @@ WriteStatus AtomicFile::open(const std::string& path) {
     target_ = path;
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string candidate = path + ".~" + std::to_string(::getpid()) + "." +
+        std::string candidate = path + ".~" + std::to_string(file_calls::processId()) + "." +
                                 std::to_string(counter.fetch_add(1));
-        fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd_ = file_calls::createNew(candidate);
         if (fd_ >= 0) {
             temporary_ = std::move(candidate);
             return {};
@@ -71,20 +55,20 @@ WriteStatus AtomicFile::open(const std::string& path) {
 
 WriteStatus AtomicFile::commit(std::string_view data) {
     if (fd_ < 0) return WriteStatus::failure("cannot write " + target_ + ": not open");
-    if (!writeAll(fd_, data) || ::fsync(fd_) != 0) {
+    if (!writeAll(fd_, data) || !file_calls::flushToDisk(fd_)) {
         const int error = errno;
         discard();
         return WriteStatus::failure(describe("cannot write", target_, error));
     }
-    const int closed = ::close(fd_);
+    const bool closed = file_calls::closeFile(fd_);
     fd_ = -1;
-    if (closed != 0 || ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    if (!closed || !file_calls::replaceFile(temporary_, target_)) {
         const int error = errno;
         discard();
         return WriteStatus::failure(describe("cannot replace", target_, error));
     }
     temporary_.clear();
-    syncFolder(target_);
+    file_calls::flushFolderOf(target_);
     return {};
 }
 

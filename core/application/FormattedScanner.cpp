@@ -49,10 +49,18 @@ std::uint32_t unsignedResult(std::uint64_t magnitude, bool negative) {
     return static_cast<std::uint32_t>(magnitude);
 }
 
-locale_t cLocale() {
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return locale;
+// The files' numbers use '.' whatever locale the program runs in (Qt sets the user's on Linux).
+#ifdef _WIN32
+float parseCFloat(const std::string& number) {
+    static const _locale_t locale = _create_locale(LC_ALL, "C");
+    return static_cast<float>(_strtod_l(number.c_str(), nullptr, locale));
 }
+#else
+float parseCFloat(const std::string& number) {
+    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return strtof_l(number.c_str(), nullptr, locale);
+}
+#endif
 
 }  // namespace
 
@@ -208,7 +216,7 @@ bool FormattedScanner::readReal(float& value) {
     }
     if (!ok) return false;
     const std::string number(text_.substr(start, position_ - start));
-    value = strtof_l(number.c_str(), nullptr, cLocale());
+    value = parseCFloat(number);
     return true;
 }
 

@@ -1,4 +1,5 @@
 #include "GbkText.h"
+#include "Utf8Character.h"
 
 #include <iconv.h>
 
@@ -6,19 +7,6 @@
 
 namespace kelvane {
 namespace {
-
-// Length of the UTF-8 character starting at `p`: its lead byte and the continuation bytes
-// that follow, up to what the lead byte announces; 1 for a stray byte. A damaged or
-// unrepresentable character is thereby replaced by a single '?'.
-size_t utf8CharacterLength(const unsigned char* p, size_t left) {
-    size_t expected = 1;
-    if (p[0] >= 0xC2 && p[0] <= 0xDF) expected = 2;
-    else if (p[0] >= 0xE0 && p[0] <= 0xEF) expected = 3;
-    else if (p[0] >= 0xF0 && p[0] <= 0xF4) expected = 4;
-    size_t length = 1;
-    while (length < expected && length < left && (p[length] & 0xC0) == 0x80) ++length;
-    return length;
-}
 
 // A conversion descriptor opened once per thread (a file converts thousands of short texts).
 class Converter {
@@ -39,9 +27,7 @@ private:
 
 std::string convert(const std::string& input, const Converter& converter, bool fromUtf8) {
     // ASCII text is the same in both encodings.
-    bool ascii = true;
-    for (unsigned char c : input) ascii = ascii && c < 0x80;
-    if (ascii || !converter.valid()) return input;
+    if (isAscii(input) || !converter.valid()) return input;
 
     iconv_t cd = converter.get();
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
