@@ -14,6 +14,7 @@
 #include "PortsCommand.h"
 #include "ShowApplication.h"
 #include "TraceCommand.h"
+#include "Utf8CommandLine.h"
 
 #include "core/application/GbkText.h"
 #include "core/application/LibraryListFile.h"
@@ -212,7 +213,8 @@ int run(const Options& options) {
 
 int main(int argc, char** argv) {
     try {
-        return run(parseOptions(argc, argv));
+        Utf8CommandLine commandLine(argc, argv);
+        return run(parseOptions(commandLine.argc(), commandLine.argv()));
     } catch (const CliError& error) {
         std::cerr << "ravo: " << error.what() << "\n";
     } catch (const std::exception& error) {

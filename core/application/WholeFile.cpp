@@ -1,12 +1,13 @@
 #include "WholeFile.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 namespace kelvane {
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
     if (!in) return std::nullopt;
     // The stream buffer throws on a read error (a folder, EIO): that is a file that cannot be
     // read, as one that is missing.

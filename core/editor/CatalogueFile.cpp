@@ -2,6 +2,7 @@
 
 #include "core/application/GbkText.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -16,7 +17,7 @@ std::string DataFilePath(const std::string& exeDirectory, const char* fileName) 
 }
 
 bool ReadGbkTextFile(const std::string& path, std::string& utf8) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(std::filesystem::u8path(path), std::ios::binary);
     if (!file) return false;
     const std::string gbk{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     utf8 = gbkToUtf8(gbk);
