@@ -2,6 +2,9 @@
 """Draws the application icon, kelvane-ravo-tools.png: six white spokes (the six axes) around
 a hub on a rounded teal square. Pure Python, so it runs without image libraries:
     python3 tool/resources/draw_icon.py tool/resources/kelvane-ravo-tools.png
+A name ending in .ico gets the same picture as a Windows icon file (the PNG inside an icon
+directory), for the Windows executable and its installer:
+    python3 tool/resources/draw_icon.py tool/resources/kelvane-ravo-tools.ico
 """
 import math
 import struct
@@ -72,7 +75,14 @@ def png(rows):
             chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
+def ico(png_bytes):
+    directory = struct.pack("<HHH", 0, 1, 1)  # reserved, type icon, one image
+    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, 1, 32, len(png_bytes), 6 + 16)
+    return directory + entry + png_bytes
+
+
 if __name__ == "__main__":
     image = [[pixel(x, y) for x in range(SIZE)] for y in range(SIZE)]
+    picture = png(image)
     with open(sys.argv[1], "wb") as out:
-        out.write(png(image))
+        out.write(ico(picture) if sys.argv[1].endswith(".ico") else picture)
