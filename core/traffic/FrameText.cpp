@@ -82,8 +82,8 @@ std::uint8_t frameSum(const FrameBytes& frame) {
 
 // Why a 16-byte frame cannot be read, or empty. Records carry their index instead of a sum.
 std::string frameDamage(const FrameBytes& frame, bool summed) {
-    if (frame.size() < kFrameSize) return format("无法解码: 长度不足 (%zu/16 字节)", frame.size());
-    if (frame.size() > kFrameSize) return format("无法解码: 长度多余 (%zu 字节)", frame.size());
+    if (frame.size() < kFrameSize) return format("无法解码: 长度不足 (%u/16 字节)", static_cast<unsigned>(frame.size()));
+    if (frame.size() > kFrameSize) return format("无法解码: 长度多余 (%u 字节)", static_cast<unsigned>(frame.size()));
     if (frame[0] != kStartByte) return format("无法解码: 起始字节错误 (0x%02x)", frame[0]);
     if (summed && frame[15] != frameSum(frame))
         return format("无法解码: 校验和错误 (应为 0x%02x)", frameSum(frame));
@@ -129,7 +129,7 @@ std::size_t requestLength(const FrameBytes& frame) {
 }
 
 FrameReading modbusDamage(const FrameBytes& frame) {
-    if (frame.size() < 4) return {format("Modbus 无法解码: 长度不足 (%zu 字节)", frame.size()), false};
+    if (frame.size() < 4) return {format("Modbus 无法解码: 长度不足 (%u 字节)", static_cast<unsigned>(frame.size())), false};
     return {format("Modbus 从站 %u 无法解码: CRC错误", frame[0]), false};
 }
 
