@@ -21,16 +21,13 @@ constexpr float kFactoryMaxSpeed = 10.0f;  // also what a sound storage reports 
 constexpr float kFactoryPitch = 5.0f;
 constexpr int kFactorySubdivision = 1600;
 
-// Whether the exchange just made got its whole reply.
-bool Answered() { return Ravo_GetLinkState() == RAVO_LINK_OK; }
-
 // True when every axis's exchange got its whole reply.
 template <typename Value>
 bool SetForOperatedAxes(int (*set)(int, int, Value), Value value) {
     bool answered = true;
     for (int axis = 1; axis <= kOperatedAxes; ++axis) {
         set(kControllerAddress, AxisMask(axis), value);
-        answered = Answered() && answered;
+        answered = LastExchangeAnswered() && answered;
     }
     return answered;
 }
@@ -84,7 +81,7 @@ bool StoreFactoryData(const CalendarDate& today) {
     Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_MANUAL, 0);
     CalendarDate date = today;
     Ravo_CommandRawData(kStoreDateCommand, &date.year, &date.month, &date.day);
-    bool answered = Answered();
+    bool answered = LastExchangeAnswered();
     answered = SetForOperatedAxes(&Ravo_SetMotorAcc, kFactoryAcceleration) && answered;
     answered = SetForOperatedAxes(&Ravo_SetMotorDec, kFactoryDeceleration) && answered;
     answered = SetForOperatedAxes(&Ravo_SetMotorMaxSpeed, kFactoryMaxSpeed) && answered;
