@@ -62,9 +62,15 @@ void SoakReport::linkNotBack(const std::string& what) {
     problem("LINK NOT BACK", what);
 }
 
-void SoakReport::stall(double milliseconds, const std::string& during) {
+void SoakReport::stall(double milliseconds, double idleThreadMs, const std::string& during) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (milliseconds > kFrameMs) problem("STALL", std::to_string(milliseconds) + " ms during " + during);
+    if (milliseconds > kFrameMs) {
+        char text[160];
+        std::snprintf(text, sizeof text, "%.1f ms during %s (an idle thread meanwhile: %.1f ms late)", milliseconds,
+                      during.c_str(), idleThreadMs);
+        problem("UI STALL", text);
+    }
+    worstIdleThreadMs_ = std::max(worstIdleThreadMs_, idleThreadMs);
     stallsMeasured_ = true;
     worstStallMs_ = std::max(worstStallMs_, milliseconds);
 }
@@ -100,7 +106,9 @@ bool SoakReport::print(const ravo_sim::RandomFaultCounts& faults) {
     std::printf("downloads: %zu succeeded, %zu failed, %zu wrongly reported (wrong reports of any action: %zu)\n",
                 downloadsSucceeded_, downloadsFailed_, downloadsWrong_, wrong_);
     std::printf("hangs: %zu; links that did not come back: %zu\n", hangs_, linksNotBack_);
-    if (stallsMeasured_) std::printf("worst UI stall: %.2f ms\n", worstStallMs_);
+    if (stallsMeasured_)
+        std::printf("worst UI stall: %.2f ms (the machine's own: an idle thread woke up to %.2f ms late)\n",
+                    worstStallMs_, worstIdleThreadMs_);
     const double growth = static_cast<double>(endRss - minuteRss);
     std::printf("resident memory: start %.1f MB, after a minute %.1f MB, end %.1f MB (growth after the first "
                 "minute %+.0f kB)\n",

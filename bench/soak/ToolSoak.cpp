@@ -1,5 +1,6 @@
 #include "ToolSoak.h"
 
+#include "IdleThreadProbe.h"
 #include "SoakChecks.h"
 
 #include "shell/CKelvaneRavoToolsDlg.h"
@@ -89,10 +90,11 @@ public:
         for (std::size_t turn = 0; SoakReport::Clock::now() < end; ++turn) {
             const auto& [name, action] = actions[turn % std::size(actions)];
             report_.action(name);
+            idleThread_.takeWorstMs();
             probe_.start();
             action();
             probe_.stop();
-            report_.stall(probe_.longestMs(), name);
+            report_.stall(probe_.longestMs(), idleThread_.takeWorstMs(), name);
             awaitLink();
             prompter_.shown.clear();
             controller_.clearTraffic();
@@ -200,6 +202,7 @@ private:
     CKelvaneRavoToolsDlg window_;
     LinkWorker* worker_ = nullptr;
     StallProbe probe_;
+    IdleThreadProbe idleThread_;
 };
 
 }  // namespace
