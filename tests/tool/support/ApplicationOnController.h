@@ -9,6 +9,6 @@ inline void ExpectControllerHoldsApplication(const ravo_sim::Simulator& controll
                                              const kelvane::MotorParameterRecord& motor,
                                              const kelvane::PeripheralParameterRecord& peripherals,
                                              const std::vector<kelvane::ProgramImage>& programs) {
-    for (const std::string& text : ApplicationMismatches(controller, motor, peripherals, programs).texts())
-        ADD_FAILURE() << text;
+    const ApplicationMismatches mismatches(controller, motor, peripherals, programs);
+    for (const std::string& text : mismatches.texts()) ADD_FAILURE() << text;
 }
