@@ -21,8 +21,12 @@ TEST(RandomFaultsTest, SameSeedSameFaultsEachFittingItsRequestAndSilencesLast) {
         ASSERT_TRUE(fault && again);
         EXPECT_EQ(std::make_tuple(again->action, again->length, again->delayMs),
                   std::make_tuple(fault->action, fault->length, fault->delayMs));
-        if (kind == RequestKind::Command) EXPECT_NE(fault->action, Fault::Action::RejectRecord);
-        if (fault->action == Fault::Action::Delay) EXPECT_GT(fault->delayMs, 170) << "past the read time-out";
+        if (kind == RequestKind::Command) {
+            EXPECT_NE(fault->action, Fault::Action::RejectRecord);
+        }
+        if (fault->action == Fault::Action::Delay) {
+            EXPECT_GT(fault->delayMs, 170) << "past the read time-out";
+        }
         if (first.counts()[RandomFault::Silence] > silences) {
             const auto counts = first.counts().byKind;
             EXPECT_EQ(first.next(RequestKind::Modbus, at + 100ms)->action, Fault::Action::Silent);
