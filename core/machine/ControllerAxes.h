@@ -20,4 +20,9 @@ constexpr const char* AxisName(int axis) { return kAxisNames[axis - 1]; }
 // Axis n (1..8) as the one-bit mask the motor commands take.
 constexpr int AxisMask(int axis) { return 1 << (axis - 1); }
 
+// Whether the exchange just made on the command port got its whole reply. The controller
+// commands return RAVO_OK whatever happened, so a request that may not have arrived shows only
+// here.
+inline bool LastExchangeAnswered() { return Ravo_GetLinkState() == RAVO_LINK_OK; }
+
 }  // namespace kelvane

@@ -49,9 +49,13 @@ MotorDownloadResult DownloadMotorParameters(const MotorParameterRecord& record) 
                                             &Ravo_SetMotorAcc, &Ravo_GetMotorAcc, "加速系数");
     if (!result.succeeded) return result;
 
-    for (int axis = 1; axis <= kOperatedAxes; ++axis)
+    // Not read back, so a minimum speed whose write got no reply may not have arrived.
+    for (int axis = 1; axis <= kOperatedAxes; ++axis) {
         Ravo_SetMotorMinSpeed(kControllerAddress, AxisMask(axis),
                               record.axes[axis - 1].minimumSpeed);
+        if (!LastExchangeAnswered())
+            return {false, std::string("设置") + AxisName(axis) + "轴最小速度失败1"};
+    }
     return {};
 }
 

@@ -14,7 +14,8 @@ struct MotorDownloadResult {
 };
 
 // Pulses per revolution, then pitch, then acceleration coefficient of axes 1..8, each read
-// back and compared exactly; then the minimum speed of axes 1..6 without a check. The first
+// back and compared exactly; then the minimum speed of axes 1..6, each of which must get its
+// reply. The first
 // failure ends the download; values written before it stay in the controller. Backlash,
 // deceleration and the minimum speed of axes 7 and 8 belong to the file only.
 MotorDownloadResult DownloadMotorParameters(const MotorParameterRecord& record);

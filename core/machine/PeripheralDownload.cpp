@@ -11,25 +11,28 @@ namespace {
 constexpr int kLimitLevelCoil = 110;
 }
 
-void DownloadPeripheralParameters(const PeripheralParameterRecord& record) {
-    Modbus_WriteCoil(kControllerAddress, kLimitLevelCoil, record.limitTriggerLevel ? 1 : 0);
+bool DownloadPeripheralParameters(const PeripheralParameterRecord& record) {
+    bool answered = true;
+    const auto sent = [&answered](int) { answered = LastExchangeAnswered() && answered; };
+
+    sent(Modbus_WriteCoil(kControllerAddress, kLimitLevelCoil, record.limitTriggerLevel ? 1 : 0));
 
     for (int axis = 1; axis <= kMotorAxes; ++axis)
-        SetMotorLimitSignal(kControllerAddress, AxisMask(axis),
-                            LimitInputSent(record.limits[2 * (axis - 1)]),
-                            LimitInputSent(record.limits[2 * (axis - 1) + 1]));
+        sent(SetMotorLimitSignal(kControllerAddress, AxisMask(axis), LimitInputSent(record.limits[2 * (axis - 1)]),
+                                 LimitInputSent(record.limits[2 * (axis - 1) + 1])));
 
     for (int channel = 1; channel <= 2; ++channel) {
         const AnalogueInput& input = record.analogue[channel - 1];
-        Ravo_SetADWorlMode(kControllerAddress, channel, AnalogueModeSent(input.function));
-        Ravo_SetADValueScale(kControllerAddress, channel, input.minimum, input.maximum);
+        sent(Ravo_SetADWorlMode(kControllerAddress, channel, AnalogueModeSent(input.function)));
+        sent(Ravo_SetADValueScale(kControllerAddress, channel, input.minimum, input.maximum));
     }
 
     for (int encoder = 1; encoder <= 3; ++encoder) {
         const EncoderSettings& settings = record.encoders[encoder - 1];
-        Ravo_SetEncodeLineNum(kControllerAddress, encoder, settings.lines, settings.ratio);
-        Ravo_SetEncodeMode(kControllerAddress, encoder, EncoderModeSent(settings.mode));
+        sent(Ravo_SetEncodeLineNum(kControllerAddress, encoder, settings.lines, settings.ratio));
+        sent(Ravo_SetEncodeMode(kControllerAddress, encoder, EncoderModeSent(settings.mode)));
     }
+    return answered;
 }
 
 }  // namespace kelvane

@@ -74,7 +74,8 @@ ApplicationDownloadResult DownloadApplication(const MotorParameterRecord& motor,
         return Failure(DownloadStep::MotorParameters, motorResult.message, kMotorParametersFailed);
 
     startStep(DownloadStep::Peripherals);
-    DownloadPeripheralParameters(peripherals);
+    if (!DownloadPeripheralParameters(peripherals))
+        return Failure(DownloadStep::Peripherals, kPeripheralsFailed, kMotorParametersFailed);
 
     std::optional<ProgramDownloadFailure> failure;
     {

@@ -30,6 +30,7 @@ using DownloadProgressCallback = std::function<void(const DownloadProgress&)>;
 inline constexpr const char* kApplicationDownloaded = "用户应用程序下载成功";
 inline constexpr const char* kMotorParametersFailed = "用户程序下载失败_系统参数下载失败！";
 inline constexpr const char* kUserProgramsFailed = "用户程序下载失败_应用程序下载失败！";
+inline constexpr const char* kPeripheralsFailed = "外设参数下载失败，控制器未应答";
 
 struct ApplicationDownloadResult {
     bool succeeded = true;
@@ -39,7 +40,8 @@ struct ApplicationDownloadResult {
 };
 
 // Motor parameters with read-back (a failure stops everything after it), the peripheral
-// settings (which report no failure), then each user program into its slot and work mode 1
+// settings (a request without its reply stops the programs, as a system parameter failure),
+// then each user program into its slot and work mode 1
 // (the first failing program stops the rest and work mode 1). With a progress callback the
 // library's download progress is taken for the duration of the user programs.
 ApplicationDownloadResult DownloadApplication(const MotorParameterRecord& motor,

@@ -21,9 +21,15 @@ constexpr float kFactoryMaxSpeed = 10.0f;  // also what a sound storage reports 
 constexpr float kFactoryPitch = 5.0f;
 constexpr int kFactorySubdivision = 1600;
 
+// True when every axis's exchange got its whole reply.
 template <typename Value>
-void SetForOperatedAxes(int (*set)(int, int, Value), Value value) {
-    for (int axis = 1; axis <= kOperatedAxes; ++axis) set(kControllerAddress, AxisMask(axis), value);
+bool SetForOperatedAxes(int (*set)(int, int, Value), Value value) {
+    bool answered = true;
+    for (int axis = 1; axis <= kOperatedAxes; ++axis) {
+        set(kControllerAddress, AxisMask(axis), value);
+        answered = LastExchangeAnswered() && answered;
+    }
+    return answered;
 }
 
 std::string DateMessage(const CalendarDate& date, const char* verdict) {
@@ -64,8 +70,8 @@ FactoryCheckResult CheckFactoryData(const CalendarDate& today) {
     Ravo_CommandRawData(kReadDateCommand, &stored.year, &stored.month, &stored.day);
 
     if (!IsFactoryYear(stored.year, today.year)) {
-        StoreFactoryData(today);
-        return {FactoryCheckOutcome::NoFactoryDate, stored, "数据保存成功，请将控制器断电"};
+        if (!StoreFactoryData(today)) return {FactoryCheckOutcome::StoreFailed, stored, kFactoryDataNotStored};
+        return {FactoryCheckOutcome::NoFactoryDate, stored, kFactoryDataStored};
     }
     if (FirstAxisOffFactorySpeed() != 0) {
         StoreFactoryData(today);
@@ -74,15 +80,18 @@ FactoryCheckResult CheckFactoryData(const CalendarDate& today) {
     return {FactoryCheckOutcome::Passed, stored, DateMessage(stored, "通过")};
 }
 
-void StoreFactoryData(const CalendarDate& today) {
+// Sends every part even after one went unanswered, so that as much as possible is stored.
+bool StoreFactoryData(const CalendarDate& today) {
     Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_MANUAL, 0);
     CalendarDate date = today;
     Ravo_CommandRawData(kStoreDateCommand, &date.year, &date.month, &date.day);
-    SetForOperatedAxes(&Ravo_SetMotorAcc, kFactoryAcceleration);
-    SetForOperatedAxes(&Ravo_SetMotorDec, kFactoryDeceleration);
-    SetForOperatedAxes(&Ravo_SetMotorMaxSpeed, kFactoryMaxSpeed);
-    SetForOperatedAxes(&Ravo_SetMotorPitch, kFactoryPitch);
-    SetForOperatedAxes(&Ravo_SetMotorDriveDiv, kFactorySubdivision);
+    bool answered = LastExchangeAnswered();
+    answered = SetForOperatedAxes(&Ravo_SetMotorAcc, kFactoryAcceleration) && answered;
+    answered = SetForOperatedAxes(&Ravo_SetMotorDec, kFactoryDeceleration) && answered;
+    answered = SetForOperatedAxes(&Ravo_SetMotorMaxSpeed, kFactoryMaxSpeed) && answered;
+    answered = SetForOperatedAxes(&Ravo_SetMotorPitch, kFactoryPitch) && answered;
+    answered = SetForOperatedAxes(&Ravo_SetMotorDriveDiv, kFactorySubdivision) && answered;
+    return answered;
 }
 
 }  // namespace kelvane

@@ -24,7 +24,11 @@ enum class FactoryCheckOutcome {
     Passed,         // a factory date, and every axis reports the factory maximum speed
     NoFactoryDate,  // no factory date: today's date and the defaults were stored
     CheckFailed,    // an axis reported another speed: today's date and the defaults were stored
+    StoreFailed,    // no factory date, and a part of the store got no reply
 };
+
+inline constexpr const char* kFactoryDataStored = "数据保存成功，请将控制器断电";
+inline constexpr const char* kFactoryDataNotStored = "数据保存失败，请检查控制器连接后重试";
 
 struct FactoryCheckResult {
     FactoryCheckOutcome outcome = FactoryCheckOutcome::NoFactoryDate;
@@ -40,7 +44,8 @@ FactoryCheckResult CheckFactoryData(const CalendarDate& today);
 
 // Work mode 2, `today` as the factory date (raw command 17), then for axes 1..6 the
 // acceleration and deceleration coefficients 10, the maximum speed 10.0, the pitch 5.0 and
-// 1600 pulses per revolution, one parameter for all six axes at a time. No answer is examined.
-void StoreFactoryData(const CalendarDate& today);
+// 1600 pulses per revolution, one parameter for all six axes at a time. True when every
+// exchange got its whole reply; a request without one may not have reached the controller.
+bool StoreFactoryData(const CalendarDate& today);
 
 }  // namespace kelvane

@@ -1,6 +1,7 @@
 // ravo-sim: serves a simulated controller on a pseudo-terminal linked as <folder>/COM<n> until
 // interrupted. SIGUSR1 pulls the line and plugs it in again after a while, as a USB adapter;
 // SIGUSR2 makes the controller go silent or answer again.
+#include <ravo_sim/RandomFaults.h>
 #include <ravo_sim/Simulator.h>
 
 #include <chrono>
@@ -18,19 +19,23 @@ namespace {
 struct ProgramOptions {
     ravo_sim::Simulator::Options simulator;
     std::chrono::milliseconds replugAfter{3000};
+    ravo_sim::RandomFaultSettings faults;
     bool help = false;
 };
 
 void printUsage(std::FILE* to) {
     std::fprintf(to,
                  "usage: ravo-sim [--com N] [--dir FOLDER] [--paced] [--trace] [--used-line]\n"
-                 "                [--replug-after MS]\n"
+                 "                [--replug-after MS] [--faults SEED:RATE]\n"
                  "  --com N            link the line as COM<N> (default 1)\n"
                  "  --dir FOLDER       folder for the link (default $RAVO_COM_DIR, else /tmp/ravo-com)\n"
                  "  --paced            answer at 19200-baud wire time\n"
                  "  --trace            print each request received on stderr\n"
                  "  --used-line        leave the line cooked, with XON/XOFF and RTS/CTS flow control\n"
                  "  --replug-after MS  how long the line stays unplugged after SIGUSR1 (default 3000)\n"
+                 "  --faults SEED:RATE a bad line: each request meets a random fault (lost, cut\n"
+                 "                     short, corrupted or late reply, refused record, silence or\n"
+                 "                     unplugged line for a while) with probability RATE (0..1)\n"
                  "  --help             print this and exit\n"
                  "While it runs:\n"
                  "  kill -USR1 PID     pull the line (the link goes, the client's end hangs up) and\n"
@@ -64,6 +69,10 @@ bool parseArguments(int argc, char** argv, ProgramOptions& options) {
             simulator.trace = true;
         } else if (argument == "--used-line") {
             simulator.usedLine = true;
+        } else if (argument == "--faults" && hasValue) {
+            const auto faults = ravo_sim::ParseRandomFaultSettings(argv[++i]);
+            if (!faults) return false;
+            options.faults = *faults;
         } else if (argument == "--help") {
             options.help = true;
         } else if (argument == "--replug-after" && hasValue) {
@@ -124,12 +133,19 @@ int main(int argc, char** argv) {
 
     try {
         ravo_sim::Simulator simulator(options.simulator);
+        simulator.setRandomFaults(options.faults);
         std::printf("ravo-sim serving on %s%s (pid %d; kill -USR1 unplugs, -USR2 silences)\n",
                     simulator.devicePath().c_str(),
                     options.simulator.paced ? " (paced at 19200 baud)" : "",
                     static_cast<int>(getpid()));
         std::fflush(stdout);
         serveUntilStopped(simulator, signals, options.replugAfter);
+        if (options.faults.rate > 0) {
+            const ravo_sim::RandomFaultCounts counts = simulator.randomFaultCounts();
+            for (int kind = 0; kind < ravo_sim::kRandomFaultKinds; ++kind)
+                std::printf("ravo-sim: %s: %llu\n", ravo_sim::RandomFaultName(static_cast<ravo_sim::RandomFault>(kind)),
+                            static_cast<unsigned long long>(counts.byKind[static_cast<std::size_t>(kind)]));
+        }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "ravo-sim: %s\n", error.what());
         return 1;

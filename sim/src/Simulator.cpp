@@ -1,4 +1,5 @@
 #include <ravo_sim/Simulator.h>
+#include <ravo_sim/RandomFaults.h>
 
 #include "Controller.h"
 #include "FaultPlan.h"
@@ -139,6 +140,7 @@ struct Simulator::Impl final : FrameJudge {
     Controller controller;
     ModbusSlave modbus;
     FaultPlan faults;
+    std::optional<RandomFaults> randomFaults;
     std::vector<Request> traffic;
     bool silent = false;
     bool pluggedIn = true;
@@ -284,7 +286,8 @@ Response Simulator::Impl::respond(const Request& request) {
     if (silent) return {};
     const int selector =
         request.kind == RequestKind::Record ? controller.nextRecordIndex() : request.code();
-    const std::optional<Fault> fault = faults.take(request.kind, selector);
+    std::optional<Fault> fault = faults.take(request.kind, selector);
+    if (!fault && randomFaults) fault = randomFaults->next(request.kind, request.receivedAt);
     Response response;
     response.timing.requestStart = request.receivedAt;
     response.timing.requestLength = request.bytes.size();
@@ -493,6 +496,26 @@ void Simulator::setCoil(int address, bool on) {
 std::vector<TaughtPoint> Simulator::taughtPoints() const {
     std::lock_guard<std::mutex> lock(impl_->mutex);
     return impl_->modbus.taughtPoints();
+}
+
+void Simulator::setRandomFaults(const RandomFaultSettings& settings) {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    impl_->randomFaults.reset();
+    if (settings.rate > 0) impl_->randomFaults.emplace(settings);
+}
+
+RandomFaultCounts Simulator::randomFaultCounts() const {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    return impl_->randomFaults ? impl_->randomFaults->counts() : RandomFaultCounts{};
+}
+
+void Simulator::forgetSettings() {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    Controller& controller = impl_->controller;
+    for (int axis = 1; axis <= Controller::kAxisCount; ++axis) controller.axis(axis) = MotorAxis{};
+    controller.limitInputs = {};
+    controller.analogue = {};
+    controller.encoders = {};
 }
 
 }  // namespace ravo_sim

@@ -2,6 +2,10 @@
 // delays with the timing tests).
 #include "LineClient.h"
 
+#include <ravo_sim/RandomFaults.h>
+
+#include <numeric>
+
 using namespace sim_test;
 using ravo_sim::Fault;
 using ravo_sim::RequestKind;
@@ -41,6 +45,22 @@ TEST_F(FaultTest, ShortAndCorruptRepliesAndOverriddenReadBack) {
     EXPECT_EQ(replyField(ask(121, 1), 2), 0u) << "only for that mask";
     env.sim.clearFaults();
     EXPECT_EQ(replyField(ask(121, 2), 2), 1000u);
+}
+
+TEST_F(FaultTest, RandomFaultPlanTakesTheRequestsNoInjectedFaultMatches) {
+    const auto injected = [&] {
+        const auto counts = env.sim.randomFaultCounts().byKind;
+        return std::accumulate(counts.begin(), counts.end(), std::uint64_t{0});
+    };
+    env.sim.inject({Fault::Action::Silent, RequestKind::Command, 2});
+    env.sim.setRandomFaults({1, 1.0});
+    EXPECT_TRUE(env.line.exchange(commandFrame(2), 16, 80ms).empty());
+    EXPECT_EQ(injected(), 0u);
+    env.line.exchange(commandFrame(5), 16, 80ms);
+    ASSERT_TRUE(env.sim.waitForTraffic(2, 1s));
+    EXPECT_EQ(injected(), 1u);
+    env.sim.setRandomFaults({});
+    EXPECT_EQ(injected(), 0u) << "the plan has ended";
 }
 
 TEST_F(FaultTest, HangUpDropsTheLineAndItsLinkForGoodOrForItsDelay) {

@@ -138,7 +138,8 @@ TEST(LinkTest, ProgramUnplugsOnUsr1AndTogglesSilenceOnUsr2) {
 }
 
 TEST(LinkTest, ProgramRefusesAnUnknownOptionOrABadValue) {
-    for (const char* options : {"--com x", "--replug-after -1", "--replug-after", "--unplug"}) {
+    for (const char* options : {"--com x", "--replug-after -1", "--replug-after", "--unplug",
+                                "--faults 7"}) {
         const int status = std::system(("'" RAVO_SIM_PROGRAM "' " + std::string(options) + " 2>/dev/null").c_str());
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << options << ": " << status;
     }

@@ -65,8 +65,10 @@ void CKelvaneRavoToolsDlg::reportDownload(const kelvane::ApplicationDownloadResu
     }
     if (result.failedStep == kelvane::DownloadStep::MotorParameters)
         motorView_->ShowDownloadFailure(result.stepMessage);
-    else
+    else if (result.failedStep == kelvane::DownloadStep::UserPrograms)
         editorView_->ShowDownloadFailure(result.stepMessage);
+    else
+        Tell(this, result.stepMessage, QStringLiteral("错误信息"));
     Tell(this, result.message, QStringLiteral("错误信息"));
 }
 

@@ -51,6 +51,9 @@
 
 namespace ravo_sim {
 
+struct RandomFaultSettings;
+struct RandomFaultCounts;
+
 enum class RequestKind {
     Command,   // 0xAA command frame with a valid sum byte
     Record,    // program record frame during a download (byte 15 = record index)
@@ -166,6 +169,10 @@ public:
     // Motor queries (read-backs 121, 123, 125, 127 and the current speed 130) for `axisMask`
     // answer `field2` instead of the stored value.
     void overrideReadBack(int command, std::uint32_t axisMask, std::uint32_t field2);
+    // A seeded random fault plan (RandomFaults.h) for the requests no injected fault matches;
+    // a rate of 0 ends it. The counts are of the faults it gave so far.
+    void setRandomFaults(const RandomFaultSettings& settings);
+    RandomFaultCounts randomFaultCounts() const;
 
     // Controller state.
     void setVersion(std::uint32_t versionWord);
@@ -188,6 +195,11 @@ public:
     bool coil(int address) const;
     void setCoil(int address, bool on);
     std::vector<TaughtPoint> taughtPoints() const;  // indexed by record point
+
+    // Sets the motor parameters of every axis (positions too) and the peripheral settings
+    // (limit inputs, A/D channels, encoders) back to zero, so a later download has to bring
+    // each of them anew.
+    void forgetSettings();
 
 private:
     struct Impl;

@@ -149,6 +149,36 @@ TEST_F(ApplicationDownloadTest, AReadBackMismatchStopsBeforeThePeripherals) {
     EXPECT_EQ(progress.size(), 1u) << "only the motor parameters began";
 }
 
+// Settings that are not read back must at least get their reply: one that did not may not
+// have arrived, and the download must not go on to report success.
+TEST_F(ApplicationDownloadTest, AnUnansweredMinimumSpeedOrPeripheralStopsBeforeThePrograms) {
+    std::vector<std::string> toFirstMinimumSpeed = WithReadBack(120, 121);
+    toFirstMinimumSpeed += WithReadBack(122, 123);
+    toFirstMinimumSpeed += WithReadBack(124, 125);
+    toFirstMinimumSpeed.push_back(CommandWord(129, 1));
+    const struct {
+        int command;
+        DownloadStep step;
+        const char* stepMessage;
+        std::vector<std::string> traffic;
+    } cases[] = {
+        {129, DownloadStep::MotorParameters, "设置X轴最小速度失败1", toFirstMinimumSpeed},
+        {30, DownloadStep::Peripherals, "外设参数下载失败，控制器未应答", MotorAndPeripheralTraffic()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        controller->clearTraffic();
+        controller->inject({ravo_sim::Fault::Action::Silent, ravo_sim::RequestKind::Command, c.command});
+
+        const kelvane::ApplicationDownloadResult result = download({Program(2, 10)});
+
+        EXPECT_FALSE(result.succeeded);
+        EXPECT_EQ(std::make_tuple(result.failedStep, result.stepMessage, result.message),
+                  std::make_tuple(c.step, std::string(c.stepMessage), std::string("用户程序下载失败_系统参数下载失败！")));
+        EXPECT_EQ(TrafficWords(*controller), Lines(c.traffic));
+    }
+}
+
 TEST_F(ApplicationDownloadTest, ARejectedRecordStopsBeforeLaterProgramsWithoutWorkModeOne) {
     // Program 0 has one record, so record index 2 is met in program 1.
     controller->inject({ravo_sim::Fault::Action::RejectRecord, ravo_sim::RequestKind::Record, 2});

@@ -33,7 +33,7 @@ TEST_F(FactoryDataTest, ChecksTheStoredDateAndTheSpeedsAndStoresWhenEitherFails)
         const char* what;
         std::array<int, 3> stored;
         std::optional<int> axisAt12_5;  // the one axis whose maximum speed is not 10.0
-        bool controllerSilent;
+        std::optional<int> unanswered;  // the one command that gets no reply
         FactoryCheckOutcome outcome;
         std::string message;
         std::vector<std::string> traffic;
@@ -46,15 +46,17 @@ TEST_F(FactoryDataTest, ChecksTheStoredDateAndTheSpeedsAndStoresWhenEitherFails)
     silentThenStored += StoreTraffic(today);
     const std::string thisYear = std::to_string(today.year);
     const Case cases[] = {
-        {"a factory date and six factory speeds", {2015, 6, 30}, std::nullopt, false, FactoryCheckOutcome::Passed,
+        {"a factory date and six factory speeds", {2015, 6, 30}, std::nullopt, std::nullopt, FactoryCheckOutcome::Passed,
          "出厂时间:2015年6月30日, 外部存储校验通过!", CheckTraffic(6)},
-        {"axis 3 off the factory speed", {2015, 6, 30}, 3, false, FactoryCheckOutcome::CheckFailed,
+        {"axis 3 off the factory speed", {2015, 6, 30}, 3, std::nullopt, FactoryCheckOutcome::CheckFailed,
          "出厂时间:2015年6月30日, 外部存储校验错误!", failedThenStored},
-        {"no factory date", {0, 0, 0}, std::nullopt, false, FactoryCheckOutcome::NoFactoryDate,
+        {"no factory date", {0, 0, 0}, std::nullopt, std::nullopt, FactoryCheckOutcome::NoFactoryDate,
          "数据保存成功，请将控制器断电", noDateThenStored},
-        {"this year", {today.year, 1, 1}, std::nullopt, false, FactoryCheckOutcome::Passed,
+        {"no factory date, and a deceleration lost on the way", {0, 0, 0}, std::nullopt, 126,
+         FactoryCheckOutcome::StoreFailed, "数据保存失败，请检查控制器连接后重试", noDateThenStored},
+        {"this year", {today.year, 1, 1}, std::nullopt, std::nullopt, FactoryCheckOutcome::Passed,
          "出厂时间:" + thisYear + "年1月1日, 外部存储校验通过!", CheckTraffic(6)},
-        {"no answer to the date", {2015, 6, 30}, std::nullopt, true, FactoryCheckOutcome::NoFactoryDate,
+        {"no answer to the date", {2015, 6, 30}, std::nullopt, 18, FactoryCheckOutcome::NoFactoryDate,
          "数据保存成功，请将控制器断电", silentThenStored},
     };
     for (const Case& c : cases) {
@@ -63,7 +65,8 @@ TEST_F(FactoryDataTest, ChecksTheStoredDateAndTheSpeedsAndStoresWhenEitherFails)
         for (int axis = 1; axis <= 6; ++axis)
             Ravo_SetMotorMaxSpeed(255, 1 << (axis - 1), c.axisAt12_5 == axis ? 12.5f : 10.0f);
         Ravo_SetMotorPitch(255, 63, 2.0f);  // something a store would overwrite
-        if (c.controllerSilent) controller->inject({ravo_sim::Fault::Action::Silent, ravo_sim::RequestKind::Command, 18});
+        if (c.unanswered)
+            controller->inject({ravo_sim::Fault::Action::Silent, ravo_sim::RequestKind::Command, *c.unanswered});
         controller->clearTraffic();
 
         const kelvane::FactoryCheckResult result = kelvane::CheckFactoryData(today);
@@ -77,7 +80,7 @@ TEST_F(FactoryDataTest, ChecksTheStoredDateAndTheSpeedsAndStoresWhenEitherFails)
         EXPECT_EQ(controller->factoryDate(), expectedDate);
         const ravo_sim::AxisState axis3 = controller->axis(3);
         EXPECT_EQ(axis3.pitch, stored ? 5.0f : 2.0f);
-        if (stored) {
+        if (stored) {  // axis 3 is not the axis whose deceleration was lost
             EXPECT_EQ(axis3.maxSpeed, 10.0f);
             EXPECT_EQ(std::make_tuple(axis3.acceleration, axis3.deceleration, axis3.subdivision),
                       std::make_tuple(10, 10, 1600));
