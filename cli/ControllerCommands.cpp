@@ -19,7 +19,8 @@ int RunFactoryCheck(int comNumber, std::ostream& out) {
     OpenControllerPort(comNumber);
     const kelvane::FactoryCheckResult result = kelvane::CheckFactoryData(kelvane::LocalDate());
     out << result.message << "\n";
-    return result.outcome == kelvane::FactoryCheckOutcome::CheckFailed ? 1 : 0;
+    const bool failed = result.outcome == kelvane::FactoryCheckOutcome::CheckFailed || result.message == kelvane::kNoReplyText;
+    return failed ? 1 : 0;
 }
 
 }  // namespace ravo

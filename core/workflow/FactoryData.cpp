@@ -1,6 +1,7 @@
 #include "FactoryData.h"
 
 #include "core/machine/ControllerAxes.h"
+#include "core/workflow/ControllerConnection.h"
 
 #include <Kelvane_Ravo_Q9T2.h>
 
@@ -21,9 +22,13 @@ constexpr float kFactoryMaxSpeed = 10.0f;  // also what a sound storage reports 
 constexpr float kFactoryPitch = 5.0f;
 constexpr int kFactorySubdivision = 1600;
 
-template <typename Value>
-void SetForOperatedAxes(int (*set)(int, int, Value), Value value) {
-    for (int axis = 1; axis <= kOperatedAxes; ++axis) set(kControllerAddress, AxisMask(axis), value);
+// `after` runs after each exchange.
+template <typename Value, typename After>
+void SetForOperatedAxes(int (*set)(int, int, Value), Value value, const After& after) {
+    for (int axis = 1; axis <= kOperatedAxes; ++axis) {
+        set(kControllerAddress, AxisMask(axis), value);
+        after();
+    }
 }
 
 std::string DateMessage(const CalendarDate& date, const char* verdict) {
@@ -58,31 +63,38 @@ CalendarDate LocalDate() {
 
 bool IsFactoryYear(int year, int currentYear) { return year >= kFirstFactoryYear && year <= currentYear; }
 
-FactoryCheckResult CheckFactoryData(const CalendarDate& today) {
+FactoryCheckResult ReadFactoryCheck(const CalendarDate& today) {
     Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_MANUAL, 0);
     CalendarDate stored;
     Ravo_CommandRawData(kReadDateCommand, &stored.year, &stored.month, &stored.day);
 
-    if (!IsFactoryYear(stored.year, today.year)) {
-        StoreFactoryData(today);
-        return {FactoryCheckOutcome::NoFactoryDate, stored, "数据保存成功，请将控制器断电"};
-    }
-    if (FirstAxisOffFactorySpeed() != 0) {
-        StoreFactoryData(today);
-        return {FactoryCheckOutcome::CheckFailed, stored, DateMessage(stored, "错误")};
-    }
+    if (!IsFactoryYear(stored.year, today.year)) return {FactoryCheckOutcome::NoFactoryDate, stored, ""};
+    if (FirstAxisOffFactorySpeed() != 0) return {FactoryCheckOutcome::CheckFailed, stored, DateMessage(stored, "错误")};
     return {FactoryCheckOutcome::Passed, stored, DateMessage(stored, "通过")};
 }
 
-void StoreFactoryData(const CalendarDate& today) {
+std::string StoreFactoryData(const CalendarDate& today) {
+    bool answered = true;
+    const auto note = [&answered] { answered = answered && Ravo_GetLinkState() == RAVO_LINK_OK; };
     Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_MANUAL, 0);
+    note();
     CalendarDate date = today;
     Ravo_CommandRawData(kStoreDateCommand, &date.year, &date.month, &date.day);
-    SetForOperatedAxes(&Ravo_SetMotorAcc, kFactoryAcceleration);
-    SetForOperatedAxes(&Ravo_SetMotorDec, kFactoryDeceleration);
-    SetForOperatedAxes(&Ravo_SetMotorMaxSpeed, kFactoryMaxSpeed);
-    SetForOperatedAxes(&Ravo_SetMotorPitch, kFactoryPitch);
-    SetForOperatedAxes(&Ravo_SetMotorDriveDiv, kFactorySubdivision);
+    note();
+    SetForOperatedAxes(&Ravo_SetMotorAcc, kFactoryAcceleration, note);
+    SetForOperatedAxes(&Ravo_SetMotorDec, kFactoryDeceleration, note);
+    SetForOperatedAxes(&Ravo_SetMotorMaxSpeed, kFactoryMaxSpeed, note);
+    SetForOperatedAxes(&Ravo_SetMotorPitch, kFactoryPitch, note);
+    SetForOperatedAxes(&Ravo_SetMotorDriveDiv, kFactorySubdivision, note);
+    return answered ? kFactoryStoredText : kNoReplyText;
+}
+
+FactoryCheckResult CheckFactoryData(const CalendarDate& today) {
+    FactoryCheckResult result = ReadFactoryCheck(today);
+    if (result.outcome == FactoryCheckOutcome::Passed) return result;
+    std::string stored = StoreFactoryData(today);
+    if (result.outcome == FactoryCheckOutcome::NoFactoryDate) result.message = std::move(stored);
+    return result;
 }
 
 }  // namespace kelvane

@@ -29,11 +29,12 @@ using FactoryDataTest = WorkflowTest;
 
 TEST_F(FactoryDataTest, ChecksTheStoredDateAndTheSpeedsAndStoresWhenEitherFails) {
     const CalendarDate today = kelvane::LocalDate();
+    enum Silence { Answers, DateUnanswered, Silent };
     struct Case {
         const char* what;
         std::array<int, 3> stored;
         std::optional<int> axisAt12_5;  // the one axis whose maximum speed is not 10.0
-        bool controllerSilent;
+        Silence silence;
         FactoryCheckOutcome outcome;
         std::string message;
         std::vector<std::string> traffic;
@@ -44,18 +45,22 @@ TEST_F(FactoryDataTest, ChecksTheStoredDateAndTheSpeedsAndStoresWhenEitherFails)
     noDateThenStored += StoreTraffic(today);
     std::vector<std::string> silentThenStored = CheckTraffic(0);
     silentThenStored += StoreTraffic(today);
+    std::vector<std::string> unansweredStore = CheckTraffic(0);
+    unansweredStore += StoreTraffic(today);
     const std::string thisYear = std::to_string(today.year);
     const Case cases[] = {
-        {"a factory date and six factory speeds", {2015, 6, 30}, std::nullopt, false, FactoryCheckOutcome::Passed,
+        {"a factory date and six factory speeds", {2015, 6, 30}, std::nullopt, Answers, FactoryCheckOutcome::Passed,
          "出厂时间:2015年6月30日, 外部存储校验通过!", CheckTraffic(6)},
-        {"axis 3 off the factory speed", {2015, 6, 30}, 3, false, FactoryCheckOutcome::CheckFailed,
+        {"axis 3 off the factory speed", {2015, 6, 30}, 3, Answers, FactoryCheckOutcome::CheckFailed,
          "出厂时间:2015年6月30日, 外部存储校验错误!", failedThenStored},
-        {"no factory date", {0, 0, 0}, std::nullopt, false, FactoryCheckOutcome::NoFactoryDate,
+        {"no factory date", {0, 0, 0}, std::nullopt, Answers, FactoryCheckOutcome::NoFactoryDate,
          "数据保存成功，请将控制器断电", noDateThenStored},
-        {"this year", {today.year, 1, 1}, std::nullopt, false, FactoryCheckOutcome::Passed,
+        {"this year", {today.year, 1, 1}, std::nullopt, Answers, FactoryCheckOutcome::Passed,
          "出厂时间:" + thisYear + "年1月1日, 外部存储校验通过!", CheckTraffic(6)},
-        {"no answer to the date", {2015, 6, 30}, std::nullopt, true, FactoryCheckOutcome::NoFactoryDate,
+        {"no answer to the date", {2015, 6, 30}, std::nullopt, DateUnanswered, FactoryCheckOutcome::NoFactoryDate,
          "数据保存成功，请将控制器断电", silentThenStored},
+        {"a silent controller: nothing stored, nothing claimed", {2015, 6, 30}, std::nullopt, Silent,
+         FactoryCheckOutcome::NoFactoryDate, "控制器无应答", unansweredStore},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -63,7 +68,8 @@ TEST_F(FactoryDataTest, ChecksTheStoredDateAndTheSpeedsAndStoresWhenEitherFails)
         for (int axis = 1; axis <= 6; ++axis)
             Ravo_SetMotorMaxSpeed(255, 1 << (axis - 1), c.axisAt12_5 == axis ? 12.5f : 10.0f);
         Ravo_SetMotorPitch(255, 63, 2.0f);  // something a store would overwrite
-        if (c.controllerSilent) controller->inject({ravo_sim::Fault::Action::Silent, ravo_sim::RequestKind::Command, 18});
+        controller->setSilent(c.silence == Silent);
+        if (c.silence == DateUnanswered) controller->inject({ravo_sim::Fault::Action::Silent, ravo_sim::RequestKind::Command, 18});
         controller->clearTraffic();
 
         const kelvane::FactoryCheckResult result = kelvane::CheckFactoryData(today);
@@ -71,7 +77,7 @@ TEST_F(FactoryDataTest, ChecksTheStoredDateAndTheSpeedsAndStoresWhenEitherFails)
         EXPECT_EQ(result.outcome, c.outcome);
         EXPECT_EQ(result.message, c.message);
         EXPECT_EQ(TrafficWords(*controller), Lines(c.traffic));
-        const bool stored = c.outcome != FactoryCheckOutcome::Passed;
+        const bool stored = c.outcome != FactoryCheckOutcome::Passed && c.silence != Silent;
         const std::array<std::int32_t, 3> expectedDate =
             stored ? std::array<std::int32_t, 3>{today.year, today.month, today.day} : c.stored;
         EXPECT_EQ(controller->factoryDate(), expectedDate);

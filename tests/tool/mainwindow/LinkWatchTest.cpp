@@ -54,6 +54,9 @@ TEST_F(MainWindowLinkTest, APulledAdapterIsNamedAndReconnectsByItself) {
     QPushButton* runMode = manual->findChild<QPushButton*>(QStringLiteral("runModeX"));
     runMode->click();
     EXPECT_EQ(runMode->text(), QStringLiteral("相对运行"));
+    button("factoryButton").click();
+    ASSERT_TRUE(waitForControllerJob());
+    EXPECT_FALSE(manual->isActive()) << "a job that ends on the lost line resumes no polling";
 
     ASSERT_TRUE(com3->waitUntilPluggedIn(std::chrono::milliseconds(10000)));
     com3->clearTraffic();
@@ -66,6 +69,17 @@ TEST_F(MainWindowLinkTest, APulledAdapterIsNamedAndReconnectsByItself) {
         << "the connect sequence, then the manual view's activation";
     EXPECT_TRUE(manual->isActive());
     QTRY_VERIFY_WITH_TIMEOUT(inputReads() >= 3, 5000);  // activation and two ticks
+}
+
+TEST_F(MainWindowLinkTest, AReconnectWithTheProgramEditorShownSetsWorkMode1Again) {
+    startWindow();
+    com3->unplugFor(std::chrono::milliseconds(3000));
+    QTRY_COMPARE_WITH_TIMEOUT(statusText(), kLost, 4000);
+    ASSERT_TRUE(com3->waitUntilPluggedIn(std::chrono::milliseconds(10000)));
+    com3->clearTraffic();
+    QTRY_COMPARE_WITH_TIMEOUT(statusText(), kVersion, 5000);
+    const std::vector<Command> reconnect{{kSetWorkMode, 2}, {kVersionQuery, 0}, {kSetWorkMode, 1}};
+    QTRY_COMPARE_WITH_TIMEOUT(CommandsReceived(*com3), reconnect, 3000);
 }
 
 TEST_F(MainWindowLinkTest, DisconnectingWhileLostEndsTheReconnectAttempts) {
