@@ -47,7 +47,7 @@ TEST_F(MainWindowConnectionTest, TheListDropsDownOnlyOnceProbedAndAVanishedConne
     removeCom3();
 
     comPortList().showPopup();
-    QTRY_VERIFY(comPortList().view()->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return comPortList().view()->isVisible(); }, 5000));
     EXPECT_EQ(comPortEntries(), QStringList({"COM1"})) << "no choice from the list before the probe";
     comPortList().hidePopup();
     ASSERT_TRUE(waitForControllerJob());
