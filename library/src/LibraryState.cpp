@@ -9,7 +9,9 @@ LibraryState& libraryState() {
     return state;
 }
 
-void setCommandPort(std::shared_ptr<SerialPort> port) { std::atomic_store(&libraryState().commandPort, std::move(port)); }
+void setCommandPort(std::shared_ptr<SerialPort> port) {
+    std::atomic_store(&libraryState().commandPort, std::move(port));
+}
 
 std::shared_ptr<SerialPort> currentCommandPort() { return std::atomic_load(&libraryState().commandPort); }
 

@@ -69,7 +69,8 @@ TEST_F(FactoryDataTest, ChecksTheStoredDateAndTheSpeedsAndStoresWhenEitherFails)
             Ravo_SetMotorMaxSpeed(255, 1 << (axis - 1), c.axisAt12_5 == axis ? 12.5f : 10.0f);
         Ravo_SetMotorPitch(255, 63, 2.0f);  // something a store would overwrite
         controller->setSilent(c.silence == Silent);
-        if (c.silence == DateUnanswered) controller->inject({ravo_sim::Fault::Action::Silent, ravo_sim::RequestKind::Command, 18});
+        if (c.silence == DateUnanswered)
+            controller->inject({ravo_sim::Fault::Action::Silent, ravo_sim::RequestKind::Command, 18});
         controller->clearTraffic();
 
         const kelvane::FactoryCheckResult result = kelvane::CheckFactoryData(today);
