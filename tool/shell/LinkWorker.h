@@ -46,10 +46,6 @@ public:
     // True from a post until that job's completion has run or was dropped.
     bool busy() const { return pending_ > 0; }
 
-signals:
-    // Every posted job has run and so has its completion.
-    void idle();
-
 private:
     struct Delivery {
         QPointer<QObject> context;

@@ -43,6 +43,7 @@ TEST(LinkWorker, JobsRunInOrderOnTheWorkerAndReportInOrderOnThePostingThread) {
             [&](int result) {
                 reportThreads.push_back(std::this_thread::get_id());
                 seen.push_back("done " + std::to_string(result));
+                EXPECT_TRUE(worker.busy()) << "until its own completion has run";
             });
     EXPECT_TRUE(worker.busy());
     ASSERT_TRUE(WaitUntilIdle(worker));
