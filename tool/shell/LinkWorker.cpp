@@ -63,6 +63,6 @@ void LinkWorker::runDeliveries() {
             deliveries_.pop_front();
         }
         if (next.context) next.run();
-        if (next.endsJob) --pending_;
+        if (next.endsJob && --pending_ == 0) emit idle();
     }
 }

@@ -46,6 +46,10 @@ public:
     // True from a post until that job's completion has run or was dropped.
     bool busy() const { return pending_ > 0; }
 
+signals:
+    // Every posted job has run, and its completion has run or was dropped.
+    void idle();
+
 private:
     struct Delivery {
         QPointer<QObject> context;
