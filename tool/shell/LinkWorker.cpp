@@ -2,7 +2,9 @@
 
 #include <QMetaObject>
 
+#if defined(__linux__)
 #include <pthread.h>
+#endif
 
 LinkWorker::LinkWorker(QObject* parent) : QObject(parent), thread_([this] { runJobs(); }) {}
 
@@ -26,7 +28,9 @@ void LinkWorker::postJob(QObject* context, std::function<void()> job, std::funct
 }
 
 void LinkWorker::runJobs() {
-    pthread_setname_np(pthread_self(), "LinkWorker");
+#if defined(__linux__)
+    pthread_setname_np(pthread_self(), "LinkWorker");  // as debuggers and ps show the thread
+#endif
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
         jobPosted_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
