@@ -19,8 +19,8 @@ int RunFactoryCheck(int comNumber, std::ostream& out) {
     OpenControllerPort(comNumber);
     const kelvane::FactoryCheckResult result = kelvane::CheckFactoryData(kelvane::LocalDate());
     out << result.message << "\n";
-    const bool failed = result.outcome == kelvane::FactoryCheckOutcome::CheckFailed ||
-                        result.outcome == kelvane::FactoryCheckOutcome::StoreFailed;
+    const bool failed =
+        result.outcome == kelvane::FactoryCheckOutcome::CheckFailed || result.message == kelvane::kNoReplyText;
     return failed ? 1 : 0;
 }
 

@@ -14,6 +14,8 @@ function(ravo_add_gtest name)
   endif()
   set_target_properties(${name} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/${name})
+  # The data folder of a build tree: the library writes its logs beside such a program.
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/tests/${name}/KelvaneRavoTools)
   set(serial FALSE)
   if(ARG_SERIAL)
     set(serial TRUE)

@@ -3,6 +3,8 @@
 #include "support/ApplicationMismatches.h"
 
 #include "core/workflow/ApplicationDownload.h"
+#include "core/workflow/ControllerConnection.h"
+#include "core/workflow/FactoryData.h"
 
 #include <cstdio>
 
@@ -76,8 +78,8 @@ Verdict JudgeFactoryCheck(const ravo_sim::Simulator& controller, const std::stri
         return message.size() >= end.size() && message.compare(message.size() - end.size(), end.size(), end) == 0;
     };
     // A failed check and a store that went unanswered say so; neither claims anything stored.
-    if (message == kelvane::kFactoryDataNotStored || endsWith(kCheckFailed)) return {Verdict::Failed, {}};
-    if (message == kelvane::kFactoryDataStored) {
+    if (message == kelvane::kNoReplyText || endsWith(kCheckFailed)) return {Verdict::Failed, {}};
+    if (message == kelvane::kFactoryStoredText) {
         const std::string mismatch = StoreMismatch(controller, today);
         if (mismatch.empty()) return {Verdict::Succeeded, {}};
         return {Verdict::Wrong, "出厂设置 said \"" + message + "\", but the " + mismatch};

@@ -1,6 +1,7 @@
 #include "FactoryData.h"
 
 #include "core/machine/ControllerAxes.h"
+#include "core/workflow/ControllerConnection.h"
 
 #include <Kelvane_Ravo_Q9T2.h>
 
@@ -21,15 +22,13 @@ constexpr float kFactoryMaxSpeed = 10.0f;  // also what a sound storage reports 
 constexpr float kFactoryPitch = 5.0f;
 constexpr int kFactorySubdivision = 1600;
 
-// True when every axis's exchange got its whole reply.
-template <typename Value>
-bool SetForOperatedAxes(int (*set)(int, int, Value), Value value) {
-    bool answered = true;
+// `after` runs after each exchange.
+template <typename Value, typename After>
+void SetForOperatedAxes(int (*set)(int, int, Value), Value value, const After& after) {
     for (int axis = 1; axis <= kOperatedAxes; ++axis) {
         set(kControllerAddress, AxisMask(axis), value);
-        answered = LastExchangeAnswered() && answered;
+        after();
     }
-    return answered;
 }
 
 std::string DateMessage(const CalendarDate& date, const char* verdict) {
@@ -64,34 +63,39 @@ CalendarDate LocalDate() {
 
 bool IsFactoryYear(int year, int currentYear) { return year >= kFirstFactoryYear && year <= currentYear; }
 
-FactoryCheckResult CheckFactoryData(const CalendarDate& today) {
+FactoryCheckResult ReadFactoryCheck(const CalendarDate& today) {
     Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_MANUAL, 0);
     CalendarDate stored;
     Ravo_CommandRawData(kReadDateCommand, &stored.year, &stored.month, &stored.day);
 
-    if (!IsFactoryYear(stored.year, today.year)) {
-        if (!StoreFactoryData(today)) return {FactoryCheckOutcome::StoreFailed, stored, kFactoryDataNotStored};
-        return {FactoryCheckOutcome::NoFactoryDate, stored, kFactoryDataStored};
-    }
-    if (FirstAxisOffFactorySpeed() != 0) {
-        StoreFactoryData(today);
+    if (!IsFactoryYear(stored.year, today.year)) return {FactoryCheckOutcome::NoFactoryDate, stored, ""};
+    if (FirstAxisOffFactorySpeed() != 0)
         return {FactoryCheckOutcome::CheckFailed, stored, DateMessage(stored, "错误")};
-    }
     return {FactoryCheckOutcome::Passed, stored, DateMessage(stored, "通过")};
 }
 
-// Sends every part even after one went unanswered, so that as much as possible is stored.
-bool StoreFactoryData(const CalendarDate& today) {
+std::string StoreFactoryData(const CalendarDate& today) {
+    bool answered = true;
+    const auto note = [&answered] { answered = answered && Ravo_GetLinkState() == RAVO_LINK_OK; };
     Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_MANUAL, 0);
+    note();
     CalendarDate date = today;
     Ravo_CommandRawData(kStoreDateCommand, &date.year, &date.month, &date.day);
-    bool answered = LastExchangeAnswered();
-    answered = SetForOperatedAxes(&Ravo_SetMotorAcc, kFactoryAcceleration) && answered;
-    answered = SetForOperatedAxes(&Ravo_SetMotorDec, kFactoryDeceleration) && answered;
-    answered = SetForOperatedAxes(&Ravo_SetMotorMaxSpeed, kFactoryMaxSpeed) && answered;
-    answered = SetForOperatedAxes(&Ravo_SetMotorPitch, kFactoryPitch) && answered;
-    answered = SetForOperatedAxes(&Ravo_SetMotorDriveDiv, kFactorySubdivision) && answered;
-    return answered;
+    note();
+    SetForOperatedAxes(&Ravo_SetMotorAcc, kFactoryAcceleration, note);
+    SetForOperatedAxes(&Ravo_SetMotorDec, kFactoryDeceleration, note);
+    SetForOperatedAxes(&Ravo_SetMotorMaxSpeed, kFactoryMaxSpeed, note);
+    SetForOperatedAxes(&Ravo_SetMotorPitch, kFactoryPitch, note);
+    SetForOperatedAxes(&Ravo_SetMotorDriveDiv, kFactorySubdivision, note);
+    return answered ? kFactoryStoredText : kNoReplyText;
+}
+
+FactoryCheckResult CheckFactoryData(const CalendarDate& today) {
+    FactoryCheckResult result = ReadFactoryCheck(today);
+    if (result.outcome == FactoryCheckOutcome::Passed) return result;
+    std::string stored = StoreFactoryData(today);
+    if (result.outcome == FactoryCheckOutcome::NoFactoryDate) result.message = std::move(stored);
+    return result;
 }
 
 }  // namespace kelvane

@@ -18,8 +18,9 @@
  * while another thread exchanges frames.
  *
  * The log folder of SericalComInfo.log and Ravo_Debug.log: the folder of the calling program's
- * executable when it is writable, otherwise $XDG_STATE_HOME/kelvane-ravo (by default
- * ~/.local/state/kelvane-ravo) on Linux.
+ * executable when it holds the data folder KelvaneRavoTools/ and both may be written (a build
+ * tree, a portable copy), otherwise $XDG_STATE_HOME/kelvane-ravo (by default
+ * ~/.local/state/kelvane-ravo) on Linux, for root as for anyone.
  */
 #ifndef KELVANE_RAVO_Q9T2_H
 #define KELVANE_RAVO_Q9T2_H
@@ -101,8 +102,8 @@ enum {
 };
 /* What happened on the command port's line: one of RAVO_LINK_*. Covers command exchanges,
  * program downloads and Modbus exchanges on the command port. Sends nothing and does not wait
- * for a running exchange; like opening and closing, it must not run while another thread opens
- * or closes a port. */
+ * for a running exchange. May be called from any thread at any time, also while another
+ * thread exchanges frames or opens, closes or moves the command port. */
 RAVO_API int Ravo_GetLinkState(void);
 
 /* Controller (command code in brackets) */

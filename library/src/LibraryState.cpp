@@ -9,6 +9,12 @@ LibraryState& libraryState() {
     return state;
 }
 
+void setCommandPort(std::shared_ptr<SerialPort> port) {
+    std::atomic_store(&libraryState().commandPort, std::move(port));
+}
+
+std::shared_ptr<SerialPort> currentCommandPort() { return std::atomic_load(&libraryState().commandPort); }
+
 std::recursive_mutex& libraryLock() {
     static std::recursive_mutex lock;
     return lock;

@@ -68,19 +68,29 @@ std::string stateLogDirectory(const char* xdgStateHome, const char* home) {
     return {};
 }
 
-std::string logDirectory() {
-    const std::string besideExecutable = executableDirectory();
-#if !defined(_WIN32)
-    if (::access(besideExecutable.c_str(), W_OK) != 0) {
-        const std::string state = stateLogDirectory(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
-        if (!state.empty() && makeDirectories(state)) return state;
-    }
+std::string logDirectoryFor(const std::string& executableDirectory, const char* xdgStateHome, const char* home) {
+#if defined(_WIN32)
+    (void)xdgStateHome;
+    (void)home;
+    return executableDirectory;
+#else
+    const std::string dataFolder = executableDirectory + "/KelvaneRavoTools";
+    if (::access(executableDirectory.c_str(), W_OK) == 0 && ::access(dataFolder.c_str(), W_OK) == 0)
+        return executableDirectory;
+    const std::string state = stateLogDirectory(xdgStateHome, home);
+    if (!state.empty() && makeDirectories(state)) return state;
+    return {};
 #endif
-    return besideExecutable;
+}
+
+std::string logDirectory() {
+    return logDirectoryFor(executableDirectory(), std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
 }
 
 std::FILE* openLogFile(const char* fileName) {
-    const std::string path = logDirectory() + "/" + fileName;
+    const std::string folder = logDirectory();
+    if (folder.empty()) return nullptr;
+    const std::string path = folder + "/" + fileName;
     std::FILE* log = std::fopen(path.c_str(), "wb");
     if (!log) return nullptr;
 

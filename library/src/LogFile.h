@@ -1,7 +1,7 @@
 // The library's two text logs, SericalComInfo.log (every byte on the line) and Ravo_Debug.log
-// (program downloads), live beside the running executable when its folder is writable (the
-// build tree, a portable copy) and in the user's state folder otherwise (an installed program
-// never writes beside itself). Each starts with a dated banner
+// (program downloads), live beside the running executable when the data folder is there too
+// (the build tree, a portable copy) and in the user's state folder otherwise (an installed
+// program never writes beside itself). Each starts with a dated banner
 // whose Chinese date words are GBK bytes, like every text file of the system. Lines are
 // flushed as they are written so that a crash loses nothing already logged.
 #pragma once
@@ -20,14 +20,18 @@ std::string executableDirectory();
 // variable holds an absolute path (relative ones are ignored, as the XDG rules say).
 std::string stateLogDirectory(const char* xdgStateHome, const char* home);
 
-// The folder of the logs: the executable's folder when it is writable, otherwise the state
-// folder, created with mode 0700 when missing. The executable's folder when there is no state
-// folder to use.
+// The folder of the logs: the executable's folder when it keeps a writable data folder
+// KelvaneRavoTools/ and may be written itself (the build tree, a portable copy); otherwise
+// the state folder, created with mode 0700 when missing; empty (no logs) when there is none.
+// An installed program never writes beside itself, also when it runs as root.
+std::string logDirectoryFor(const std::string& executableDirectory, const char* xdgStateHome, const char* home);
+// logDirectoryFor the running executable and the environment.
 std::string logDirectory();
 
 // Opens <log directory>/<fileName> for writing (truncating) and writes the banner
 // "...........................%d年%d月%d日%d时%d分%d秒.........................\n" with the local
-// time. Returns nullptr when the file cannot be created (logging is then simply off).
+// time. Returns nullptr when there is no log folder or the file cannot be created (logging is
+// then simply off).
 std::FILE* openLogFile(const char* fileName);
 
 // Writes `prefix` followed by each byte as "%.2x ", without a line end.

@@ -79,7 +79,7 @@ void routeCommandsTo(const std::shared_ptr<SerialPort>& port) {
     if (previous == port) return;
     moveCommandEntries(previous, port);
     if (!servesModbus(previous)) previous->close();
-    state.commandPort = port;
+    setCommandPort(port);
 }
 
 }  // namespace
@@ -91,7 +91,7 @@ void detachCommandPortFromModbus() {
     shared->close();
     auto own = std::make_shared<SerialPort>();
     moveCommandEntries(shared, own);
-    state.commandPort = own;
+    setCommandPort(own);
 }
 
 }  // namespace ravo_lib

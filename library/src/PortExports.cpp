@@ -31,9 +31,8 @@ int Ravo_OpenSericalPort(int portNumber) {
 
 void Ravo_CloseSericalPort(void) { ravo_lib::libraryState().commandPort->close(); }
 
-// Without the library lock, so that it answers at once even while a download runs.
-int Ravo_GetLinkState(void) {
-    return static_cast<int>(ravo_lib::libraryState().commandPort->lineState());
-}
+// Without the library lock, so that it answers at once even while a download runs; from any
+// thread, also while another opens, closes or moves the command port.
+int Ravo_GetLinkState(void) { return static_cast<int>(ravo_lib::currentCommandPort()->lineState()); }
 
 }  // extern "C"

@@ -6,8 +6,10 @@
 #include <Kelvane_Ravo_Q9T2.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -165,6 +167,29 @@ TEST_F(LinkState, HangUpDuringAnExchangeIsALossAndTheReturningLineOpens) {
     ASSERT_EQ(Ravo_OpenSericalPort(1), RAVO_OK);
     EXPECT_EQ(version(), 0x0300);
     EXPECT_EQ(Ravo_GetLinkState(), RAVO_LINK_OK);
+}
+
+// The ThreadSanitizer build tells whether any of these accesses race.
+TEST_F(LinkState, MayBeReadOnAnotherThreadWhileTheCommandPortOpensClosesAndMoves) {
+    const auto com2 = folder.simulator(2);
+    std::atomic<bool> done{false};
+    std::atomic<int> outOfRange{0};
+    std::thread reader([&] {
+        while (!done) {
+            const int state = Ravo_GetLinkState();
+            if (state < RAVO_LINK_OK || state > RAVO_LINK_LOST) ++outOfRange;
+        }
+    });
+    unsigned char slave = 0;
+    for (int round = 0; round < 10; ++round) {
+        EXPECT_EQ(Modbus_OpenSerical(2, &slave), RAVO_OK);  // moves the command route to COM2
+        EXPECT_EQ(Ravo_OpenSericalPort(1), RAVO_OK);        // and back to a port of its own
+        Ravo_CloseSericalPort();
+    }
+    done = true;
+    reader.join();
+    Modbus_CloseSerical(2);
+    EXPECT_EQ(outOfRange, 0);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Where the library's logs go: beside the executable when its folder is writable (the build
-// tree: every other library test reads its logs there), else in the user's state folder.
+// Where the library's logs go: beside the executable when the data folder is there too (the
+// build tree: every other library test reads its logs there), else in the user's state folder.
 #include "LogFile.h"
 
 #include "TemporaryFolder.h"
@@ -28,8 +28,16 @@ TEST(LogLocation, StateFolderIsXdgStateHomeElseBelowHomeAndIgnoresRelativePaths)
             << (c.xdgStateHome ? c.xdgStateHome : "unset") << " " << (c.home ? c.home : "unset");
 }
 
-TEST(LogLocation, AWritableExecutableFolderKeepsTheLogs) {
-    EXPECT_EQ(ravo_lib::logDirectory(), ravo_lib::executableDirectory());
+// An installed program finds no data folder beside itself and logs into the state folder even
+// when it may write there (root in /usr/bin).
+TEST(LogLocation, LogsStayBesideTheExecutableOnlyWithItsDataFolderThere) {
+    TemporaryFolder executable("ravo-exe"), state("ravo-state");
+    const std::string stateLogs = state.path() + "/kelvane-ravo";
+    EXPECT_EQ(ravo_lib::logDirectoryFor(executable.path(), state.path().c_str(), nullptr), stateLogs);
+    EXPECT_EQ(ravo_lib::logDirectoryFor(executable.path(), nullptr, nullptr), "") << "no state folder: no logs";
+    ::mkdir((executable.path() + "/KelvaneRavoTools").c_str(), 0755);
+    EXPECT_EQ(ravo_lib::logDirectoryFor(executable.path(), state.path().c_str(), nullptr), executable.path());
+    EXPECT_EQ(ravo_lib::logDirectory(), ravo_lib::executableDirectory()) << "the build tree";
 }
 
 // A child that cannot write beside the executable: root drops to the user nobody, whom the

@@ -13,10 +13,9 @@ CDropDownComboBox::CDropDownComboBox(QWidget* parent) : QComboBox(parent) {
     setCompleter(nullptr);
 }
 
-void CDropDownComboBox::showPopup() {
-    emit aboutToDropDown();
-    QComboBox::showPopup();
-}
+void CDropDownComboBox::showPopup() { emit dropDownRequested(); }
+
+void CDropDownComboBox::dropDown() { QComboBox::showPopup(); }
 
 void CDropDownComboBox::discardTypedText() {
     lineEdit()->setText(itemText(currentIndex()));  // empty when nothing is selected

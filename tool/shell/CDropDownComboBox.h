@@ -1,6 +1,6 @@
 // A combo box with an edit field and a drop-down list whose typed text has no effect: every
-// action reads the entry at the current selection. It announces the drop-down before it opens,
-// so the owner can rebuild the entries first.
+// action reads the entry at the current selection. Asked to drop down, it tells its owner,
+// which rebuilds the entries and then drops the list down.
 #pragma once
 
 #include <QComboBox>
@@ -10,11 +10,13 @@ class CDropDownComboBox : public QComboBox {
 public:
     explicit CDropDownComboBox(QWidget* parent = nullptr);
 
+    // Emits dropDownRequested instead of opening the list.
     void showPopup() override;
+    // Opens the list as it is now.
+    void dropDown();
 
 signals:
-    // Emitted when the list is about to drop down, before it is shown.
-    void aboutToDropDown();
+    void dropDownRequested();
 
 private:
     void discardTypedText();

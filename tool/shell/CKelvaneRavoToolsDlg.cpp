@@ -101,7 +101,7 @@ std::array<QWidget*, 5> CKelvaneRavoToolsDlg::views() const {
 }
 
 void CKelvaneRavoToolsDlg::connectControls() {
-    connect(ui_->comPortList, &CDropDownComboBox::aboutToDropDown, this,
+    connect(ui_->comPortList, &CDropDownComboBox::dropDownRequested, this,
             &CKelvaneRavoToolsDlg::EnumeratePorts);
     // activated: only a choice of the user; filling the list never connects.
     connect(ui_->comPortList, &QComboBox::activated, this, &CKelvaneRavoToolsDlg::Connect);
@@ -149,12 +149,15 @@ CKelvaneRavoToolsDlg::PortProbe CKelvaneRavoToolsDlg::ProbePorts(std::optional<i
     return probe;
 }
 
-// Lists the COM ports that open now, with no entry selected until the user chooses one. An
-// open connection that the probe could not reopen is shown as lost; a lost one is reopened by
-// its own attempts.
+// Lists the COM ports that open now, with no entry selected until the user chooses one, and
+// only then drops the list down, so no port is chosen from an older list. An open connection
+// that the probe could not reopen is shown as lost; a lost one is reopened by its own attempts.
 void CKelvaneRavoToolsDlg::EnumeratePorts() {
     const std::optional<int> keep = linkLost_ ? std::nullopt : connectedCom_;
-    worker_.post<PortProbe>([keep] { return ProbePorts(keep); }, [this](PortProbe probe) { showPorts(probe); });
+    worker_.post<PortProbe>(this, [keep] { return ProbePorts(keep); }, [this](PortProbe probe) {
+        showPorts(probe);
+        ui_->comPortList->dropDown();
+    });
 }
 
 void CKelvaneRavoToolsDlg::showPorts(const PortProbe& probe) {
@@ -186,8 +189,9 @@ void CKelvaneRavoToolsDlg::connectAtStart() {
         kelvane::ConnectResult result;
     };
     const std::size_t position = portIndex_;
+    starting_ = true;
     worker_.post<Start>(
-        [position] {
+        this, [position] {
             Start start;
             start.probe = ProbePorts(std::nullopt);
             if (position < start.probe.coms.size()) {
@@ -196,9 +200,10 @@ void CKelvaneRavoToolsDlg::connectAtStart() {
             }
             return start;
         },
-        [this](Start start) {
+        [this, position](Start start) {
+            starting_ = false;
             showPorts(start.probe);
-            selectPortPosition(portIndex_);
+            selectPortPosition(static_cast<int>(position));
             if (start.com)
                 connected(*start.com, start.result);
             else
@@ -218,8 +223,11 @@ void CKelvaneRavoToolsDlg::selectPortPosition(int position) {
 }
 
 // Connects to the port selected in the COM port list: opens it, switches the controller to
-// work mode 2 and shows its version. No selection, or no port there, does nothing.
+// work mode 2 and shows its version. No selection, or no port there, does nothing. While the
+// start-up's probe runs the list is not filled yet: the start-up connects the remembered
+// position, which stays remembered.
 void CKelvaneRavoToolsDlg::Connect() {
+    if (starting_) return;
     const int selection = ui_->comPortList->currentIndex();
     portIndex_ = static_cast<std::uint8_t>(selection < 0 ? 255 : selection);
     const auto entry = portTable_.find(portIndex_);
@@ -227,7 +235,7 @@ void CKelvaneRavoToolsDlg::Connect() {
 
     const int com = entry->second;
     dropConnection();
-    worker_.post<kelvane::ConnectResult>([com] { return kelvane::ConnectController(com); },
+    worker_.post<kelvane::ConnectResult>(this, [com] { return kelvane::ConnectController(com); },
                                          [this, com](kelvane::ConnectResult result) { connected(com, result); });
 }
 
@@ -255,7 +263,7 @@ void CKelvaneRavoToolsDlg::ToggleConnection() {
         return;
     }
     dropConnection();
-    worker_.post([] { Ravo_CloseSericalPort(); }, [] {});
+    worker_.post(this, [] { Ravo_CloseSericalPort(); }, [] {});
     showNotConnected();
 }
 
@@ -278,13 +286,22 @@ void CKelvaneRavoToolsDlg::ShowView(QWidget* target) {
     if (target != teachView_) teachView_->StopPolling();
     if (target != manualView_) manualView_->Deactivate();
     target->show();
+    activate(target);
+}
 
-    if (target == editorView_)
-        worker_.post([] { Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_PROGRAMS, 0); }, [] {});
-    else if (target == manualView_)
+void CKelvaneRavoToolsDlg::activate(QWidget* view) {
+    if (view == editorView_)
+        worker_.post(this, [] { Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_PROGRAMS, 0); }, [] {});
+    else if (view == manualView_)
         manualView_->Activate();
-    else if (target == teachView_)
+    else if (view == teachView_)
         teachView_->Activate();
+}
+
+QWidget* CKelvaneRavoToolsDlg::shownView() const {
+    for (QWidget* view : views())
+        if (!view->isHidden()) return view;
+    return nullptr;
 }
 
 void CKelvaneRavoToolsDlg::closeEvent(QCloseEvent* event) {

@@ -33,7 +33,9 @@ class LinkProgressDialog;
 
 namespace kelvane {
 struct ApplicationDownloadResult;
+struct CalendarDate;
 struct ConnectResult;
+enum class FactoryCheckOutcome;
 }
 
 class CKelvaneRavoToolsDlg : public QWidget {
@@ -130,11 +132,15 @@ private:
     void linkLost();
     void tryReconnect();
     void reconnected(int com, const kelvane::ConnectResult& result);
-    // Runs the activation of the manual or teach view when it is the one shown.
+    // Runs the whole activation of the view that is shown.
     void reactivateShownView();
 
     // View panel.
     void ShowView(QWidget* target);
+    // The last step of showing `view`: work mode 1 for the program editor, the manual and teach
+    // views' Activate.
+    void activate(QWidget* view);
+    QWidget* shownView() const;  // none before the start-up shows the first
 
     // Program library.
     void saveToLibraryClicked();
@@ -157,6 +163,8 @@ private:
     // Removes the progress dialog and restarts the poll of the view that is shown.
     void endLinkJob();
     void reportDownload(const kelvane::ApplicationDownloadResult& result);
+    // The store of 出厂设置 after its check found `check` (no factory date, or a failed check).
+    void storeFactoryData(const kelvane::CalendarDate& today, kelvane::FactoryCheckOutcome check);
 
     void openAboutDialog();
     // 通讯监视, made on first use and kept (hidden when closed) with the window.
@@ -179,11 +187,12 @@ private:
     QString versionText_;       // what the status shows while the controller answers
     bool linkLost_ = false;     // connectedCom_ is lost and being reopened
     bool reconnecting_ = false; // a reopen attempt is on the worker
+    bool starting_ = false;     // the start-up's probe and connection are on the worker
     QTimer linkWatch_;          // every second while connected
     kelvane::ApplicationProgramBuffer buffer_;
 
     std::unique_ptr<LinkProgressDialog> progress_;
     CTrafficMonitorDlg* trafficMonitor_ = nullptr;
-    // Last member: its thread has ended before anything a job reports to goes away.
+    // Last member: its thread has ended before anything a running job reads goes away.
     LinkWorker worker_{this};
 };

@@ -36,7 +36,7 @@ void CKelvaneRavoToolsDlg::tryReconnect() {
     if (reconnecting_) return;
     reconnecting_ = true;
     const int com = *connectedCom_;
-    worker_.post<kelvane::ConnectResult>([com] { return kelvane::ConnectController(com); },
+    worker_.post<kelvane::ConnectResult>(this, [com] { return kelvane::ConnectController(com); },
                                          [this, com](kelvane::ConnectResult result) {
                                              reconnecting_ = false;
                                              reconnected(com, result);
@@ -51,9 +51,11 @@ void CKelvaneRavoToolsDlg::reconnected(int com, const kelvane::ConnectResult& re
     reactivateShownView();
 }
 
+// The controller may have restarted or lost its mode meanwhile: the shown view's whole
+// activation runs again (work mode 1 for the program editor), also where a paused poll was
+// restarted on the lost line.
 void CKelvaneRavoToolsDlg::reactivateShownView() {
-    if (!manualView_->isHidden())
-        manualView_->Activate();
-    else if (!teachView_->isHidden())
-        teachView_->Activate();
+    manualView_->Deactivate();
+    teachView_->StopPolling();
+    if (QWidget* view = shownView()) activate(view);
 }

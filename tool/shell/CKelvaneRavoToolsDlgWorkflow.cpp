@@ -41,12 +41,15 @@ void CKelvaneRavoToolsDlg::DownloadApplication() {
     beginLinkJob(QStringLiteral("程序下载"), QStringLiteral("正在下载电机参数…"));
     progress_->MeasureDownload(lineCounts);
 
-    LinkProgressDialog* dialog = progress_.get();  // outlives every notice: the job ends after them
+    LinkProgressDialog* dialog = progress_.get();
+    const QPointer<QObject> notices = dialog;  // the context of the notices, taken here
+    LinkWorker* worker = &worker_;
     worker_.post<kelvane::ApplicationDownloadResult>(
-        [this, motor = *motor, peripherals = *peripherals, programs, dialog] {
+        this,
+        [worker, motor = *motor, peripherals = *peripherals, programs, dialog, notices] {
             return kelvane::DownloadApplication(motor, peripherals, CUserProgramDlg::RecordsOf(*programs),
-                                                [this, dialog](const kelvane::DownloadProgress& progress) {
-                                                    worker_.notify([dialog, progress] {
+                                                [worker, dialog, notices](const kelvane::DownloadProgress& progress) {
+                                                    worker->notify(notices, [dialog, progress] {
                                                         dialog->ShowDownloadProgress(progress);
                                                     });
                                                 });
@@ -72,14 +75,32 @@ void CKelvaneRavoToolsDlg::reportDownload(const kelvane::ApplicationDownloadResu
     Tell(this, result.message, QStringLiteral("错误信息"));
 }
 
+// A failed check is told before the store is sent; the store's own message comes after it.
 void CKelvaneRavoToolsDlg::CheckFactoryData() {
     if (progress_) return;
     beginLinkJob(QStringLiteral("出厂设置"), QStringLiteral("正在校验出厂数据…"));
-    worker_.post<kelvane::FactoryCheckResult>([] { return kelvane::CheckFactoryData(kelvane::LocalDate()); },
-                                              [this](kelvane::FactoryCheckResult result) {
-                                                  endLinkJob();
-                                                  Tell(this, result.message, QStringLiteral("校验信息"));
+    const kelvane::CalendarDate today = kelvane::LocalDate();
+    worker_.post<kelvane::FactoryCheckResult>(this, [today] { return kelvane::ReadFactoryCheck(today); },
+                                              [this, today](kelvane::FactoryCheckResult check) {
+                                                  if (check.outcome == kelvane::FactoryCheckOutcome::Passed) {
+                                                      endLinkJob();
+                                                      Tell(this, check.message, QStringLiteral("校验信息"));
+                                                      return;
+                                                  }
+                                                  if (check.outcome == kelvane::FactoryCheckOutcome::CheckFailed)
+                                                      Tell(this, check.message, QStringLiteral("校验信息"));
+                                                  storeFactoryData(today, check.outcome);
                                               });
+}
+
+// After a failed check the store ends without a further message.
+void CKelvaneRavoToolsDlg::storeFactoryData(const kelvane::CalendarDate& today, kelvane::FactoryCheckOutcome check) {
+    worker_.post<std::string>(this, [today] { return kelvane::StoreFactoryData(today); },
+                              [this, check](std::string message) {
+                                  endLinkJob();
+                                  if (check == kelvane::FactoryCheckOutcome::NoFactoryDate)
+                                      Tell(this, message, QStringLiteral("校验信息"));
+                              });
 }
 
 // The polling views would call the library from this thread while the job does from its own.
@@ -89,8 +110,12 @@ void CKelvaneRavoToolsDlg::beginLinkJob(const QString& title, const QString& tex
     progress_ = std::make_unique<LinkProgressDialog>(title, text, this);
 }
 
+// Polling resumes only on a live line: a line the job found lost stays paused until its
+// reconnect activates the shown view again.
 void CKelvaneRavoToolsDlg::endLinkJob() {
     progress_.reset();
+    if (connectedCom_) watchLink();
+    if (linkLost_) return;
     if (!manualView_->isHidden())
         manualView_->ResumePolling();
     else if (!teachView_->isHidden())

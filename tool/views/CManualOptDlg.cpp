@@ -29,7 +29,7 @@ QString Fixed3(float value) { return QString::asprintf("%.3f", static_cast<doubl
 
 }  // namespace
 
-CManualOptDlg::CManualOptDlg(LinkWorker& worker, QWidget* parent) : QWidget(parent), link_(worker) {
+CManualOptDlg::CManualOptDlg(LinkWorker& worker, QWidget* parent) : QWidget(parent), link_(worker, this) {
     absolute_.fill(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildInputGroup());

@@ -34,7 +34,7 @@ void Select(QComboBox* list, std::uint8_t index, int fallback) {
 
 }  // namespace
 
-CPeripheralDlg::CPeripheralDlg(LinkWorker& worker, QWidget* parent) : QWidget(parent), link_(worker) {
+CPeripheralDlg::CPeripheralDlg(LinkWorker& worker, QWidget* parent) : QWidget(parent), link_(worker, this) {
     auto* layout = new QGridLayout(this);
     layout->addWidget(buildLimitGroup(), 0, 0, 2, 1);
     layout->addWidget(buildAddressGroup(), 0, 1);

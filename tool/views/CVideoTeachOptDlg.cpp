@@ -40,7 +40,7 @@ CVideoTeachOptDlg::CVideoTeachOptDlg(LinkWorker& worker, QWidget* parent)
     : QWidget(parent),
       inputEnableMask_(kelvane::kAllTeachIo),
       outputEnableMask_(kelvane::kAllTeachIo),
-      link_(worker) {
+      link_(worker, this) {
     auto* layout = new QGridLayout(this);
     layout->addWidget(buildAxisGroup(), 0, 0);
     layout->addWidget(buildCoordinateGroup(), 0, 1);

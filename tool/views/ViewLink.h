@@ -5,17 +5,20 @@
 
 #include "shell/LinkWorker.h"
 
+#include <QObject>
+
 #include <functional>
 
 class ViewLink {
 public:
-    explicit ViewLink(LinkWorker& worker) : worker_(worker) {}
+    // `view` is the context of every completion: none runs once the view has gone.
+    ViewLink(LinkWorker& worker, QObject* view) : worker_(worker), view_(view) {}
 
     // Runs `read` on the worker, then `show` with its result on the user-interface thread.
     template <typename Result>
     void post(std::function<Result()> read, std::function<void(Result)> show) {
         ++running_;
-        worker_.post<Result>(std::move(read), [this, show = std::move(show)](Result result) {
+        worker_.post<Result>(view_, std::move(read), [this, show = std::move(show)](Result result) {
             --running_;
             show(std::move(result));
         });
@@ -23,7 +26,7 @@ public:
     // Runs `exchange` on the worker; nothing comes back.
     void send(std::function<void()> exchange) {
         ++running_;
-        worker_.post(std::move(exchange), [this] { --running_; });
+        worker_.post(view_, std::move(exchange), [this] { --running_; });
     }
     // As post, unless an exchange of the view is still running.
     template <typename Result>
@@ -33,5 +36,6 @@ public:
 
 private:
     LinkWorker& worker_;
+    QObject* view_;
     int running_ = 0;  // posted exchanges whose completion has not run yet
 };

@@ -2,6 +2,7 @@
 // disconnecting and reconnecting, and a port that no longer opens.
 #include "MainWindowFixture.h"
 
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QTest>
 
@@ -30,8 +31,8 @@ TEST_F(MainWindowConnectionTest, DropDownWhileConnectedRelistsAndKeepsTheConnect
     startConnectedToCom3();
 
     comPortList().showPopup();
-    comPortList().hidePopup();
     ASSERT_TRUE(waitForControllerJob());
+    comPortList().hidePopup();
 
     EXPECT_EQ(comPortEntries(), QStringList({"COM1", "COM3"}));
     EXPECT_EQ(comPortList().currentText(), QStringLiteral("COM3"));
@@ -41,15 +42,15 @@ TEST_F(MainWindowConnectionTest, DropDownWhileConnectedRelistsAndKeepsTheConnect
     EXPECT_EQ(CommandsReceived(*com3), (std::vector<Command>{{kSetWorkMode, 1}}));
 }
 
-TEST_F(MainWindowConnectionTest, DropDownAfterTheConnectedPortVanishedShowsNotConnected) {
+TEST_F(MainWindowConnectionTest, TheListDropsDownOnlyOnceProbedAndAVanishedConnectedPortShowsNotConnected) {
     startConnectedToCom3();
     removeCom3();
 
     comPortList().showPopup();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return comPortList().view()->isVisible(); }, 5000));
+    EXPECT_EQ(comPortEntries(), QStringList({"COM1"})) << "no choice from the list before the probe";
     comPortList().hidePopup();
     ASSERT_TRUE(waitForControllerJob());
-
-    EXPECT_EQ(comPortEntries(), QStringList({"COM1"}));
     EXPECT_EQ(comPortList().currentIndex(), -1);
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("连接控制器"));
     EXPECT_EQ(statusText(), QStringLiteral("控制器未连接"));
@@ -62,8 +63,8 @@ TEST_F(MainWindowConnectionTest, DropDownWhileNotConnectedLeavesNoPortForTheButt
     ASSERT_TRUE(waitForControllerJob());
 
     comPortList().showPopup();
-    comPortList().hidePopup();
     ASSERT_TRUE(waitForControllerJob());
+    comPortList().hidePopup();
     EXPECT_EQ(comPortEntries(), QStringList({"COM1", "COM3"}));
     EXPECT_EQ(comPortList().currentIndex(), -1);
     EXPECT_EQ(comPortList().currentText(), QString());
@@ -78,6 +79,19 @@ TEST_F(MainWindowConnectionTest, DropDownWhileNotConnectedLeavesNoPortForTheButt
     chooseComPort(0);
     EXPECT_EQ(CommandsReceived(*com1), kConnectTraffic);
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
+}
+
+TEST_F(MainWindowConnectionTest, AConnectPressedWhileTheStartUpProbesKeepsTheRememberedPort) {
+    addCom3();
+    writeLibraryList(1, {"a1"}, 0);
+    window = std::make_unique<CKelvaneRavoToolsDlg>(exeDirectory.path());
+    button("connectButton").click();  // the start-up's probe is still on the worker
+    ASSERT_TRUE(waitForControllerJob());
+
+    EXPECT_EQ(comPortList().currentText(), QStringLiteral("COM3"));
+    EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
+    emit window->findChild<QComboBox*>(QStringLiteral("programList"))->activated(0);  // writes the list file
+    EXPECT_EQ(kelvane::LoadLibraryListFile(dataFolder() + kelvane::kLibraryListFile)->portIndex, 1);
 }
 
 TEST_F(MainWindowConnectionTest, ChoosingAnotherPortSwitchesTheConnection) {

@@ -20,6 +20,11 @@ class MainWindowLinkTest : public MainWindowTest {
 protected:
     void SetUp() override { addCom3(); }
 
+    // QTest's QTRY_ macros would end a test silently outside a QTest run.
+    bool statusBecomes(const QString& text, int timeoutMs) {
+        return QTest::qWaitFor([&] { return statusText() == text; }, timeoutMs);
+    }
+
     // The manual operation view's ticks, each of which reads the inputs once.
     int inputReads() {
         const auto commands = CommandsReceived(*com3);
@@ -35,10 +40,10 @@ TEST_F(MainWindowLinkTest, ASilentControllerIsNamedAndItsVersionReturnsWithItsAn
 
     com3->setSilent(false);
     button("manualViewButton").click();
-    QTRY_COMPARE_WITH_TIMEOUT(statusText(), QStringLiteral("控制器:未知版本"), 5000);
+    ASSERT_TRUE(statusBecomes(QStringLiteral("控制器:未知版本"), 5000)) << statusText().toStdString();
 
     com3->setSilent(true);
-    QTRY_COMPARE_WITH_TIMEOUT(statusText(), kNoReply, 10000);
+    ASSERT_TRUE(statusBecomes(kNoReply, 10000)) << statusText().toStdString();
 }
 
 TEST_F(MainWindowLinkTest, APulledAdapterIsNamedAndReconnectsByItself) {
@@ -48,31 +53,49 @@ TEST_F(MainWindowLinkTest, APulledAdapterIsNamedAndReconnectsByItself) {
     auto* manual = window->findChild<CManualOptDlg*>();
 
     com3->unplugFor(std::chrono::milliseconds(4000));
-    QTRY_COMPARE_WITH_TIMEOUT(statusText(), kLost, 4000);  // the next tick meets the lost port
+    ASSERT_TRUE(statusBecomes(kLost, 4000)) << statusText().toStdString();  // the next tick meets the lost port
     EXPECT_FALSE(manual->isActive()) << "polling pauses while the line is gone";
     // The window keeps working meanwhile.
     QPushButton* runMode = manual->findChild<QPushButton*>(QStringLiteral("runModeX"));
     runMode->click();
     EXPECT_EQ(runMode->text(), QStringLiteral("相对运行"));
+    button("factoryButton").click();
+    ASSERT_TRUE(waitForControllerJob());
+    EXPECT_FALSE(manual->isActive()) << "a job that ends on the lost line resumes no polling";
 
     ASSERT_TRUE(com3->waitUntilPluggedIn(std::chrono::milliseconds(10000)));
     com3->clearTraffic();
-    QTRY_COMPARE_WITH_TIMEOUT(statusText(), kVersion, 5000);
+    ASSERT_TRUE(statusBecomes(kVersion, 5000)) << statusText().toStdString();
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
     const std::vector<Command> reconnect{{kSetWorkMode, 2}, {kVersionQuery, 0}, {kSetWorkMode, 2}, {kGetAllPins, 1}};
-    QTRY_VERIFY_WITH_TIMEOUT(CommandsReceived(*com3).size() >= reconnect.size(), 3000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return CommandsReceived(*com3).size() >= reconnect.size(); }, 3000));
     const auto received = CommandsReceived(*com3);
     EXPECT_EQ(std::vector<Command>(received.begin(), received.begin() + 4), reconnect)
         << "the connect sequence, then the manual view's activation";
     EXPECT_TRUE(manual->isActive());
-    QTRY_VERIFY_WITH_TIMEOUT(inputReads() >= 3, 5000);  // activation and two ticks
+    ASSERT_TRUE(QTest::qWaitFor([&] { return inputReads() >= 3; }, 5000));  // activation and two ticks
+}
+
+// The manual view's poll finds the line gone; the editor is shown while it is.
+TEST_F(MainWindowLinkTest, AReconnectWithTheProgramEditorShownSetsWorkMode1Again) {
+    startWindow();
+    button("manualViewButton").click();
+    com3->unplugFor(std::chrono::milliseconds(3000));
+    ASSERT_TRUE(statusBecomes(kLost, 4000));
+    button("editorViewButton").click();
+    ASSERT_TRUE(com3->waitUntilPluggedIn(std::chrono::milliseconds(10000)));
+    com3->clearTraffic();
+    const std::vector<Command> reconnect{{kSetWorkMode, 2}, {kVersionQuery, 0}, {kSetWorkMode, 1}};
+    QTest::qWaitFor([this, &reconnect] { return CommandsReceived(*com3).size() >= reconnect.size(); }, 5000);
+    EXPECT_EQ(CommandsReceived(*com3), reconnect);
+    EXPECT_EQ(statusText(), kVersion);
 }
 
 TEST_F(MainWindowLinkTest, DisconnectingWhileLostEndsTheReconnectAttempts) {
     startWindow();
     button("manualViewButton").click();
     com3->unplug();
-    QTRY_COMPARE_WITH_TIMEOUT(statusText(), kLost, 4000);
+    ASSERT_TRUE(statusBecomes(kLost, 4000)) << statusText().toStdString();
 
     button("connectButton").click();
     EXPECT_EQ(statusText(), QStringLiteral("控制器未连接"));

@@ -208,7 +208,7 @@ TEST_F(MainWindowDownloadTest, TheShownPollingViewPausesWhileTheWorkerRunsAndPol
     }
 }
 
-TEST_F(MainWindowDownloadTest, FactoryDataIsCheckedAndStoredWhenThereIsNoDateOrTheCheckFails) {
+TEST_F(MainWindowDownloadTest, FactoryDataIsCheckedAndStoredWhenThereIsNoDateOrTheCheckFailsAfterItsVerdictIsShown) {
     const kelvane::CalendarDate today = kelvane::LocalDate();
     const std::array<std::int32_t, 3> stored = {today.year, today.month, today.day};
     const struct {
@@ -223,6 +223,9 @@ TEST_F(MainWindowDownloadTest, FactoryDataIsCheckedAndStoredWhenThereIsNoDateOrT
         {"no year", {0, 0, 0}, 0, "数据保存成功，请将控制器断电", true},
         {"this year", {today.year, 2, 3}, 0, QStringLiteral("出厂时间:%1年2月3日, 外部存储校验通过!").arg(today.year), false},
     };
+    std::size_t storesBeforeMessage = 0;
+    const Command store{kStoreFactoryDate, static_cast<std::uint32_t>(today.year)};
+    prompter.onMessage = [&] { storesBeforeMessage = CountOf(CommandsReceived(*com1), store); };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         com1->setFactoryDate(c.date[0], c.date[1], c.date[2]);
@@ -239,6 +242,7 @@ TEST_F(MainWindowDownloadTest, FactoryDataIsCheckedAndStoredWhenThereIsNoDateOrT
         EXPECT_EQ(commands.front(), (Command{kSetWorkMode, RAVO_WORK_MODE_MANUAL}));
         EXPECT_EQ(CountOf(commands, {kStoreFactoryDate, static_cast<std::uint32_t>(today.year)}), c.stores ? 1u : 0u);
         EXPECT_EQ(com1->factoryDate(), c.stores ? stored : c.date);
+        EXPECT_EQ(storesBeforeMessage, c.date[0] == 0 ? 1u : 0u) << "a check's verdict comes before its store";
         if (c.stores) {
             EXPECT_EQ(com1->axis(3).maxSpeed, 10.0f);
         }

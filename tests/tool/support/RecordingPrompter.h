@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 class RecordingPrompter final : public Prompter {
@@ -26,10 +27,13 @@ public:
     std::deque<QString> fileNames;
     QStringList fileDialogCaptions;
     QStringList fileDialogFilters;
+    // Runs as each message box is shown, before it is answered.
+    std::function<void()> onMessage;
 
     Answer message(QWidget*, const QString& text, const QString& caption, Buttons buttons,
                    Icon) override {
         shown.push_back({text, caption, buttons});
+        if (onMessage) onMessage();
         if (answers.empty()) return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
         Answer a = answers.front();
         answers.pop_front();
