@@ -10,7 +10,7 @@ namespace kelvane {
 
 struct DataLocations {
     std::string executableDirectory;  // folder of the running executable
-    std::string userDataHome;         // $XDG_DATA_HOME, else $HOME/.local/share; empty: none
+    std::string userDataHome;         // $XDG_DATA_HOME, else $HOME/.local/share (Windows: %APPDATA%); empty: none
     std::string installedData;        // the installation's demo KelvaneRavoTools/ (read-only)
 };
 
