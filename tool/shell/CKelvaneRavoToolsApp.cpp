@@ -1,10 +1,10 @@
 #include "CKelvaneRavoToolsApp.h"
 
 #include "CKelvaneRavoToolsDlg.h"
+#include "CorePath.h"
 
 #include "core/application/DataLocation.h"
 
-#include <QFile>
 #include <QFont>
 #include <QIcon>
 
@@ -23,8 +23,8 @@ int CKelvaneRavoToolsApp::InitInstance() {
     // The main window builds every data path from the folder that holds KelvaneRavoTools/: the
     // executable's folder, or for an installed tool the user's data folder.
     const std::string dataRoot =
-        kelvane::PrepareDataRoot(kelvane::DataLocationsFor(QFile::encodeName(applicationDirPath()).toStdString()));
-    CKelvaneRavoToolsDlg window(QFile::decodeName(QByteArray::fromStdString(dataRoot)));
+        kelvane::PrepareDataRoot(kelvane::DataLocationsFor(CorePath(applicationDirPath())));
+    CKelvaneRavoToolsDlg window(PathFromCore(dataRoot));
     window.show();
     return exec();
 }

@@ -2,6 +2,7 @@
 // importing, deleting, choosing and creating application programs, with the application
 // program file read into and gathered from the views.
 #include "CKelvaneRavoToolsDlg.h"
+#include "CorePath.h"
 
 #include "core/application/ApplicationProgramFile.h"
 #include "core/application/GbkText.h"
@@ -24,7 +25,6 @@ namespace {
 
 const QString kImportFilter = QStringLiteral("Morlit应用程序 (*.kelvane);;所有文件(*)");
 
-std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 std::string gbkName(const QString& name) { return kelvane::utf8ToGbk(name.toStdString()); }
 
 // The file name of a path without its folder and its last extension; a '\' ends a folder as
@@ -61,7 +61,7 @@ void CKelvaneRavoToolsDlg::ReadLibraryList(const QString& preferred) {
     portIndex_ = 1;
     ui_->programList->clear();
     libraryNames_.clear();
-    const auto contents = kelvane::LoadLibraryListFile(localPath(dataFolder() + QLatin1String(kelvane::kLibraryListFile)));
+    const auto contents = kelvane::LoadLibraryListFile(CorePath(dataFolder() + QLatin1String(kelvane::kLibraryListFile)));
     if (!contents) return;
 
     portIndex_ = contents->portIndex;
@@ -76,7 +76,7 @@ void CKelvaneRavoToolsDlg::WriteLibraryList() { writeLibraryList(ui_->programLis
 
 // A list file that cannot be written keeps its old contents; the library in memory stays.
 void CKelvaneRavoToolsDlg::writeLibraryList(int activePosition) {
-    kelvane::WriteLibraryListFile(localPath(dataFolder() + QLatin1String(kelvane::kLibraryListFile)), portIndex_,
+    kelvane::WriteLibraryListFile(CorePath(dataFolder() + QLatin1String(kelvane::kLibraryListFile)), portIndex_,
                                   libraryNames_, activePosition);
 }
 
@@ -115,7 +115,7 @@ void CKelvaneRavoToolsDlg::ImportApplicationProgram() {
     const auto refuse = [&](const QString& reason) {
         TellError(this, QStringLiteral("应用程序“%1”导入失败:\n%2").arg(*name, reason));
     };
-    const std::optional<std::string> contents = kelvane::ReadWholeFile(localPath(chosen));
+    const std::optional<std::string> contents = kelvane::ReadWholeFile(CorePath(chosen));
     if (!contents) return refuse(QStringLiteral("cannot read %1").arg(chosen));
     if (!kelvane::ReadsAsApplicationProgram(*contents)) return refuse(QStringLiteral("%1不是应用程序文件").arg(chosen));
 
@@ -123,7 +123,7 @@ void CKelvaneRavoToolsDlg::ImportApplicationProgram() {
     const bool copies = chosen != destination;
     if (!mayWrite(*name, copies)) return;
     if (copies) {
-        const kelvane::WriteStatus copied = kelvane::WriteFileAtomically(localPath(destination), *contents);
+        const kelvane::WriteStatus copied = kelvane::WriteFileAtomically(CorePath(destination), *contents);
         if (!copied.ok) return refuse(QString::fromStdString(copied.reason));
     }
     addToLibrary(*name);
@@ -160,7 +160,7 @@ void CKelvaneRavoToolsDlg::NewApplicationProgram() { LoadApplicationProgram(QStr
 void CKelvaneRavoToolsDlg::LoadApplicationProgram(const QString& name) {
     if (kelvane::CheckProgramName(name.toStdString()) == kelvane::ProgramNameProblem::None) {
         const auto read = kelvane::LoadApplicationProgramFile(
-            localPath(programFilePath(name)), buffer_,
+            CorePath(programFilePath(name)), buffer_,
             [this](int index, const kelvane::ProgramImage& program) { editorView_->LoadProgram(index, program); });
         if (read) editorView_->SetProgramTabs(read->programCount);
     }
@@ -173,7 +173,7 @@ kelvane::WriteStatus CKelvaneRavoToolsDlg::WriteApplicationProgram(const QString
     peripheralView_->CopyToRecord(buffer_.peripherals);
     editorView_->ExportCurrentProgram(buffer_.program);  // what the grid shows goes into its slot
     return kelvane::WriteApplicationProgramFile(
-        localPath(programFilePath(name)), buffer_, editorView_->programCount(),
+        CorePath(programFilePath(name)), buffer_, editorView_->programCount(),
         [this](int index, kelvane::ProgramImage& program) { editorView_->ExportProgram(index, program); });
 }
 
