@@ -7,6 +7,10 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+
+#include <cctype>
+#include <filesystem>
+#include <system_error>
 #else
 #include <sys/stat.h>
 #include <unistd.h>
@@ -43,7 +47,31 @@ void localTime(std::time_t now, std::tm& local) {
 #endif
 }
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+// Windows reports no write permission for a folder: a file, deleted on closing, is made there.
+bool isWritableFolder(const std::string& path) {
+    const std::string probe = path + "\\.ravo-write-probe-" + std::to_string(::GetCurrentProcessId());
+    const HANDLE file = ::CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    ::CloseHandle(file);
+    return true;
+}
+
+bool isAbsolute(const char* path) {
+    return path[0] == '\\' || path[0] == '/' || (std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':');
+}
+
+bool makeDirectories(const std::string& path) {
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    return std::filesystem::is_directory(path, error);
+}
+#else
+bool isWritableFolder(const std::string& path) { return ::access(path.c_str(), W_OK) == 0; }
+
+bool isAbsolute(const char* path) { return path[0] == '/'; }
+
 // Creates `path` and the folders above it that are missing, each with mode 0700.
 bool makeDirectories(const std::string& path) {
     for (std::size_t end = path.find('/', 1);; end = path.find('/', end + 1)) {
@@ -63,28 +91,26 @@ std::string executableDirectory() {
 }
 
 std::string stateLogDirectory(const char* xdgStateHome, const char* home) {
-    if (xdgStateHome && xdgStateHome[0] == '/') return std::string(xdgStateHome) + "/kelvane-ravo";
-    if (home && home[0] == '/') return std::string(home) + "/.local/state/kelvane-ravo";
+    if (xdgStateHome && isAbsolute(xdgStateHome)) return std::string(xdgStateHome) + "/kelvane-ravo";
+    if (home && isAbsolute(home)) return std::string(home) + "/.local/state/kelvane-ravo";
     return {};
 }
 
 std::string logDirectoryFor(const std::string& executableDirectory, const char* xdgStateHome, const char* home) {
-#if defined(_WIN32)
-    (void)xdgStateHome;
-    (void)home;
-    return executableDirectory;
-#else
     const std::string dataFolder = executableDirectory + "/KelvaneRavoTools";
-    if (::access(executableDirectory.c_str(), W_OK) == 0 && ::access(dataFolder.c_str(), W_OK) == 0)
-        return executableDirectory;
+    if (isWritableFolder(executableDirectory) && isWritableFolder(dataFolder)) return executableDirectory;
     const std::string state = stateLogDirectory(xdgStateHome, home);
     if (!state.empty() && makeDirectories(state)) return state;
     return {};
-#endif
 }
 
 std::string logDirectory() {
+#if defined(_WIN32)
+    // The user's local application data is Windows' state folder.
+    return logDirectoryFor(executableDirectory(), std::getenv("LOCALAPPDATA"), nullptr);
+#else
     return logDirectoryFor(executableDirectory(), std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
+#endif
 }
 
 std::FILE* openLogFile(const char* fileName) {

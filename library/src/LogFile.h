@@ -17,7 +17,8 @@ namespace ravo_lib {
 std::string executableDirectory();
 
 // $XDG_STATE_HOME/kelvane-ravo, else $HOME/.local/state/kelvane-ravo; empty when neither
-// variable holds an absolute path (relative ones are ignored, as the XDG rules say).
+// variable holds an absolute path (relative ones are ignored, as the XDG rules say). Windows
+// passes %LOCALAPPDATA% as the state home.
 std::string stateLogDirectory(const char* xdgStateHome, const char* home);
 
 // The folder of the logs: the executable's folder when it keeps a writable data folder
