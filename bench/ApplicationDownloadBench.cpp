@@ -5,7 +5,7 @@
 // its reply at 10 bits a byte, plus the 2 s the library waits before each program's records,
 // and beside that limit with the library's 15 ms spacing after every command exchange.
 #include "shell/CKelvaneRavoToolsDlg.h"
-#include "shell/LinkWorker.h"
+#include "common/LinkWorker.h"
 #include "support/DemoToolFolder.h"
 #include "support/RecordingPrompter.h"
 

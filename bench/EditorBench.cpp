@@ -135,11 +135,11 @@ int main(int argc, char** argv) {
         // 500 lines left: copy them all and paste them at the end.
         grid.selectRows(0, 499);
         grid.CopySelection();
-        grid.model().setCurrentRow(500);
+        grid.programs().setCurrentRow(500);
         timed(paste, [&] { grid.PasteSelection(); });
 
         grid.LoadProgram(0, almostFull);
-        grid.model().setCurrentRow(0);
+        grid.programs().setCurrentRow(0);
         painted();
         timed(insert, [&] { grid.InsertLine(); });
 

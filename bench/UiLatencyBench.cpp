@@ -6,7 +6,7 @@
 // 通讯监视 open during a whole 程序下载 of the demo at wire speed.
 #include "shell/CKelvaneRavoToolsDlg.h"
 #include "monitor/CTrafficMonitorDlg.h"
-#include "shell/LinkWorker.h"
+#include "common/LinkWorker.h"
 #include "support/DemoToolFolder.h"
 #include "support/RecordingPrompter.h"
 #include "support/StallProbe.h"

@@ -4,7 +4,7 @@
 #include "SoakChecks.h"
 
 #include "shell/CKelvaneRavoToolsDlg.h"
-#include "shell/LinkWorker.h"
+#include "common/LinkWorker.h"
 #include "support/RecordingPrompter.h"
 #include "support/StallProbe.h"
 

@@ -4,7 +4,7 @@
 #include "core/machine/ProgramsDownload.h"
 #include "editor/CUserProgramEditCtrl.h"
 #include "editor/ProgramTabBar.h"
-#include "shell/Prompter.h"
+#include "common/Prompter.h"
 #include "views/ReadControls.h"
 
 #include <QFrame>
@@ -157,7 +157,7 @@ void CUserProgramDlg::SetProgramTabs(int n) {
 void CUserProgramDlg::LoadProgram(int slot, const kelvane::ProgramImage& program) {
     if (slot < 0 || slot >= kMaxPrograms) return;
     grid_->LoadProgram(slot, program);
-    kelvane::LoadDescriptions(descriptions_, grid_->model().baseFolder());
+    kelvane::LoadDescriptions(descriptions_, grid_->programs().baseFolder());
     if (slot < programCount_) selectTab(slot);
 }
 
@@ -189,7 +189,7 @@ int CUserProgramDlg::DownloadPrograms(int showSuccess) {
 std::vector<kelvane::ProgramSlot> CUserProgramDlg::ProgramsForDownload() {
     commitGrid();  // what is on screen is what is sent
     std::vector<kelvane::ProgramSlot> programs;
-    for (int p = 0; p < programCount_; ++p) programs.push_back(grid_->model().slot(p));
+    for (int p = 0; p < programCount_; ++p) programs.push_back(grid_->programs().slot(p));
     return programs;
 }
 

@@ -70,8 +70,8 @@ CUserProgramEditCtrl::CUserProgramEditCtrl(QWidget* parent)
 
 CUserProgramEditCtrl::~CUserProgramEditCtrl() = default;
 
-kelvane::ProgramGridModel& CUserProgramEditCtrl::model() { return model_; }
-const kelvane::ProgramGridModel& CUserProgramEditCtrl::model() const { return model_; }
+kelvane::ProgramGridModel& CUserProgramEditCtrl::programs() { return model_; }
+const kelvane::ProgramGridModel& CUserProgramEditCtrl::programs() const { return model_; }
 int CUserProgramEditCtrl::currentProgram() const { return model_.currentProgram(); }
 
 void CUserProgramEditCtrl::setBaseFolder(const QString& exeDirectory) {
@@ -312,13 +312,13 @@ void CUserProgramEditCtrl::paintShades() {
 
 void CUserProgramEditCtrl::followCurrentRow() {
     const int column = std::max(currentIndex().column(), 0);
-    const QModelIndex cell = CReportCtrl::model()->index(model_.currentRow(), column);
+    const QModelIndex cell = model()->index(model_.currentRow(), column);
     if (cell.isValid()) selectionModel()->setCurrentIndex(cell, QItemSelectionModel::NoUpdate);
 }
 
 void CUserProgramEditCtrl::scrollToRow(int row) {
     row = std::clamp(row, 0, std::max(GetItemCount() - 1, 0));
-    const QModelIndex cell = CReportCtrl::model()->index(row, 0);
+    const QModelIndex cell = model()->index(row, 0);
     if (cell.isValid()) scrollTo(cell, QAbstractItemView::EnsureVisible);
 }
 

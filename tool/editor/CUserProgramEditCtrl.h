@@ -25,9 +25,9 @@ public:
     explicit CUserProgramEditCtrl(QWidget* parent = nullptr);
     ~CUserProgramEditCtrl() override;
 
-    // The program model. (The table's item model stays reachable as CReportCtrl::model().)
-    kelvane::ProgramGridModel& model();
-    const kelvane::ProgramGridModel& model() const;
+    // The programs shown, with their lines and the current row.
+    kelvane::ProgramGridModel& programs();
+    const kelvane::ProgramGridModel& programs() const;
 
     // The executable's folder; the catalogue is read from its KelvaneRavoTools folder.
     void setBaseFolder(const QString& exeDirectory);

@@ -1,6 +1,6 @@
 #include "monitor/CTrafficMonitorDlg.h"
 
-#include "shell/Prompter.h"
+#include "common/Prompter.h"
 
 #include <Kelvane_Ravo_Q9T2.h>
 

@@ -7,7 +7,7 @@
 #include "monitor/CTrafficMonitorDlg.h"
 #include "shell/CAboutDlg.h"
 #include "shell/LinkProgressDialog.h"
-#include "shell/Prompter.h"
+#include "common/Prompter.h"
 #include "ui_CKelvaneRavoToolsDlg.h"
 #include "views/CManualOptDlg.h"
 #include "views/CMotorParSettingDlg.h"
@@ -205,7 +205,7 @@ void CKelvaneRavoToolsDlg::connectAtStart() {
             showPorts(start.probe);
             selectPortPosition(static_cast<int>(position));
             if (start.com)
-                connected(*start.com, start.result);
+                connectFinished(*start.com, start.result);
             else
                 portIndex_ = 255;  // no port there: none is remembered
         });
@@ -236,10 +236,10 @@ void CKelvaneRavoToolsDlg::Connect() {
     const int com = entry->second;
     dropConnection();
     worker_.post<kelvane::ConnectResult>(this, [com] { return kelvane::ConnectController(com); },
-                                         [this, com](kelvane::ConnectResult result) { connected(com, result); });
+                                         [this, com](kelvane::ConnectResult result) { connectFinished(com, result); });
 }
 
-void CKelvaneRavoToolsDlg::connected(int com, const kelvane::ConnectResult& result) {
+void CKelvaneRavoToolsDlg::connectFinished(int com, const kelvane::ConnectResult& result) {
     if (!result.opened) {
         Prompter::current().message(this, QString::fromStdString(result.failureMessage),
                                     QStringLiteral("错误信息"));

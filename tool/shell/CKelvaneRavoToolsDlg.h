@@ -6,7 +6,7 @@
 
 #include "core/application/ApplicationProgramBuffer.h"
 #include "core/application/LibraryListFile.h"
-#include "shell/LinkWorker.h"
+#include "common/LinkWorker.h"
 
 #include <QString>
 #include <QTimer>
@@ -116,7 +116,7 @@ private:
     void showPorts(const PortProbe& probe);
     void connectAtStart();
     void Connect();
-    void connected(int com, const kelvane::ConnectResult& result);
+    void connectFinished(int com, const kelvane::ConnectResult& result);
     void ToggleConnection();
     int positionOfCom(int comNumber) const;  // -1 when the port is not listed
     void selectPortPosition(int position);
@@ -155,7 +155,7 @@ private:
     bool mayWrite(const QString& name, bool replacesFile = true);
     // Adds `name` to the library as its active entry and selects it in the program list.
     void addToLibrary(const QString& name);
-    void writeLibraryList(int activePosition);
+    void saveLibraryList(int activePosition);
 
     // Controller jobs.
     // Shows the progress dialog and pauses the polling views.

@@ -10,7 +10,7 @@
 #include "core/application/WholeFile.h"
 #include "editor/CUserProgramDlg.h"
 #include "shell/CUserTempleteInfo.h"
-#include "shell/Prompter.h"
+#include "common/Prompter.h"
 #include "ui_CKelvaneRavoToolsDlg.h"
 #include "views/CMotorParSettingDlg.h"
 #include "views/CPeripheralDlg.h"
@@ -72,10 +72,10 @@ void CKelvaneRavoToolsDlg::ReadLibraryList(const QString& preferred) {
     ui_->programList->setCurrentIndex(kelvane::SelectedLibraryPosition(*contents, gbkName(preferred)));
 }
 
-void CKelvaneRavoToolsDlg::WriteLibraryList() { writeLibraryList(ui_->programList->currentIndex()); }
+void CKelvaneRavoToolsDlg::WriteLibraryList() { saveLibraryList(ui_->programList->currentIndex()); }
 
 // A list file that cannot be written keeps its old contents; the library in memory stays.
-void CKelvaneRavoToolsDlg::writeLibraryList(int activePosition) {
+void CKelvaneRavoToolsDlg::saveLibraryList(int activePosition) {
     kelvane::WriteLibraryListFile(CorePath(dataFolder() + QLatin1String(kelvane::kLibraryListFile)), portIndex_,
                                   libraryNames_, activePosition);
 }
@@ -208,6 +208,6 @@ bool CKelvaneRavoToolsDlg::mayWrite(const QString& name, bool replacesFile) {
 void CKelvaneRavoToolsDlg::addToLibrary(const QString& name) {
     const std::string gbk = gbkName(name);
     libraryNames_.insert(gbk);
-    writeLibraryList(static_cast<int>(std::distance(libraryNames_.begin(), libraryNames_.find(gbk))));
+    saveLibraryList(static_cast<int>(std::distance(libraryNames_.begin(), libraryNames_.find(gbk))));
     ReadLibraryList(name);
 }

@@ -6,7 +6,7 @@
 #include "core/workflow/FactoryData.h"
 #include "editor/CUserProgramDlg.h"
 #include "shell/LinkProgressDialog.h"
-#include "shell/Prompter.h"
+#include "common/Prompter.h"
 #include "views/CManualOptDlg.h"
 #include "views/CMotorParSettingDlg.h"
 #include "views/CPeripheralDlg.h"

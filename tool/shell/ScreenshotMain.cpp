@@ -8,8 +8,8 @@
 #include "editor/CUserProgramDlg.h"
 #include "editor/CUserProgramEditCtrl.h"
 #include "monitor/CTrafficMonitorDlg.h"
-#include "shell/LinkWorker.h"
-#include "shell/Prompter.h"
+#include "common/LinkWorker.h"
+#include "common/Prompter.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -46,10 +46,10 @@ void showEditorExample(CKelvaneRavoToolsDlg& window) {
     tabs->setCurrentIndex(0);
     constexpr int kRow = 4;
     CUserProgramEditCtrl& grid = editor->grid();
-    grid.model().setCurrentRow(kRow);
+    grid.programs().setCurrentRow(kRow);
     grid.selectRow(kRow);
     grid.RefreshHighlight();
-    editor->ShowHelp(grid.model().currentSlot().records[kRow].bytes[2]);
+    editor->ShowHelp(grid.programs().currentSlot().records[kRow].bytes[2]);
 }
 
 // Answers the download's closing message, which would otherwise wait for a click.

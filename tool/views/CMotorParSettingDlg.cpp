@@ -1,6 +1,6 @@
 #include "CMotorParSettingDlg.h"
 
-#include "shell/Prompter.h"
+#include "common/Prompter.h"
 #include "core/machine/MotorDownload.h"
 #include "views/ReadControls.h"
 

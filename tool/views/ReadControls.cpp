@@ -1,6 +1,6 @@
 #include "ReadControls.h"
 
-#include "shell/Prompter.h"
+#include "common/Prompter.h"
 #include "core/machine/FieldParsing.h"
 
 #include <QGuiApplication>

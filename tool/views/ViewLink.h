@@ -3,7 +3,7 @@
 // ticks never pile up behind a slow or silent controller.
 #pragma once
 
-#include "shell/LinkWorker.h"
+#include "common/LinkWorker.h"
 
 #include <QObject>
 

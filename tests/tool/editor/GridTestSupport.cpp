@@ -13,11 +13,11 @@ void ShowActive(QWidget& window) {
 }
 
 QRect CellRect(const CReportCtrl& grid, int row, int column) {
-    return grid.visualRect(grid.CReportCtrl::model()->index(row, column));
+    return grid.visualRect(grid.model()->index(row, column));
 }
 
 QString HeaderText(const CReportCtrl& grid, int column) {
-    return grid.CReportCtrl::model()->headerData(column, Qt::Horizontal).toString();
+    return grid.model()->headerData(column, Qt::Horizontal).toString();
 }
 
 void ClickCell(CReportCtrl& grid, int row, int column, Qt::KeyboardModifiers modifiers) {
@@ -80,14 +80,14 @@ void WriteProgram(CUserProgramEditCtrl& grid, const std::vector<ProgramRow>& row
 
 std::vector<std::string> ShownColumn(const CUserProgramEditCtrl& grid, int column) {
     std::vector<std::string> texts;
-    const int lines = grid.model().currentSlot().lineCount;
+    const int lines = grid.programs().currentSlot().lineCount;
     for (int row = 0; row < lines; ++row) texts.push_back(grid.GetItemText(row, column).toStdString());
     return texts;
 }
 
 std::vector<std::string> ShownLines(const CUserProgramEditCtrl& grid) {
     std::vector<std::string> lines;
-    const int count = grid.model().currentSlot().lineCount;
+    const int count = grid.programs().currentSlot().lineCount;
     for (int row = 0; row < count; ++row) {
         const QString instruction = grid.GetItemText(row, 2).trimmed();
         lines.push_back(instruction.isEmpty() ? "blank" : (instruction + " " + grid.GetItemText(row, 3)).toStdString());

@@ -39,7 +39,7 @@ public:
         ClickCell(grid, first, 0);
         ClickCell(grid, last, 0, Qt::ShiftModifier);
     }
-    int currentRow() const { return grid.model().currentRow(); }
+    int currentRow() const { return grid.programs().currentRow(); }
 
     GridWindow<CUserProgramEditCtrl> shown;
     CUserProgramEditCtrl& grid;

@@ -153,7 +153,7 @@ TEST_F(ProgramGrid, EditorsChangeTheCellTextsThatTheNextCommitEncodes) {
     EXPECT_EQ(grid.GetItemText(1, 6), QString(60, QChar(0x884C)) + "abcde");
 
     grid.CommitRows(kelvane::JumpEdit::None);
-    const kelvane::LineRecord& record = grid.model().currentSlot().records[1];
+    const kelvane::LineRecord& record = grid.programs().currentSlot().records[1];
     EXPECT_EQ(record.bytes[kelvane::kCodeByte], 51);
     EXPECT_EQ(kelvane::ReadBigEndian32(record, kelvane::kParamOffsets[0]), 250u);
 }
@@ -211,7 +211,7 @@ TEST_F(ProgramGrid, LineOperationsKeepJumpTargetsOnTheirLines) {
         ASSERT_EQ(grid.GetItemCount(), 1000) << c.name;
         for (int row = 0; row < 1000; ++row) ASSERT_EQ(grid.GetItemText(row, 0), QString::number(row)) << c.name;
         // The remarks went with their lines.
-        for (int row = 1; row < grid.model().currentSlot().lineCount; ++row) {
+        for (int row = 1; row < grid.programs().currentSlot().lineCount; ++row) {
             const std::string line = ShownLines(grid)[row];
             if (line == "blank") continue;
             EXPECT_EQ(grid.GetItemText(row, 6).toStdString(), "note " + line.substr(line.size() - 1)) << c.name;
@@ -253,7 +253,7 @@ TEST_F(ProgramGrid, KeysMoveTheCurrentRowOpenEditorsAndAskForFind) {
     const int paged = currentRow();
     EXPECT_GT(paged, 10);
     // As a click on the line number: the program grows to the current row until the next commit.
-    EXPECT_EQ(grid.model().currentSlot().lineCount, paged + 1);
+    EXPECT_EQ(grid.programs().currentSlot().lineCount, paged + 1);
     EXPECT_EQ(grid.currentIndex().row(), paged);
     QTest::keyClick(&grid, Qt::Key_PageUp);
     EXPECT_LT(currentRow(), paged);

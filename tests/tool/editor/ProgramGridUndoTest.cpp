@@ -26,7 +26,7 @@ protected:
     Snapshot snapshot() {
         grid.CommitRows(kelvane::JumpEdit::None);
         Snapshot s;
-        const kelvane::ProgramSlot& slot = grid.model().currentSlot();
+        const kelvane::ProgramSlot& slot = grid.programs().currentSlot();
         for (int line = 0; line < slot.lineCount; ++line) s.records.push_back(slot.records[line].bytes);
         s.remarks = slot.remarks;
         s.shown = ShownLines(grid);
@@ -99,7 +99,7 @@ TEST_F(ProgramGridUndo, KeepsAHundredStepsPerProgram) {
     const Snapshot original = snapshot();
     ClickCell(grid, 1, 0);
     for (int i = 0; i < 100; ++i) grid.InsertLine();
-    ASSERT_EQ(grid.model().currentSlot().lineCount, 110);
+    ASSERT_EQ(grid.programs().currentSlot().lineCount, 110);
     for (int i = 0; i < 100; ++i) undoKey();
     EXPECT_EQ(snapshot(), original);
     EXPECT_FALSE(grid.undoStack(0).canUndo());

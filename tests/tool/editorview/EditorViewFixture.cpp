@@ -36,6 +36,6 @@ void EditorViewTest::clickButton(const char* objectName) {
 }
 
 std::vector<kelvane::LineRecord> EditorViewTest::records(int slot) {
-    const kelvane::ProgramSlot& s = grid().model().slot(slot);
+    const kelvane::ProgramSlot& s = grid().programs().slot(slot);
     return {s.records.begin(), s.records.begin() + std::max(s.lineCount, 0)};
 }

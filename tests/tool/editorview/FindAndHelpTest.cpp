@@ -45,7 +45,7 @@ TEST_F(FindAndHelpTest, FindSearchesAfterTheCurrentRowWithoutWrappingAround) {
         ASSERT_EQ(prompter.shown.size(), 1u) << step.typed;
         EXPECT_EQ(prompter.shown[0].text, step.message) << step.typed;
         EXPECT_EQ(prompter.shown[0].caption, step.caption) << step.typed;
-        EXPECT_EQ(grid().model().currentRow(), step.currentRow) << step.typed;
+        EXPECT_EQ(grid().programs().currentRow(), step.currentRow) << step.typed;
     }
 }
 

@@ -42,7 +42,7 @@ TEST_F(ProgramTabsTest, LoadingSelectsTheLastProgramAndSwitchingCommitsTheProgra
     grid().SetItemText(0, kRemark, QStringLiteral("edited remark"));
     clickTab(0);
     expectShown(0);
-    EXPECT_EQ(grid().model().slot(1).remarks.at(0), "edited@remark");
+    EXPECT_EQ(grid().programs().slot(1).remarks.at(0), "edited@remark");
     EXPECT_EQ(grid().GetItemText(0, kRemark), QStringLiteral("first"));
     clickTab(1);
     EXPECT_EQ(grid().GetItemText(0, kRemark), QStringLiteral("edited remark"));
@@ -71,7 +71,7 @@ TEST_F(ProgramTabsTest, AddingCopiesTheProgramAsTheGridShowsItOrStartsEmptyAndSe
     EXPECT_EQ(tabTitles(), Titles(4));
     expectShown(3);
     EXPECT_EQ(records(3), records(0));
-    const kelvane::RemarkMap& copied = grid().model().slot(3).remarks;
+    const kelvane::RemarkMap& copied = grid().programs().slot(3).remarks;
     EXPECT_EQ(copied.at(0), "first");
     EXPECT_EQ(copied.at(1), "on@screen");
     EXPECT_EQ(grid().GetItemText(1, kRemark), QStringLiteral("on screen"));
@@ -126,7 +126,7 @@ TEST_F(ProgramTabsTest, DeletingRemovesTheLastProgramAfterAYes) {
     EXPECT_TRUE(records(2).empty()) << "program 2 was removed";
     EXPECT_EQ(records(1), (std::vector<kelvane::LineRecord>{Line(kDelay, 7)}));
     EXPECT_EQ(records(0), first);
-    EXPECT_EQ(grid().model().slot(1).remarks.at(0), "kept");
+    EXPECT_EQ(grid().programs().slot(1).remarks.at(0), "kept");
     EXPECT_EQ(grid().GetItemText(0, kRemark), QStringLiteral("kept"));
 }
 

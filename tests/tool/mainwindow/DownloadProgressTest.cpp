@@ -5,7 +5,7 @@
 
 #include "core/application/GbkText.h"
 #include "shell/LinkProgressDialog.h"
-#include "shell/LinkWorker.h"
+#include "common/LinkWorker.h"
 
 #include <QElapsedTimer>
 #include <QEvent>

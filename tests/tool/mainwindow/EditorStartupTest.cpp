@@ -56,7 +56,7 @@ TEST_F(EditorStartupTest, OpensOnTheLastProgramOfTheActiveApplicationProgramWith
     EXPECT_EQ(grid().GetItemText(1, kParameter1Column), QStringLiteral("10"));
     EXPECT_EQ(grid().GetItemText(0, kRemarkColumn), QStringLiteral("second"));
     for (int slot = 0; slot < 2; ++slot) {
-        const kelvane::ProgramSlot& loaded = grid().model().slot(slot);
+        const kelvane::ProgramSlot& loaded = grid().programs().slot(slot);
         ASSERT_EQ(loaded.lineCount, programs[slot].lineCount) << slot;
         for (int i = 0; i < loaded.lineCount; ++i)
             EXPECT_EQ(loaded.records[i].bytes, programs[slot].records[i].bytes) << slot << ":" << i;
@@ -78,7 +78,7 @@ TEST_F(EditorStartupTest, NewLoadsTheEmptyTemplateUnlessCancelled) {
     EXPECT_EQ(editor().programCount(), 1);
     EXPECT_EQ(tabs().count(), 3);
     EXPECT_EQ(grid().currentProgram(), 0);
-    EXPECT_EQ(grid().model().slot(0).lineCount, 0);
+    EXPECT_EQ(grid().programs().slot(0).lineCount, 0);
     EXPECT_TRUE(grid().GetItemText(0, kInstructionColumn).isEmpty());
     EXPECT_EQ(window->findChild<QComboBox*>(QStringLiteral("programList"))->currentText(), QStringLiteral("搬运"))
         << "the library is not changed";

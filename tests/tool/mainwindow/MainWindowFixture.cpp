@@ -2,7 +2,7 @@
 
 #include "core/application/ApplicationProgramFile.h"
 #include "shell/CUserTempleteInfo.h"
-#include "shell/LinkWorker.h"
+#include "common/LinkWorker.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -301,7 +301,7 @@ TEST_F(ProgramLibraryTest, ChoosingAnEntryMakesItActiveAndLoadsItsFileIfItReads)
     chooseProgram(2);
     EXPECT_EQ(listFile(), ListFile(0, {"a1", "a3", "gone"}, 2));
     EXPECT_EQ(editor().programCount(), 2);
-    EXPECT_EQ(editor().grid().model().slot(1).records[0], Line(kDelay, 33));
+    EXPECT_EQ(editor().grid().programs().slot(1).records[0], Line(kDelay, 33));
     EXPECT_EQ(shownSubdivision(), QStringLiteral("3333")) << "the views show the buffer, not the box";
     EXPECT_TRUE(prompter.shown.empty());
 }
@@ -341,7 +341,7 @@ TEST_F(ProgramLibraryTest, NewWithoutTheEmptyTemplateKeepsTheProgramsAsTheyWere)
     startWindow();
     QTest::mouseClick(editor().findChild<QPushButton*>(QStringLiteral("newButton")), Qt::LeftButton);
     EXPECT_EQ(editor().programCount(), 2);
-    EXPECT_EQ(editor().grid().model().slot(1).records[0], Line(kDelay, 33));
+    EXPECT_EQ(editor().grid().programs().slot(1).records[0], Line(kDelay, 33));
     EXPECT_EQ(programList().currentText(), QStringLiteral("a3"));
 }
 

@@ -2,7 +2,7 @@
 // from queues (Ok / the empty file name when a queue is empty). Installs itself for its life.
 #pragma once
 
-#include "shell/Prompter.h"
+#include "common/Prompter.h"
 
 #include <QString>
 #include <QStringList>

@@ -5,7 +5,7 @@
 
 #include "support/RecordingPrompter.h"
 #include "support/ConnectedControllerTest.h"
-#include "shell/LinkWorker.h"
+#include "common/LinkWorker.h"
 
 #include <QPushButton>
 #include <QString>

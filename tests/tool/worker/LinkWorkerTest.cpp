@@ -1,7 +1,7 @@
 // The link worker: jobs run in order on a thread of their own, their notices and completions
 // come back in order on the posting thread, nothing comes back to a context that has gone, and
 // ending the worker waits for the running job only.
-#include "shell/LinkWorker.h"
+#include "common/LinkWorker.h"
 
 #include <QCoreApplication>
 #include <QTest>
