@@ -4,8 +4,8 @@
 // answers at 19200 baud. Prints each time beside the download's wire limit: every request and
 // its reply at 10 bits a byte, plus the 2 s the library waits before each program's records,
 // and beside that limit with the library's 15 ms spacing after every command exchange.
-#include "shell/CKelvaneRavoToolsDlg.h"
 #include "common/LinkWorker.h"
+#include "shell/CKelvaneRavoToolsDlg.h"
 #include "support/DemoToolFolder.h"
 #include "support/RecordingPrompter.h"
 
@@ -26,7 +26,7 @@
 namespace {
 
 constexpr double kByteSeconds = 10 / 19200.0;
-constexpr double kSettlingSeconds = 2.0;  // before each program's records
+constexpr double kSettlingSeconds = 2.0;   // before each program's records
 constexpr double kSpacingSeconds = 0.015;  // after every command exchange
 
 struct WireLimit {
@@ -40,18 +40,24 @@ struct WireLimit {
 // The length of the simulated controller's reply to `request`.
 std::size_t ReplyBytes(const ravo_sim::Request& request) {
     switch (request.kind) {
-    case ravo_sim::RequestKind::Command:
-    case ravo_sim::RequestKind::Record: return 16;
-    case ravo_sim::RequestKind::EndFrame:
-    case ravo_sim::RequestKind::Unknown: return 0;
-    case ravo_sim::RequestKind::Modbus: break;
+        case ravo_sim::RequestKind::Command:
+        case ravo_sim::RequestKind::Record:
+            return 16;
+        case ravo_sim::RequestKind::EndFrame:
+        case ravo_sim::RequestKind::Unknown:
+            return 0;
+        case ravo_sim::RequestKind::Modbus:
+            break;
     }
     const std::size_t count = request.bytes.size() >= 6 ? (request.bytes[4] << 8 | request.bytes[5]) : 0;
     switch (request.code()) {
-    case 1: return 5 + std::max<std::size_t>(3, (count + 7) / 8);
-    case 3:
-    case 4: return 5 + 2 * count;
-    default: return 8;
+        case 1:
+            return 5 + std::max<std::size_t>(3, (count + 7) / 8);
+        case 3:
+        case 4:
+            return 5 + 2 * count;
+        default:
+            return 8;
     }
 }
 
@@ -89,11 +95,12 @@ bool TimeDownload(bool paced) {
 
     const bool succeeded = prompter.texts() == QStringList({QStringLiteral("用户应用程序下载成功")});
     const WireLimit limit = LimitOf(controller.traffic());
-    std::printf("%-8s %s: whole download %.3f s; wire limit %.3f s (%.3f s of bytes + %d x %.0f s settling), "
-                "ratio %.3f; with the library's spacing (%d x %.0f ms) %.3f s, ratio %.3f\n",
-                paced ? "paced" : "unpaced", succeeded ? "succeeded" : "FAILED", seconds, limit.total(),
-                limit.wireSeconds, limit.programs, kSettlingSeconds, seconds / limit.total(), limit.commands,
-                kSpacingSeconds * 1000, limit.withSpacing(), seconds / limit.withSpacing());
+    std::printf(
+        "%-8s %s: whole download %.3f s; wire limit %.3f s (%.3f s of bytes + %d x %.0f s settling), "
+        "ratio %.3f; with the library's spacing (%d x %.0f ms) %.3f s, ratio %.3f\n",
+        paced ? "paced" : "unpaced", succeeded ? "succeeded" : "FAILED", seconds, limit.total(), limit.wireSeconds,
+        limit.programs, kSettlingSeconds, seconds / limit.total(), limit.commands, kSpacingSeconds * 1000,
+        limit.withSpacing(), seconds / limit.withSpacing());
     return succeeded;
 }
 

@@ -20,8 +20,8 @@ constexpr double kRecordWireSeconds = 32 * 10 / 19200.0;
 
 struct Result {
     int code = 0;
-    Seconds call{};     // the whole Ravo_DownLoadProgram
-    Seconds records{};  // first record in to end frame in, as the controller saw it
+    Seconds call{};       // the whole Ravo_DownLoadProgram
+    Seconds records{};    // first record in to end frame in, as the controller saw it
     Seconds medianGap{};  // median time from one record's arrival to the next one's
 };
 
@@ -52,11 +52,11 @@ Result download(bool paced) {
 
 void report(const char* name, const Result& result) {
     const double wireLimit = kRecords * kRecordWireSeconds;
-    std::printf("%-8s result %d, call %.3f s, records %.3f s, %.0f records/s, "
-                "median %.3f ms per record, ratio to wire limit (%.3f s) %.3f\n",
-                name, result.code, result.call.count(), result.records.count(),
-                kRecords / result.records.count(), result.medianGap.count() * 1000, wireLimit,
-                result.records.count() / wireLimit);
+    std::printf(
+        "%-8s result %d, call %.3f s, records %.3f s, %.0f records/s, "
+        "median %.3f ms per record, ratio to wire limit (%.3f s) %.3f\n",
+        name, result.code, result.call.count(), result.records.count(), kRecords / result.records.count(),
+        result.medianGap.count() * 1000, wireLimit, result.records.count() / wireLimit);
 }
 
 }  // namespace

@@ -66,9 +66,8 @@ Figures measure(bool paced, int exchanges, MonitorCopy* monitor) {
 }
 
 void report(const char* name, const Figures& figures, double floorMs) {
-    std::printf("%-16s %.3f ms per exchange, floor %.3f ms, ratio %.4f, failed exchanges %d\n",
-                name, figures.mean.count(), floorMs, figures.mean.count() / floorMs,
-                figures.failures);
+    std::printf("%-16s %.3f ms per exchange, floor %.3f ms, ratio %.4f, failed exchanges %d\n", name,
+                figures.mean.count(), floorMs, figures.mean.count() / floorMs, figures.failures);
 }
 
 }  // namespace

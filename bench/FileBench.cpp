@@ -19,8 +19,22 @@ ProgramImage benchProgram(int index) {
     program.lineCount = kMaxProgramLines;
     for (int i = 0; i < kMaxProgramLines; ++i) {
         auto& bytes = program.records[i].bytes;
-        bytes = {0xAA, 0xFF, static_cast<std::uint8_t>(10 + i % 40), 0, 0, 0, 1, 0x42, 0xC8, 0, 0,
-                 static_cast<std::uint8_t>(index), static_cast<std::uint8_t>(i >> 8), static_cast<std::uint8_t>(i), 0, 0};
+        bytes = {0xAA,
+                 0xFF,
+                 static_cast<std::uint8_t>(10 + i % 40),
+                 0,
+                 0,
+                 0,
+                 1,
+                 0x42,
+                 0xC8,
+                 0,
+                 0,
+                 static_cast<std::uint8_t>(index),
+                 static_cast<std::uint8_t>(i >> 8),
+                 static_cast<std::uint8_t>(i),
+                 0,
+                 0};
         if (i % 3 == 0) program.remarks[i] = "第" + std::to_string(i) + "行 move to station " + std::to_string(index);
     }
     return program;

@@ -29,8 +29,7 @@ bool oursBlock(Milliseconds& total) {
     short value = 0;
     const auto start = Clock::now();
     int done = 0;
-    while (done < kRoundsPerBlock &&
-           Modbus_ReadShort(RAVO_ANY_CONTROLLER_ADDRESS, kRegister, &value) == RAVO_OK)
+    while (done < kRoundsPerBlock && Modbus_ReadShort(RAVO_ANY_CONTROLLER_ADDRESS, kRegister, &value) == RAVO_OK)
         ++done;
     total += Clock::now() - start;
     Ravo_CloseSericalPort();
@@ -47,9 +46,7 @@ bool theirsBlock(const std::string& device, Milliseconds& total) {
     std::uint16_t value = 0;
     const auto start = Clock::now();
     int done = 0;
-    while (done < kRoundsPerBlock &&
-           modbus_read_input_registers(context, kRegister, 1, &value) == 1)
-        ++done;
+    while (done < kRoundsPerBlock && modbus_read_input_registers(context, kRegister, 1, &value) == 1) ++done;
     total += Clock::now() - start;
     modbus_close(context);
     modbus_free(context);
@@ -65,16 +62,15 @@ bool compare(bool paced) {
 
     Milliseconds ours{0}, theirs{0};
     bool ok = true;
-    for (int block = 0; block < kBlocks && ok; ++block)
-        ok = oursBlock(ours) && theirsBlock(sim.devicePath(), theirs);
+    for (int block = 0; block < kBlocks && ok; ++block) ok = oursBlock(ours) && theirsBlock(sim.devicePath(), theirs);
     const int rounds = kBlocks * kRoundsPerBlock;
     if (!ok) {
         std::printf("%-8s a round trip failed\n", paced ? "paced" : "unpaced");
         return false;
     }
     std::printf("%-8s %d round trips: Modbus_ReadShort %.3f ms, libmodbus %.3f ms, ratio %.3f\n",
-                paced ? "paced" : "unpaced", rounds, ours.count() / rounds,
-                theirs.count() / rounds, ours.count() / theirs.count());
+                paced ? "paced" : "unpaced", rounds, ours.count() / rounds, theirs.count() / rounds,
+                ours.count() / theirs.count());
     return true;
 }
 

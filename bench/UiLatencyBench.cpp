@@ -1,12 +1,12 @@
 // The window's event loop while the manual operation view polls, offscreen: a 10 ms probe timer
-// measures every gap between its runs over 10 s (a stall: what a gap has beyond the 10 ms), (a) against a simulated controller answering at
-// 19200-baud wire speed and (b) against one that does not answer. Prints the worst and the
+// measures every gap between its runs over 10 s (a stall: what a gap has beyond the 10 ms), (a) against a simulated
+// controller answering at 19200-baud wire speed and (b) against one that does not answer. Prints the worst and the
 // 99th-percentile stall of each; the last line is the worst stall of both divided by one
 // 16 ms frame (below 1: the window never misses more than a frame). (c) measures the same with
 // 通讯监视 open during a whole 程序下载 of the demo at wire speed.
-#include "shell/CKelvaneRavoToolsDlg.h"
-#include "monitor/CTrafficMonitorDlg.h"
 #include "common/LinkWorker.h"
+#include "monitor/CTrafficMonitorDlg.h"
+#include "shell/CKelvaneRavoToolsDlg.h"
 #include "support/DemoToolFolder.h"
 #include "support/RecordingPrompter.h"
 #include "support/StallProbe.h"

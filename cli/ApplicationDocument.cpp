@@ -19,9 +19,8 @@ ApplicationDocument LoadApplicationDocument(const std::string& path) {
     ApplicationProgramBuffer buffer;
     ResetApplicationBuffer(buffer);
     ApplicationDocument document;
-    const ReadSummary summary = ReadApplicationProgram(*text, buffer, [&](int, const ProgramImage& program) {
-        document.programs.push_back(program);
-    });
+    const ReadSummary summary = ReadApplicationProgram(
+        *text, buffer, [&](int, const ProgramImage& program) { document.programs.push_back(program); });
     if (!summary.recognised) throw CliError(path + ": not an application program file (no version line)");
     document.version = buffer.version;
     document.motor = buffer.motor;

@@ -136,8 +136,8 @@ std::int64_t integer(const Json& value, const std::string& path, std::int64_t mi
 }
 
 std::int32_t int32(const Json& value, const std::string& path) {
-    return static_cast<std::int32_t>(integer(value, path, std::numeric_limits<std::int32_t>::min(),
-                                             std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(
+        integer(value, path, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 std::uint8_t byte(const Json& value, const std::string& path) {
     return static_cast<std::uint8_t>(integer(value, path, 0, 255));
@@ -185,8 +185,8 @@ void readMotor(const Json& value, MotorParameterRecord& motor) {
     const Json& axes = array(value, "motor", kMotorAxes, kMotorAxes);
     for (int a = 0; a < kMotorAxes; ++a) {
         const std::string path = at("motor", static_cast<std::size_t>(a));
-        const Json& axis = object(axes[a], path, {"subdivision", "pitch", "backlash", "acceleration", "deceleration",
-                                                  "minimumSpeed"});
+        const Json& axis =
+            object(axes[a], path, {"subdivision", "pitch", "backlash", "acceleration", "deceleration", "minimumSpeed"});
         AxisParameters& out = motor.axes[a];
         out.subdivision = int32(axis.at("subdivision"), at(path, "subdivision"));
         out.pitch = real(axis.at("pitch"), at(path, "pitch"));

@@ -17,8 +17,8 @@ int ParseComPort(const std::string& text) {
         std::toupper(static_cast<unsigned char>(digits[1])) == 'O' &&
         std::toupper(static_cast<unsigned char>(digits[2])) == 'M')
         digits = digits.substr(3);
-    const bool allDigits = !digits.empty() && digits.size() <= 3 &&
-                           digits.find_first_not_of("0123456789") == std::string::npos;
+    const bool allDigits =
+        !digits.empty() && digits.size() <= 3 && digits.find_first_not_of("0123456789") == std::string::npos;
     if (!allDigits) throw CliError("--port takes a port such as COM3, not '" + text + "'");
     return std::atoi(digits.c_str());
 }

@@ -20,7 +20,8 @@ int RunDownload(const ApplicationDocument& document, int comNumber, std::ostream
                                               [&](const kelvane::DownloadProgress& p) { display.show(p); });
     }
     if (!result.succeeded) {
-        err << "ravo: " << result.stepMessage << "\n" << "ravo: " << result.message << "\n";
+        err << "ravo: " << result.stepMessage << "\n"
+            << "ravo: " << result.message << "\n";
         return 1;
     }
     out << result.message << "\n";

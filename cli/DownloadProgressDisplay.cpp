@@ -26,9 +26,12 @@ std::string Bar(double share) {
 
 std::string DescribeStep(const kelvane::DownloadProgress& progress) {
     switch (progress.step) {
-        case kelvane::DownloadStep::MotorParameters: return "motor parameters";
-        case kelvane::DownloadStep::Peripherals: return "peripherals";
-        case kelvane::DownloadStep::UserPrograms: break;
+        case kelvane::DownloadStep::MotorParameters:
+            return "motor parameters";
+        case kelvane::DownloadStep::Peripherals:
+            return "peripherals";
+        case kelvane::DownloadStep::UserPrograms:
+            break;
     }
     return "user program " + std::to_string(progress.program + 1) + " of " + std::to_string(progress.programCount);
 }

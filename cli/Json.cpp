@@ -53,9 +53,7 @@ public:
 
 private:
     // How far the reader has read; after a container's opening character, just past it.
-    std::size_t offset() const {
-        return static_cast<std::size_t>(input_.pubseekoff(0, std::ios::cur, std::ios::in));
-    }
+    std::size_t offset() const { return static_cast<std::size_t>(input_.pubseekoff(0, std::ios::cur, std::ios::in)); }
 
     bool add(Json value) {
         place(std::move(value));

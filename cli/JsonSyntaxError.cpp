@@ -23,12 +23,18 @@ Expected expectedIn(std::string_view context, bool documentRead) {
 
 const char* wordsFor(Expected expected) {
     switch (expected) {
-    case Expected::MemberName: return "expected a member name";
-    case Expected::Colon: return "expected ':'";
-    case Expected::ArrayEnd: return "expected ']'";
-    case Expected::ObjectEnd: return "expected '}'";
-    case Expected::EndOfText: return "unexpected text after the document";
-    case Expected::Value: break;
+        case Expected::MemberName:
+            return "expected a member name";
+        case Expected::Colon:
+            return "expected ':'";
+        case Expected::ArrayEnd:
+            return "expected ']'";
+        case Expected::ObjectEnd:
+            return "expected '}'";
+        case Expected::EndOfText:
+            return "unexpected text after the document";
+        case Expected::Value:
+            break;
     }
     return "expected a value";
 }
@@ -77,9 +83,12 @@ std::size_t escapeEnd(std::string_view text, std::size_t last) {
 
 std::size_t problemOffset(std::string_view text, std::size_t last, At at) {
     switch (at) {
-    case At::SequenceStart: return sequenceStart(text, last);
-    case At::EscapeEnd: return escapeEnd(text, last);
-    case At::LastRead: break;
+        case At::SequenceStart:
+            return sequenceStart(text, last);
+        case At::EscapeEnd:
+            return escapeEnd(text, last);
+        case At::LastRead:
+            break;
     }
     return last;
 }
@@ -148,8 +157,8 @@ CliError JsonSyntaxError(std::string_view text, const JsonParseStop& stop, bool 
     for (const LexicalProblem& lexical : kLexicalProblems) {
         if (!startsWith(problem, lexical.prefix)) continue;
         // Where a member name belongs, a bad string is reported as such; anything else is not a name.
-        const bool reportProblem = expected == Expected::Value ||
-                                   (expected == Expected::MemberName && startsWith(problem, "invalid string"));
+        const bool reportProblem =
+            expected == Expected::Value || (expected == Expected::MemberName && startsWith(problem, "invalid string"));
         if (reportProblem) return JsonErrorAt(text, problemOffset(text, last, lexical.at), lexical.words);
         return JsonErrorAt(text, badTokenStart(text, stop.lastToken, last), wordsFor(expected));
     }

@@ -4,17 +4,17 @@
 
 #include <Kelvane_Ravo_Q9T2.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <grp.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 
 namespace ravo {
 
@@ -40,7 +40,7 @@ std::string WhyTheLibraryFailed(int fd) {
 
 std::string WhyNotOpened(const std::string& device) {
     if (device.empty()) return "no device for this number";
-    struct stat status{};
+    struct stat status {};
     if (::stat(device.c_str(), &status) != 0) return errno == ENOENT ? "does not exist" : std::strerror(errno);
     const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return "exists, cannot be opened: " + DescribeOpenFailure(errno, GroupName(status.st_gid));
@@ -63,7 +63,8 @@ std::string ByIdName(const std::string& device, const std::string& byIdFolder) {
 }  // namespace
 
 std::string ComDevicePath(int comNumber) {
-    if (const char* comDir = std::getenv("RAVO_COM_DIR")) return std::string(comDir) + "/COM" + std::to_string(comNumber);
+    if (const char* comDir = std::getenv("RAVO_COM_DIR"))
+        return std::string(comDir) + "/COM" + std::to_string(comNumber);
     if (comNumber >= 1 && comNumber <= 9) return "/dev/ttyS" + std::to_string(comNumber - 1);
     if (comNumber >= 10 && comNumber <= 19) return "/dev/ttyUSB" + std::to_string(comNumber - 10);
     return {};
@@ -72,8 +73,8 @@ std::string ComDevicePath(int comNumber) {
 std::string DescribeOpenFailure(int error, const std::string& deviceGroup) {
     if (error == EACCES || error == EPERM) {
         const std::string group = deviceGroup.empty() || deviceGroup == "root" ? "dialout" : deviceGroup;
-        return std::string(std::strerror(error)) + "; add this user to the group " + group +
-               " (sudo usermod -aG " + group + " $USER) and log in again";
+        return std::string(std::strerror(error)) + "; add this user to the group " + group + " (sudo usermod -aG " +
+               group + " $USER) and log in again";
     }
     if (error == EBUSY) return "in use by another program";
     return std::strerror(error);

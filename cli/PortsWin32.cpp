@@ -28,8 +28,8 @@ std::vector<PortReport> KnownPorts() {
         DWORD deviceLength = 256;
         DWORD portBytes = sizeof port - sizeof(wchar_t);
         DWORD type = 0;
-        const LONG result = RegEnumValueW(key, index, device, &deviceLength, nullptr, &type,
-                                          reinterpret_cast<BYTE*>(port), &portBytes);
+        const LONG result =
+            RegEnumValueW(key, index, device, &deviceLength, nullptr, &type, reinterpret_cast<BYTE*>(port), &portBytes);
         if (result == ERROR_NO_MORE_ITEMS) break;
         if (result != ERROR_SUCCESS || type != REG_SZ) continue;
         port[portBytes / sizeof(wchar_t)] = L'\0';
@@ -40,24 +40,29 @@ std::vector<PortReport> KnownPorts() {
         ports.push_back(report);
     }
     RegCloseKey(key);
-    std::sort(ports.begin(), ports.end(), [](const PortReport& a, const PortReport& b) { return a.comNumber < b.comNumber; });
+    std::sort(ports.begin(), ports.end(),
+              [](const PortReport& a, const PortReport& b) { return a.comNumber < b.comNumber; });
     return ports;
 }
 
 // The port does not open for the library: open it directly to learn why.
 std::string WhyNotOpened(int comNumber) {
     const std::wstring name = L"\\\\.\\COM" + std::to_wstring(comNumber);
-    const HANDLE handle = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE handle =
+        CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle != INVALID_HANDLE_VALUE) {
         CloseHandle(handle);
         return "the library did not open it";
     }
     switch (const DWORD error = GetLastError()) {
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION: return "in use by another program";
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND: return "does not exist";
-    default: return "cannot be opened: Windows error " + std::to_string(error);
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+            return "in use by another program";
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return "does not exist";
+        default:
+            return "cannot be opened: Windows error " + std::to_string(error);
     }
 }
 

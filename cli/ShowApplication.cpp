@@ -35,8 +35,7 @@ std::string motorSection(const MotorParameterRecord& motor) {
     for (int a = 0; a < kMotorAxes; ++a) {
         const AxisParameters& axis = motor.axes[a];
         table.addRow({kAxisNames[a], std::to_string(axis.subdivision), number(axis.pitch), number(axis.backlash),
-                      std::to_string(axis.acceleration), std::to_string(axis.deceleration),
-                      number(axis.minimumSpeed)});
+                      std::to_string(axis.acceleration), std::to_string(axis.deceleration), number(axis.minimumSpeed)});
     }
     return "电机参数\n" + table.render("  ");
 }

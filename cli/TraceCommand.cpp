@@ -23,11 +23,14 @@ void interrupt(int) { interrupted = 1; }
 
 void print(const TraceEntry& entry, std::ostream& out) {
     switch (entry.kind) {
-        case TraceEntry::Kind::Note: out << "== " << entry.text << "\n"; break;
-        case TraceEntry::Kind::Unparsed: out << "?? " << kelvane::gbkToUtf8(entry.text) << "\n"; break;
+        case TraceEntry::Kind::Note:
+            out << "== " << entry.text << "\n";
+            break;
+        case TraceEntry::Kind::Unparsed:
+            out << "?? " << kelvane::gbkToUtf8(entry.text) << "\n";
+            break;
         case TraceEntry::Kind::Traffic:
-            out << (entry.line.sent ? "-> " : "<- ") << (entry.line.failed ? "!! " : "   ")
-                << entry.line.text;
+            out << (entry.line.sent ? "-> " : "<- ") << (entry.line.failed ? "!! " : "   ") << entry.line.text;
             if (!entry.line.bytes.empty()) out << "  [" << entry.line.bytes << "]";
             out << "\n";
             break;
@@ -61,10 +64,9 @@ bool waitForMore(std::istream& log, std::streamoff position) {
 
 }  // namespace
 
-int RunTrace(std::istream& log, bool follow, const kelvane::InstructionCatalogue* catalogue,
-             std::ostream& out) {
+int RunTrace(std::istream& log, bool follow, const kelvane::InstructionCatalogue* catalogue, std::ostream& out) {
     kelvane::LogTrace trace(catalogue);
-    std::string pending;       // the start of a line whose end has not been written yet
+    std::string pending;          // the start of a line whose end has not been written yet
     std::streamoff position = 0;  // bytes read so far
     if (follow) std::signal(SIGINT, interrupt);
     for (std::string line; std::getline(log, line) || follow;) {

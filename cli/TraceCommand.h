@@ -12,7 +12,6 @@ namespace ravo {
 // of unparsable lines. With `follow`, waits at the end of the log for more lines until Ctrl+C
 // (a log truncated by a new start is read again from its beginning). A null
 // catalogue shows instruction codes. Returns 0.
-int RunTrace(std::istream& log, bool follow, const kelvane::InstructionCatalogue* catalogue,
-             std::ostream& out);
+int RunTrace(std::istream& log, bool follow, const kelvane::InstructionCatalogue* catalogue, std::ostream& out);
 
 }  // namespace ravo

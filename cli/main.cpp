@@ -20,13 +20,13 @@
 #include "core/application/LibraryListFile.h"
 #include "core/application/WholeFile.h"
 
+#include <unistd.h>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -119,7 +119,8 @@ void expectOperands(const std::vector<std::string>& arguments, std::size_t count
 // Warns (without failing) about a file that did not match its format all the way.
 void warnIfIncomplete(const ApplicationDocument& document, const std::string& path) {
     if (!document.complete)
-        std::cerr << "ravo: warning: " << path << " is incomplete or damaged; what did not read keeps its start-up value\n";
+        std::cerr << "ravo: warning: " << path
+                  << " is incomplete or damaged; what did not read keeps its start-up value\n";
 }
 
 int comPort(const Options& options, const char* command) {

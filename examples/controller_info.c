@@ -15,8 +15,7 @@
 
 enum { INPUT_COUNT = 24 };
 
-int main(int argc, char **argv)
-{
+int main(int argc, char** argv) {
     const int com = argc > 1 ? atoi(argv[1]) : 1;
     const int addr = RAVO_ANY_CONTROLLER_ADDRESS;
     int version = 0, low = 0, high = 0, pin;

@@ -117,8 +117,12 @@ private:
                     std::this_thread::sleep_for(kJogTime);
                     exchange([] { Ravo_SlowStopMotor(kelvane::kControllerAddress, kelvane::AxisMask(1)); });
                     break;
-                case 2: factoryCheck(); break;
-                case 3: reconnect(); break;
+                case 2:
+                    factoryCheck();
+                    break;
+                case 3:
+                    reconnect();
+                    break;
             }
             reopenIfLost("a command");
             report_.sampleMemory();

@@ -30,10 +30,11 @@ std::string StoreMismatch(const ravo_sim::Simulator& controller, const kelvane::
                std::to_string(date[2]) + " not stored";
     for (int axis = 1; axis <= 6; ++axis) {
         const ravo_sim::AxisState held = controller.axis(axis);
-        const std::pair<const char*, bool> parameters[] = {
-            {"acceleration", held.acceleration == 10}, {"deceleration", held.deceleration == 10},
-            {"maximum speed", held.maxSpeed == 10.0f}, {"pitch", held.pitch == 5.0f},
-            {"subdivision", held.subdivision == 1600}};
+        const std::pair<const char*, bool> parameters[] = {{"acceleration", held.acceleration == 10},
+                                                           {"deceleration", held.deceleration == 10},
+                                                           {"maximum speed", held.maxSpeed == 10.0f},
+                                                           {"pitch", held.pitch == 5.0f},
+                                                           {"subdivision", held.subdivision == 1600}};
         for (const auto& [name, stored] : parameters)
             if (!stored) return std::string("factory ") + name + " of axis " + std::to_string(axis) + " not stored";
     }

@@ -47,8 +47,9 @@ bool ParseArguments(int argc, char** argv, SoakOptions& options) {
 int main(int argc, char** argv) {
     SoakOptions options;
     if (!ParseArguments(argc, argv, options)) {
-        std::fprintf(stderr, "usage: soak [--seconds N (600)] [--seed S (1)] [--rate FAULTS_PER_REQUEST (0.005)] "
-                             "[--library]\n");
+        std::fprintf(stderr,
+                     "usage: soak [--seconds N (600)] [--seed S (1)] [--rate FAULTS_PER_REQUEST (0.005)] "
+                     "[--library]\n");
         return 2;
     }
     std::printf("soak of the %s for %d s, seed %u, %.4f faults per request\n", options.library ? "library" : "tool",

@@ -1,9 +1,9 @@
 #include "SoakReport.h"
 
+#include <unistd.h>
 #include <algorithm>
 #include <cstdio>
 #include <limits>
-#include <unistd.h>
 
 long ResidentBytes() {
     long pages = 0, resident = 0;
@@ -110,9 +110,10 @@ bool SoakReport::print(const ravo_sim::RandomFaultCounts& faults) {
         std::printf("worst UI stall: %.2f ms (the machine's own: an idle thread woke up to %.2f ms late)\n",
                     worstStallMs_, worstIdleThreadMs_);
     const double growth = static_cast<double>(endRss - minuteRss);
-    std::printf("resident memory: start %.1f MB, after a minute %.1f MB, end %.1f MB (growth after the first "
-                "minute %+.0f kB)\n",
-                startRss_ / 1048576.0, minuteRss / 1048576.0, endRss / 1048576.0, growth / 1024);
+    std::printf(
+        "resident memory: start %.1f MB, after a minute %.1f MB, end %.1f MB (growth after the first "
+        "minute %+.0f kB)\n",
+        startRss_ / 1048576.0, minuteRss / 1048576.0, endRss / 1048576.0, growth / 1024);
 
     double worst = std::max(0.0, growth) / kMemoryGrowthLimit;
     if (stallsMeasured_) worst = std::max(worst, worstStallMs_ / kFrameMs);

@@ -28,7 +28,7 @@ public:
     void downloadSucceeded();
     void downloadFailed();
     void wrong(const std::string& what, bool download = false);  // a wrong report
-    void hang(const std::string& what);   // an action that did not end
+    void hang(const std::string& what);                          // an action that did not end
     void linkNotBack(const std::string& what);
     // The window's worst stall during an action and an idle thread's worst lateness meanwhile;
     // printed when the window's is above a frame.
@@ -45,7 +45,8 @@ private:
     mutable std::mutex mutex_;
     Clock::time_point start_;
     std::map<std::string, std::size_t> actions_;
-    std::size_t downloadsSucceeded_ = 0, downloadsFailed_ = 0, downloadsWrong_ = 0, wrong_ = 0, hangs_ = 0, linksNotBack_ = 0;
+    std::size_t downloadsSucceeded_ = 0, downloadsFailed_ = 0, downloadsWrong_ = 0, wrong_ = 0, hangs_ = 0,
+                linksNotBack_ = 0;
     double worstStallMs_ = 0, worstIdleThreadMs_ = 0;
     bool stallsMeasured_ = false;
     long startRss_ = 0, minuteRss_ = -1;

@@ -3,8 +3,8 @@
 #include "IdleThreadProbe.h"
 #include "SoakChecks.h"
 
-#include "shell/CKelvaneRavoToolsDlg.h"
 #include "common/LinkWorker.h"
+#include "shell/CKelvaneRavoToolsDlg.h"
 #include "support/RecordingPrompter.h"
 #include "support/StallProbe.h"
 
@@ -80,12 +80,9 @@ public:
         controller_.setRandomFaults(options_.faults);
         const auto end = SoakReport::Clock::now() + std::chrono::seconds(options_.seconds);
         const std::pair<const char*, std::function<void()>> actions[] = {
-            {"manual polling", [this] { pollManualView(); }},
-            {"jog", [this] { jog(); }},
-            {"刷新状态", [this] { refreshTeachView(); }},
-            {"download", [this] { download(); }},
-            {"出厂设置", [this] { factoryCheck(); }},
-            {"disconnect/connect", [this] { reconnect(); }},
+            {"manual polling", [this] { pollManualView(); }}, {"jog", [this] { jog(); }},
+            {"刷新状态", [this] { refreshTeachView(); }},     {"download", [this] { download(); }},
+            {"出厂设置", [this] { factoryCheck(); }},         {"disconnect/connect", [this] { reconnect(); }},
         };
         for (std::size_t turn = 0; SoakReport::Clock::now() < end; ++turn) {
             const auto& [name, action] = actions[turn % std::size(actions)];
@@ -166,7 +163,8 @@ private:
         const std::vector<std::string> texts = messages();
         const Verdict verdict = JudgeFactoryCheck(controller_, texts.empty() ? "" : texts.back(), kelvane::LocalDate());
         if (texts.size() != 1 || verdict.kind == Verdict::Wrong)
-            report_.wrong(texts.size() != 1 ? "出厂设置 showed " + std::to_string(texts.size()) + " messages" : verdict.why);
+            report_.wrong(texts.size() != 1 ? "出厂设置 showed " + std::to_string(texts.size()) + " messages"
+                                            : verdict.why);
     }
 
     // Disconnects and connects again; a port that does not open (an unplugged adapter) is tried

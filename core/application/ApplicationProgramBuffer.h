@@ -18,7 +18,7 @@ struct AxisParameters {
     float backlash = 0;            // mechanical backlash compensation
     std::int32_t acceleration = 0;
     std::int32_t deceleration = 0;
-    float minimumSpeed = 0;        // 0 = adaptive
+    float minimumSpeed = 0;  // 0 = adaptive
 };
 
 struct MotorParameterRecord {

@@ -56,7 +56,8 @@ std::string remarkToken(const RemarkMap& remarks, int line) {
     if (entry == remarks.end()) return token;
     const std::string& remark = entry->second;
     token += utf8ToGbk(remark.substr(0, remark.find('\0')));
-    std::replace_if(token.begin(), token.end(), [](char c) { return IsWhiteSpaceByte(static_cast<unsigned char>(c)); }, '@');
+    std::replace_if(
+        token.begin(), token.end(), [](char c) { return IsWhiteSpaceByte(static_cast<unsigned char>(c)); }, '@');
     return token;
 }
 
@@ -141,14 +142,13 @@ void readPeripherals(FormattedScanner& in, float version, PeripheralParameterRec
     AnalogueInput& ad1 = p.analogue[1];
     in.scan(f.analogue, {ad0.function, ad0.minimum, ad0.maximum, ad1.function, ad1.minimum, ad1.maximum});
     auto& e = p.encoders;
-    in.scan(f.encodersIn, {e[0].mode, e[0].lines, e[0].ratio, e[1].mode, e[1].lines, e[1].ratio, e[2].mode,
-                           e[2].lines, e[2].ratio});
+    in.scan(f.encodersIn,
+            {e[0].mode, e[0].lines, e[0].ratio, e[1].mode, e[1].lines, e[1].ratio, e[2].mode, e[2].lines, e[2].ratio});
 }
 
 }  // namespace
 
-std::string FormatApplicationProgram(ApplicationProgramBuffer& buffer, int programCount,
-                                     const ProgramSource& source) {
+std::string FormatApplicationProgram(ApplicationProgramBuffer& buffer, int programCount, const ProgramSource& source) {
     const FileFormats& f = formats();
     programCount = std::clamp(programCount, 0, kMaxPrograms);
     std::string out;
@@ -156,8 +156,9 @@ std::string FormatApplicationProgram(ApplicationProgramBuffer& buffer, int progr
     AppendFormatted(out, f.version, {kWrittenFileVersion});
     for (int a = 0; a < kMotorAxes; ++a) {
         const AxisParameters& axis = buffer.motor.axes[a];
-        AppendFormatted(out, f.axis[a], {axis.subdivision, axis.pitch, axis.backlash, axis.acceleration,
-                                         axis.deceleration, axis.minimumSpeed});
+        AppendFormatted(
+            out, f.axis[a],
+            {axis.subdivision, axis.pitch, axis.backlash, axis.acceleration, axis.deceleration, axis.minimumSpeed});
     }
     AppendFormatted(out, f.programCount, {std::int32_t{programCount}});
     for (int p = 0; p < programCount; ++p) {
@@ -172,21 +173,21 @@ std::string FormatApplicationProgram(ApplicationProgramBuffer& buffer, int progr
     const AnalogueInput& ad1 = peripherals.analogue[1];
     AppendFormatted(out, f.analogue, {ad0.function, ad0.minimum, ad0.maximum, ad1.function, ad1.minimum, ad1.maximum});
     const auto& e = peripherals.encoders;
-    AppendFormatted(out, f.encodersOut, {e[0].mode, e[0].lines, e[0].ratio, e[1].mode, e[1].lines, e[1].ratio,
-                                         e[2].mode, e[2].lines, e[2].ratio});
+    AppendFormatted(
+        out, f.encodersOut,
+        {e[0].mode, e[0].lines, e[0].ratio, e[1].mode, e[1].lines, e[1].ratio, e[2].mode, e[2].lines, e[2].ratio});
     return out;
 }
 
-WriteStatus WriteApplicationProgramFile(const std::string& path, ApplicationProgramBuffer& buffer,
-                                        int programCount, const ProgramSource& source) {
+WriteStatus WriteApplicationProgramFile(const std::string& path, ApplicationProgramBuffer& buffer, int programCount,
+                                        const ProgramSource& source) {
     AtomicFile file;
     const WriteStatus opened = file.open(path);
     if (!opened.ok) return opened;
     return file.commit(FormatApplicationProgram(buffer, programCount, source));
 }
 
-ReadSummary ReadApplicationProgram(std::string_view text, ApplicationProgramBuffer& buffer,
-                                   const ProgramSink& sink) {
+ReadSummary ReadApplicationProgram(std::string_view text, ApplicationProgramBuffer& buffer, const ProgramSink& sink) {
     const FileFormats& f = formats();
     FormattedScanner in(text);
     ReadSummary summary;
@@ -195,8 +196,8 @@ ReadSummary ReadApplicationProgram(std::string_view text, ApplicationProgramBuff
     summary.recognised = in.scan(f.version, {buffer.version}) == 1;
     for (int a = 0; a < kMotorAxes; ++a) {
         AxisParameters& axis = buffer.motor.axes[a];
-        in.scan(f.axis[a], {axis.subdivision, axis.pitch, axis.backlash, axis.acceleration, axis.deceleration,
-                            axis.minimumSpeed});
+        in.scan(f.axis[a],
+                {axis.subdivision, axis.pitch, axis.backlash, axis.acceleration, axis.deceleration, axis.minimumSpeed});
     }
     // The version is compared as the float it was read into, against the double literals.
     std::int32_t programCount = 1;

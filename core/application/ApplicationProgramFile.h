@@ -24,12 +24,11 @@ using ProgramSink = std::function<void(int index, const ProgramImage& program)>;
 // The file text for the motor and peripheral records of `buffer` and `programCount` programs
 // (at most ten) fetched one by one into buffer.program. Version 5.0. Remarks are UTF-8 in memory
 // and GBK in the file; white space in a remark is written as '@' so that it stays one token.
-std::string FormatApplicationProgram(ApplicationProgramBuffer& buffer, int programCount,
-                                     const ProgramSource& source);
+std::string FormatApplicationProgram(ApplicationProgramBuffer& buffer, int programCount, const ProgramSource& source);
 
 // Writes the file atomically. When the file cannot be created, no program is fetched.
-WriteStatus WriteApplicationProgramFile(const std::string& path, ApplicationProgramBuffer& buffer,
-                                        int programCount, const ProgramSource& source);
+WriteStatus WriteApplicationProgramFile(const std::string& path, ApplicationProgramBuffer& buffer, int programCount,
+                                        const ProgramSource& source);
 
 struct ReadSummary {
     int programCount = 0;     // programs handed to the sink
@@ -40,8 +39,7 @@ struct ReadSummary {
 // Reads file text into `buffer`, starting from what it holds: the axes are cleared first;
 // fields whose text does not match keep their values; the reading goes on after a mismatch.
 // Each program is handed to `sink` as soon as it has been read.
-ReadSummary ReadApplicationProgram(std::string_view text, ApplicationProgramBuffer& buffer,
-                                   const ProgramSink& sink);
+ReadSummary ReadApplicationProgram(std::string_view text, ApplicationProgramBuffer& buffer, const ProgramSink& sink);
 
 // Whether the text is an application program file: its version line reads.
 bool ReadsAsApplicationProgram(std::string_view text);

@@ -41,8 +41,8 @@ WriteStatus AtomicFile::open(const std::string& path) {
     target_ = path;
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string candidate = path + ".~" + std::to_string(file_calls::processId()) + "." +
-                                std::to_string(counter.fetch_add(1));
+        std::string candidate =
+            path + ".~" + std::to_string(file_calls::processId()) + "." + std::to_string(counter.fetch_add(1));
         fd_ = file_calls::createNew(candidate);
         if (fd_ >= 0) {
             temporary_ = std::move(candidate);

@@ -7,9 +7,7 @@
 
 namespace kelvane::file_calls {
 
-int createNew(const std::string& path) {
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-}
+int createNew(const std::string& path) { return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); }
 
 long writeSome(int fd, const char* data, std::size_t size) { return ::write(fd, data, size); }
 
@@ -19,9 +17,7 @@ bool closeFile(int fd) { return ::close(fd) == 0; }
 
 void removeFile(const std::string& path) { ::unlink(path.c_str()); }
 
-bool replaceFile(const std::string& from, const std::string& to) {
-    return std::rename(from.c_str(), to.c_str()) == 0;
-}
+bool replaceFile(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
 
 void flushFolderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');

@@ -34,27 +34,27 @@ void AppendFormatted(std::string& out, std::string_view format, std::initializer
         }
         ++f;
         switch (format[f]) {
-        case 'd':
-        case 'u':
-            assert(value.kind_ == Kind::Integer);
-            if (value.kind_ != Kind::Integer) break;
-            out.append(number, std::to_chars(number, number + sizeof number, value.integer_).ptr);
-            break;
-        case 'f':
-            assert(value.kind_ == Kind::Real);
-            if (value.kind_ != Kind::Real) break;
-            out.append(number, std::to_chars(number, number + sizeof number, static_cast<double>(value.real_),
-                                             std::chars_format::fixed, 6)
-                                   .ptr);
-            break;
-        case 's': {
-            assert(value.kind_ == Kind::Text);
-            const std::string_view text = value.text_;
-            out.append(text.substr(0, text.find('\0')));
-            break;
-        }
-        default:
-            assert(!"unsupported conversion");
+            case 'd':
+            case 'u':
+                assert(value.kind_ == Kind::Integer);
+                if (value.kind_ != Kind::Integer) break;
+                out.append(number, std::to_chars(number, number + sizeof number, value.integer_).ptr);
+                break;
+            case 'f':
+                assert(value.kind_ == Kind::Real);
+                if (value.kind_ != Kind::Real) break;
+                out.append(number, std::to_chars(number, number + sizeof number, static_cast<double>(value.real_),
+                                                 std::chars_format::fixed, 6)
+                                       .ptr);
+                break;
+            case 's': {
+                assert(value.kind_ == Kind::Text);
+                const std::string_view text = value.text_;
+                out.append(text.substr(0, text.find('\0')));
+                break;
+            }
+            default:
+                assert(!"unsupported conversion");
         }
     }
 }

@@ -1,18 +1,16 @@
 #include "FormattedScanner.h"
 
+#include <locale.h>
 #include <cassert>
 #include <clocale>
 #include <cstdlib>
 #include <limits>
-#include <locale.h>
 
 namespace kelvane {
 namespace {
 
 bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-bool isHexDigit(unsigned char c) {
-    return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
+bool isHexDigit(unsigned char c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 int hexValue(unsigned char c) {
     if (isDigit(c)) return c - '0';
     return (c | 0x20) - 'a' + 10;
@@ -34,11 +32,9 @@ std::int32_t signedResult(std::uint64_t magnitude, bool negative) {
     constexpr std::uint64_t largest = std::numeric_limits<std::int64_t>::max();
     std::int64_t value;
     if (negative) {
-        value = magnitude > largest ? std::numeric_limits<std::int64_t>::min()
-                                    : -static_cast<std::int64_t>(magnitude);
+        value = magnitude > largest ? std::numeric_limits<std::int64_t>::min() : -static_cast<std::int64_t>(magnitude);
     } else {
-        value = magnitude > largest ? std::numeric_limits<std::int64_t>::max()
-                                    : static_cast<std::int64_t>(magnitude);
+        value = magnitude > largest ? std::numeric_limits<std::int64_t>::max() : static_cast<std::int64_t>(magnitude);
     }
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(value)));
 }
@@ -65,8 +61,7 @@ float parseCFloat(const std::string& number) {
 }  // namespace
 
 void FormattedScanner::skipWhiteSpace() {
-    while (position_ < text_.size() && IsWhiteSpaceByte(static_cast<unsigned char>(text_[position_])))
-        ++position_;
+    while (position_ < text_.size() && IsWhiteSpaceByte(static_cast<unsigned char>(text_[position_]))) ++position_;
 }
 
 int FormattedScanner::scan(std::string_view format, std::initializer_list<ScanTarget> targets) {
@@ -100,33 +95,31 @@ int FormattedScanner::scan(std::string_view format, std::initializer_list<ScanTa
 bool FormattedScanner::convert(char conversion, const ScanTarget& target) {
     using Kind = ScanTarget::Kind;
     switch (conversion) {
-    case 'd':
-    case 'x': {
-        std::uint64_t magnitude = 0;
-        bool negative = false;
-        const bool ok = conversion == 'd' ? readDecimal(magnitude, negative)
-                                          : readHexadecimal(magnitude, negative);
-        if (!ok) return false;
-        const std::uint32_t bits =
-            conversion == 'd' ? static_cast<std::uint32_t>(signedResult(magnitude, negative))
-                              : unsignedResult(magnitude, negative);
-        if (target.kind_ == Kind::Int32) {
-            *static_cast<std::int32_t*>(target.pointer_) = static_cast<std::int32_t>(bits);
-        } else {
-            assert(target.kind_ == Kind::Byte);
-            *static_cast<std::uint8_t*>(target.pointer_) = static_cast<std::uint8_t>(bits);
+        case 'd':
+        case 'x': {
+            std::uint64_t magnitude = 0;
+            bool negative = false;
+            const bool ok = conversion == 'd' ? readDecimal(magnitude, negative) : readHexadecimal(magnitude, negative);
+            if (!ok) return false;
+            const std::uint32_t bits = conversion == 'd' ? static_cast<std::uint32_t>(signedResult(magnitude, negative))
+                                                         : unsignedResult(magnitude, negative);
+            if (target.kind_ == Kind::Int32) {
+                *static_cast<std::int32_t*>(target.pointer_) = static_cast<std::int32_t>(bits);
+            } else {
+                assert(target.kind_ == Kind::Byte);
+                *static_cast<std::uint8_t*>(target.pointer_) = static_cast<std::uint8_t>(bits);
+            }
+            return true;
         }
-        return true;
-    }
-    case 'f':
-        assert(target.kind_ == Kind::Float);
-        return readReal(*static_cast<float*>(target.pointer_));
-    case 's':
-        assert(target.kind_ == Kind::Token);
-        return readToken(*static_cast<std::string*>(target.pointer_));
-    default:
-        assert(!"unsupported conversion");
-        return false;
+        case 'f':
+            assert(target.kind_ == Kind::Float);
+            return readReal(*static_cast<float*>(target.pointer_));
+        case 's':
+            assert(target.kind_ == Kind::Token);
+            return readToken(*static_cast<std::string*>(target.pointer_));
+        default:
+            assert(!"unsupported conversion");
+            return false;
     }
 }
 
@@ -223,8 +216,7 @@ bool FormattedScanner::readReal(float& value) {
 bool FormattedScanner::readToken(std::string& token) {
     skipWhiteSpace();
     const std::size_t start = position_;
-    while (position_ < text_.size() && !IsWhiteSpaceByte(static_cast<unsigned char>(text_[position_])))
-        ++position_;
+    while (position_ < text_.size() && !IsWhiteSpaceByte(static_cast<unsigned char>(text_[position_]))) ++position_;
     if (position_ == start) return false;
     token.assign(text_.substr(start, position_ - start));
     return true;

@@ -54,7 +54,8 @@ std::string convert(const std::string& input, UINT from, UINT to) {
             output.push_back(static_cast<char>(bytes[i++]));
             continue;
         }
-        const std::size_t length = from == CP_UTF8 ? utf8CharacterLength(bytes + i, left) : std::min<std::size_t>(2, left);
+        const std::size_t length =
+            from == CP_UTF8 ? utf8CharacterLength(bytes + i, left) : std::min<std::size_t>(2, left);
         if (appendConverted(from, to, input.data() + i, length, output)) {
             i += length;
         } else {

@@ -41,14 +41,22 @@ ProgramNameProblem CheckProgramNameGbk(const std::string& gbkName) {
 
 const char* DescribeProgramNameProblem(ProgramNameProblem problem) {
     switch (problem) {
-    case ProgramNameProblem::None: return "valid name";
-    case ProgramNameProblem::Empty: return "the name is empty";
-    case ProgramNameProblem::TooLong: return "the name is longer than 127 bytes";
-    case ProgramNameProblem::WhiteSpace: return "the name contains white space";
-    case ProgramNameProblem::PathSeparator: return "the name contains '/' or '\\'";
-    case ProgramNameProblem::ControlByte: return "the name contains a control character";
-    case ProgramNameProblem::DotName: return "the name is \".\" or \"..\"";
-    case ProgramNameProblem::NotGbk: return "the name has characters the GBK code page cannot hold";
+        case ProgramNameProblem::None:
+            return "valid name";
+        case ProgramNameProblem::Empty:
+            return "the name is empty";
+        case ProgramNameProblem::TooLong:
+            return "the name is longer than 127 bytes";
+        case ProgramNameProblem::WhiteSpace:
+            return "the name contains white space";
+        case ProgramNameProblem::PathSeparator:
+            return "the name contains '/' or '\\'";
+        case ProgramNameProblem::ControlByte:
+            return "the name contains a control character";
+        case ProgramNameProblem::DotName:
+            return "the name is \".\" or \"..\"";
+        case ProgramNameProblem::NotGbk:
+            return "the name has characters the GBK code page cannot hold";
     }
     return "invalid name";
 }

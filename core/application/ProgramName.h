@@ -9,12 +9,12 @@ namespace kelvane {
 enum class ProgramNameProblem {
     None,
     Empty,
-    TooLong,        // more than 127 bytes in GBK
+    TooLong,  // more than 127 bytes in GBK
     WhiteSpace,
     PathSeparator,  // '/' or '\'
     ControlByte,
-    DotName,        // "." or ".."
-    NotGbk,         // not valid text, or a character GBK cannot hold
+    DotName,  // "." or ".."
+    NotGbk,   // not valid text, or a character GBK cannot hold
 };
 
 constexpr std::size_t kMaxProgramNameBytes = 127;

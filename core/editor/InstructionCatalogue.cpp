@@ -78,8 +78,8 @@ float bitsToFloat(std::uint32_t bits) {
 // "%.3f", independent of the user's locale.
 std::string threeDecimals(float value) {
     char text[50];
-    const auto result = std::to_chars(text, text + sizeof text - 1, static_cast<double>(value),
-                                      std::chars_format::fixed, 3);
+    const auto result =
+        std::to_chars(text, text + sizeof text - 1, static_cast<double>(value), std::chars_format::fixed, 3);
     return std::string(text, result.ptr);
 }
 

@@ -31,8 +31,7 @@ std::int64_t adjustedTarget(std::int64_t d, JumpEdit kind, std::int64_t n, std::
 
 }  // namespace
 
-bool AdjustJumpTarget(const InstructionCatalogue& catalogue, LineRecord& record, JumpEdit kind,
-                      int n, int r) {
+bool AdjustJumpTarget(const InstructionCatalogue& catalogue, LineRecord& record, JumpEdit kind, int n, int r) {
     const std::uint8_t offset = catalogue.GetJumpOffset(record.bytes[kCodeByte]);
     // The four bytes must lie inside the record, whatever a table filled by hand says.
     if (offset == 0 || std::size_t{offset} + 4 > sizeof(LineRecord)) return false;

@@ -19,7 +19,6 @@ enum class JumpEdit {
 // record holds a jump instruction. Targets that name no possible line (1000 and above, which
 // includes negative numbers) are left as typed. A target inside a deleted block points at the
 // line before the block afterwards (line 0 when the block started at line 0).
-bool AdjustJumpTarget(const InstructionCatalogue& catalogue, LineRecord& record, JumpEdit kind,
-                      int n, int r);
+bool AdjustJumpTarget(const InstructionCatalogue& catalogue, LineRecord& record, JumpEdit kind, int n, int r);
 
 }  // namespace kelvane

@@ -12,9 +12,7 @@ namespace {
 
 constexpr char kRawCodePrefix = '#';
 
-void clearInstruction(LineRecord& record) {
-    std::fill(record.bytes.begin() + kCodeByte, record.bytes.end(), 0);
-}
+void clearInstruction(LineRecord& record) { std::fill(record.bytes.begin() + kCodeByte, record.bytes.end(), 0); }
 
 // The code of an instruction text "#<code>", code 1..255 in plain decimal.
 std::optional<std::uint8_t> rawCode(const std::string& text) {
@@ -37,8 +35,8 @@ std::uint32_t decimalValue(const std::string& text) {
 
 std::string StoredRemark(std::string_view shown) {
     std::string stored(shown);
-    std::replace_if(stored.begin(), stored.end(),
-                    [](char c) { return IsWhiteSpaceByte(static_cast<unsigned char>(c)); }, '@');
+    std::replace_if(
+        stored.begin(), stored.end(), [](char c) { return IsWhiteSpaceByte(static_cast<unsigned char>(c)); }, '@');
     return stored;
 }
 
@@ -48,13 +46,10 @@ std::string ShownRemark(std::string_view stored) {
     return shown;
 }
 
-bool RemarkFits(std::string_view shown) {
-    return utf8ToGbk(std::string(shown)).size() <= kMaxRemarkBytes;
-}
+bool RemarkFits(std::string_view shown) { return utf8ToGbk(std::string(shown)).size() <= kMaxRemarkBytes; }
 
 bool EndsProgram(const RowCells& cells) {
-    return cells[kGroupColumn].empty() && cells[kInstructionColumn].empty() &&
-           cells[kParam1Column].empty();
+    return cells[kGroupColumn].empty() && cells[kInstructionColumn].empty() && cells[kParam1Column].empty();
 }
 
 bool CommitCells(const InstructionCatalogue& catalogue, const RowCells& cells, LineRecord& record,
@@ -124,13 +119,12 @@ RowCells RenderCells(const InstructionCatalogue& catalogue, int line, const Line
 
     const InstructionDef* def = catalogue.instruction(code);
     auto [groupName, instructionName] = catalogue.GetInstructionNames(code);
-    const bool namedRoundTrip = def != nullptr && !instructionName.empty() &&
-                                catalogue.FindInstructionCode(instructionName) == code;
+    const bool namedRoundTrip =
+        def != nullptr && !instructionName.empty() && catalogue.FindInstructionCode(instructionName) == code;
     for (std::size_t k = 0; k < kParamOffsets.size(); ++k) {
         const std::uint32_t value = ReadBigEndian32(record, kParamOffsets[k]);
-        cells[kParam1Column + k] = namedRoundTrip
-                                       ? catalogue.ParamValueToText(value, def->params[k])
-                                       : std::to_string(static_cast<std::int32_t>(value));
+        cells[kParam1Column + k] = namedRoundTrip ? catalogue.ParamValueToText(value, def->params[k])
+                                                  : std::to_string(static_cast<std::int32_t>(value));
     }
     if (namedRoundTrip) {
         cells[kGroupColumn] = std::move(groupName);

@@ -74,13 +74,13 @@ void ProgramGridModel::RenderRow(int row) {
     if (!isLineIndex(row)) return;
     const ProgramSlot& slot = currentSlot();
     const auto remark = slot.remarks.find(row);
-    const RowCells cells = RenderCells(catalogue_, row, slot.records[row],
-                                       remark == slot.remarks.end() ? nullptr : &remark->second);
+    const RowCells cells =
+        RenderCells(catalogue_, row, slot.records[row], remark == slot.remarks.end() ? nullptr : &remark->second);
     for (int column = 0; column < kProgramColumnCount; ++column) rows_.setText(row, column, cells[column]);
     if (row < static_cast<int>(shown_.size())) {
-        shown_[row] = ShownLine{slot.records[row], remark == slot.remarks.end()
-                                                       ? std::nullopt
-                                                       : std::optional<std::string>(remark->second)};
+        shown_[row] =
+            ShownLine{slot.records[row],
+                      remark == slot.remarks.end() ? std::nullopt : std::optional<std::string>(remark->second)};
     }
 }
 
@@ -125,8 +125,7 @@ void ProgramGridModel::RefreshHighlight() {
 RowShade ProgramGridModel::rowShade(int row) const {
     if (row == currentRow_) return RowShade::Current;
     const ProgramSlot& slot = currentSlot();
-    if (row >= 0 && row < usedLines(slot) &&
-        catalogue_.GetJumpOffset(slot.records[row].bytes[kCodeByte]) != 0) {
+    if (row >= 0 && row < usedLines(slot) && catalogue_.GetJumpOffset(slot.records[row].bytes[kCodeByte]) != 0) {
         return RowShade::Jump;
     }
     return row % 2 != 0 ? RowShade::Odd : RowShade::Even;
@@ -260,12 +259,13 @@ void ProgramGridModel::DeleteSelectedLines(int first, int last) {
     const int n = last - first + 1;
     const bool endedAtLastLine = last == lineCount - 1;
 
-    std::move(slot.records.begin() + first + n, slot.records.begin() + lineCount,
-              slot.records.begin() + first);
+    std::move(slot.records.begin() + first + n, slot.records.begin() + lineCount, slot.records.begin() + first);
     RemarkMap remarks;
     for (const auto& [line, text] : slot.remarks) {
-        if (line < first) remarks.emplace(line, text);
-        else if (line >= first + n) remarks.emplace(line - n, text);
+        if (line < first)
+            remarks.emplace(line, text);
+        else if (line >= first + n)
+            remarks.emplace(line - n, text);
     }
     slot.remarks = std::move(remarks);
 

@@ -17,8 +17,8 @@ constexpr std::array<std::size_t, 3> kParamOffsets = {3, 7, 11};
 // The 32-bit value stored most significant byte first at `offset` (0..12).
 inline std::uint32_t ReadBigEndian32(const LineRecord& record, std::size_t offset) {
     const auto& b = record.bytes;
-    return std::uint32_t{b[offset]} << 24 | std::uint32_t{b[offset + 1]} << 16 |
-           std::uint32_t{b[offset + 2]} << 8 | std::uint32_t{b[offset + 3]};
+    return std::uint32_t{b[offset]} << 24 | std::uint32_t{b[offset + 1]} << 16 | std::uint32_t{b[offset + 2]} << 8 |
+           std::uint32_t{b[offset + 3]};
 }
 
 inline void WriteBigEndian32(LineRecord& record, std::size_t offset, std::uint32_t value) {

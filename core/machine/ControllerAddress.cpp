@@ -16,9 +16,7 @@ std::uint8_t ReadRs485Address() {
     return address;
 }
 
-void WriteRs485Address(std::uint8_t address) {
-    Ravo_SetControllerAddr(kControllerAddress, address);
-}
+void WriteRs485Address(std::uint8_t address) { Ravo_SetControllerAddr(kControllerAddress, address); }
 
 std::uint8_t ReadRs232Address() {
     short value = 0;
@@ -26,8 +24,6 @@ std::uint8_t ReadRs232Address() {
     return static_cast<std::uint8_t>(value & 0xFF);
 }
 
-void WriteRs232Address(std::uint8_t address) {
-    Modbus_WriteShort(kControllerAddress, kRs232AddressRegister, address);
-}
+void WriteRs232Address(std::uint8_t address) { Modbus_WriteShort(kControllerAddress, kRs232AddressRegister, address); }
 
 }  // namespace kelvane

@@ -36,8 +36,7 @@ std::optional<std::int32_t> ParseBoxInteger(const std::string& text) {
     auto [next, error] = std::from_chars(p, end, magnitude);
     if (error != std::errc() || next == p) return std::nullopt;
     const std::int64_t value = negative ? -magnitude : magnitude;
-    if (value < std::numeric_limits<std::int32_t>::min() ||
-        value > std::numeric_limits<std::int32_t>::max())
+    if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
     if (value == 0 && !startsWithZero) return std::nullopt;
     if (SkipBlanks(next, end) != end) return std::nullopt;
@@ -54,8 +53,7 @@ std::optional<float> ParseBoxNumber(const std::string& text) {
     double magnitude = 0;
     auto [next, error] = std::from_chars(p, end, magnitude, std::chars_format::general);
     if (error != std::errc() || next == p) return std::nullopt;
-    if (!std::isfinite(magnitude) || magnitude > std::numeric_limits<float>::max())
-        return std::nullopt;
+    if (!std::isfinite(magnitude) || magnitude > std::numeric_limits<float>::max()) return std::nullopt;
     if (magnitude == 0 && !startsWithZero) return std::nullopt;
     if (SkipBlanks(next, end) != end) return std::nullopt;
     return static_cast<float>(negative ? -magnitude : magnitude);
@@ -65,8 +63,8 @@ std::string FormatBoxInteger(std::int64_t value) { return std::to_string(value);
 
 std::string FormatBoxNumber(float value) {
     char buffer[64];
-    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                      std::chars_format::general, 6);
+    auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::general, 6);
     if (error != std::errc()) return {};
     return std::string(buffer, end);
 }

@@ -38,8 +38,6 @@ std::array<bool, kOutputPins> ReadOutputsOneByOne() {
     return on;
 }
 
-void SetOutput(int output, bool on) {
-    Ravo_SetIOPinLevel(kControllerAddress, OutputPin(output), on ? 1 : 0);
-}
+void SetOutput(int output, bool on) { Ravo_SetIOPinLevel(kControllerAddress, OutputPin(output), on ? 1 : 0); }
 
 }  // namespace kelvane

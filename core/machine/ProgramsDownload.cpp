@@ -28,8 +28,8 @@ std::optional<ProgramDownloadFailure> DownloadPrograms(const std::vector<Program
 
 std::string ProgramDownloadFailureMessage(const ProgramDownloadFailure& failure) {
     char text[128];
-    std::snprintf(text, sizeof text, "用户程序下载失败[应用程序：%d],  下载%d/%d时出现错误",
-                  failure.program, failure.result, failure.lineCount);
+    std::snprintf(text, sizeof text, "用户程序下载失败[应用程序：%d],  下载%d/%d时出现错误", failure.program,
+                  failure.result, failure.lineCount);
     return text;
 }
 

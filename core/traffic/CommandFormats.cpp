@@ -11,8 +11,7 @@ constexpr Field kAxis{"axis", FieldKind::Axis};
 constexpr Field kValue{"value", FieldKind::Int};
 constexpr Field kSpeed{"value", FieldKind::Float};
 constexpr Field kA{"a", FieldKind::Int}, kB{"b", FieldKind::Int}, kC{"c", FieldKind::Int};
-constexpr Field kDmA{"a", FieldKind::Register}, kDmB{"b", FieldKind::Register},
-    kDmC{"c", FieldKind::Register};
+constexpr Field kDmA{"a", FieldKind::Register}, kDmB{"b", FieldKind::Register}, kDmC{"c", FieldKind::Register};
 constexpr Field kMode{"mode", FieldKind::Int};
 
 constexpr CommandFormat kFormats[] = {
@@ -27,14 +26,19 @@ constexpr CommandFormat kFormats[] = {
     {0x15, "Ravo_SetIOPinLevel", {{{"pin", FieldKind::Pin}, {"level", FieldKind::Byte}, _}}, 0, _},
     {0x16, "Ravo_GetIOPinLevel", {{{"pin", FieldKind::Pin}, _, _}}, 2, {"level", FieldKind::Flag}},
     {0x17, "Ravo_GetAllIOPinLevel", {{{"firstPin", FieldKind::Pin}, _, _}}, 2, {"bits", FieldKind::Bits}},
-    {0x18, "SetMotorLimitSignal",
-     {{kAxis, {"negative", FieldKind::Input}, {"positive", FieldKind::Input}}}, 0, _},
-    {0x1D, "Ravo_SetEncodeLineNum",
-     {{{"encoder", FieldKind::Byte}, {"lines", FieldKind::Int}, {"ratio", FieldKind::Float}}}, 0, _},
+    {0x18, "SetMotorLimitSignal", {{kAxis, {"negative", FieldKind::Input}, {"positive", FieldKind::Input}}}, 0, _},
+    {0x1D,
+     "Ravo_SetEncodeLineNum",
+     {{{"encoder", FieldKind::Byte}, {"lines", FieldKind::Int}, {"ratio", FieldKind::Float}}},
+     0,
+     _},
     {0x1E, "Ravo_SetEncodeMode", {{{"encoder", FieldKind::Byte}, kMode, _}}, 0, _},
     {0x20, "Ravo_SetADWorlMode", {{{"channel", FieldKind::Byte}, kMode, _}}, 0, _},
-    {0x21, "Ravo_SetADValueScale",
-     {{{"channel", FieldKind::Byte}, {"min", FieldKind::Float}, {"max", FieldKind::Float}}}, 0, _},
+    {0x21,
+     "Ravo_SetADValueScale",
+     {{{"channel", FieldKind::Byte}, {"min", FieldKind::Float}, {"max", FieldKind::Float}}},
+     0,
+     _},
     {0x22, "Ravo_ReadADValue", {{{"channel", FieldKind::Byte}, _, _}}, 0, _},
     {0x78, "Ravo_SetMotorDriveDiv", {{kAxis, kValue, _}}, 0, _},
     {0x79, "Ravo_GetMotorDriveDiv", {{kAxis, _, _}}, 2, kValue},

@@ -8,17 +8,17 @@
 namespace kelvane {
 
 enum class FieldKind : std::uint8_t {
-    None,     // not sent, or nothing returned
-    Int,      // a signed 32-bit number
-    Float,    // an IEEE-754 bit pattern
-    Byte,     // a small number (low 8 bits used)
-    Axis,     // a mask of axes: X Y Z U V W, 7 and 8
-    Pin,      // an I/O pin: IN1..IN24 are pins 1..24, OUT1..OUT12 pins 33..44
-    Input,    // a limit input number, 255 for none
-    Register, // the number of a DM data register
-    Flag,     // 0 or not 0
-    Bits,     // a bit pattern
-    Version,  // major in bits 8..15, minor in bits 0..7
+    None,      // not sent, or nothing returned
+    Int,       // a signed 32-bit number
+    Float,     // an IEEE-754 bit pattern
+    Byte,      // a small number (low 8 bits used)
+    Axis,      // a mask of axes: X Y Z U V W, 7 and 8
+    Pin,       // an I/O pin: IN1..IN24 are pins 1..24, OUT1..OUT12 pins 33..44
+    Input,     // a limit input number, 255 for none
+    Register,  // the number of a DM data register
+    Flag,      // 0 or not 0
+    Bits,      // a bit pattern
+    Version,   // major in bits 8..15, minor in bits 0..7
 };
 
 struct Field {

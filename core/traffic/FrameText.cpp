@@ -59,17 +59,27 @@ std::string pin(std::uint32_t value) {
 
 std::string fieldValue(FieldKind kind, std::uint32_t value) {
     switch (kind) {
-        case FieldKind::Float: return number(value);
-        case FieldKind::Axis: return axes(value);
-        case FieldKind::Pin: return pin(value);
-        case FieldKind::Input: return value == 255 ? "none" : format("IN%u", value);
-        case FieldKind::Register: return format("DM%u", value);
-        case FieldKind::Flag: return value != 0 ? "1" : "0";
-        case FieldKind::Bits: return format("0x%08x", value);
-        case FieldKind::Version: return format("%u.%u", (value >> 8) & 0xFF, value & 0xFF);
-        case FieldKind::Byte: return format("%u", value & 0xFF);
+        case FieldKind::Float:
+            return number(value);
+        case FieldKind::Axis:
+            return axes(value);
+        case FieldKind::Pin:
+            return pin(value);
+        case FieldKind::Input:
+            return value == 255 ? "none" : format("IN%u", value);
+        case FieldKind::Register:
+            return format("DM%u", value);
+        case FieldKind::Flag:
+            return value != 0 ? "1" : "0";
+        case FieldKind::Bits:
+            return format("0x%08x", value);
+        case FieldKind::Version:
+            return format("%u.%u", (value >> 8) & 0xFF, value & 0xFF);
+        case FieldKind::Byte:
+            return format("%u", value & 0xFF);
         case FieldKind::None:
-        case FieldKind::Int: break;
+        case FieldKind::Int:
+            break;
     }
     return format("%d", static_cast<std::int32_t>(value));
 }
@@ -82,11 +92,11 @@ std::uint8_t frameSum(const FrameBytes& frame) {
 
 // Why a 16-byte frame cannot be read, or empty. Records carry their index instead of a sum.
 std::string frameDamage(const FrameBytes& frame, bool summed) {
-    if (frame.size() < kFrameSize) return format("无法解码: 长度不足 (%u/16 字节)", static_cast<unsigned>(frame.size()));
+    if (frame.size() < kFrameSize)
+        return format("无法解码: 长度不足 (%u/16 字节)", static_cast<unsigned>(frame.size()));
     if (frame.size() > kFrameSize) return format("无法解码: 长度多余 (%u 字节)", static_cast<unsigned>(frame.size()));
     if (frame[0] != kStartByte) return format("无法解码: 起始字节错误 (0x%02x)", frame[0]);
-    if (summed && frame[15] != frameSum(frame))
-        return format("无法解码: 校验和错误 (应为 0x%02x)", frameSum(frame));
+    if (summed && frame[15] != frameSum(frame)) return format("无法解码: 校验和错误 (应为 0x%02x)", frameSum(frame));
     return {};
 }
 
@@ -108,11 +118,16 @@ bool crcIsRight(const FrameBytes& frame) {
 
 const char* functionName(std::uint8_t function) {
     switch (function) {
-        case 1: return "读线圈";
-        case 4: return "读输入寄存器";
-        case 5: return "写线圈";
-        case 16: return "写寄存器";
-        default: return nullptr;
+        case 1:
+            return "读线圈";
+        case 4:
+            return "读输入寄存器";
+        case 5:
+            return "写线圈";
+        case 16:
+            return "写寄存器";
+        default:
+            return nullptr;
     }
 }
 
@@ -122,14 +137,18 @@ std::size_t requestLength(const FrameBytes& frame) {
     switch (frame[1]) {
         case 1:
         case 4:
-        case 5: return 8;
-        case 16: return frame.size() > 6 ? 9u + frame[6] : 0;
-        default: return 0;
+        case 5:
+            return 8;
+        case 16:
+            return frame.size() > 6 ? 9u + frame[6] : 0;
+        default:
+            return 0;
     }
 }
 
 FrameReading modbusDamage(const FrameBytes& frame) {
-    if (frame.size() < 4) return {format("Modbus 无法解码: 长度不足 (%u 字节)", static_cast<unsigned>(frame.size())), false};
+    if (frame.size() < 4)
+        return {format("Modbus 无法解码: 长度不足 (%u 字节)", static_cast<unsigned>(frame.size())), false};
     return {format("Modbus 从站 %u 无法解码: CRC错误", frame[0]), false};
 }
 
@@ -206,13 +225,10 @@ FrameReading RecordReplyText(const FrameBytes& reply) {
     return {"记录应答: 已接受", true};
 }
 
-FrameReading EndFrameText(const FrameBytes& frame) {
-    return {format("结束帧 addr=%u (程序下载结束)", frame[1]), true};
-}
+FrameReading EndFrameText(const FrameBytes& frame) { return {format("结束帧 addr=%u (程序下载结束)", frame[1]), true}; }
 
 bool IsEndFrame(const FrameBytes& frame) {
-    if (frame.size() != kFrameSize || frame[0] != kStartByte || frame[1] != 0xFF ||
-        frame[2] != kEndOfProgramCode)
+    if (frame.size() != kFrameSize || frame[0] != kStartByte || frame[1] != 0xFF || frame[2] != kEndOfProgramCode)
         return false;
     for (std::size_t i = 3; i < kFrameSize; ++i)
         if (frame[i] != 0) return false;
@@ -227,14 +243,19 @@ FrameReading ModbusText(const FrameBytes& frame) {
     if (frame.size() < 8 || !crcIsRight(frame)) return modbusDamage(frame);
     const char* name = functionName(frame[1]);
     std::string text = format("Modbus 从站 %u 功能 %u", frame[0], frame[1]);
-    if (!name || requestLength(frame) != frame.size())
-        return {text + " 无法解码: 未知功能或长度不符", false};
+    if (!name || requestLength(frame) != frame.size()) return {text + " 无法解码: 未知功能或长度不符", false};
     text += std::string(" ") + name;
     const std::uint16_t address = field16(frame, 2);
     switch (frame[1]) {
-        case 1: text += format(" 线圈 %u", address); break;
-        case 4: text += format(" 寄存器 %u 数量 %u", address, field16(frame, 4)); break;
-        case 5: text += format(" 线圈 %u = %s", address, frame[4] == 0xFF ? "ON" : "OFF"); break;
+        case 1:
+            text += format(" 线圈 %u", address);
+            break;
+        case 4:
+            text += format(" 寄存器 %u 数量 %u", address, field16(frame, 4));
+            break;
+        case 5:
+            text += format(" 线圈 %u = %s", address, frame[4] == 0xFF ? "ON" : "OFF");
+            break;
         case 16:
             text += format(" 寄存器 %u 数量 %u 值", address, field16(frame, 4)) +
                     registerValues(frame, 7, field16(frame, 4));
@@ -249,10 +270,18 @@ FrameReading ModbusReplyText(std::uint8_t function, const FrameBytes& reply) {
     if (reply[1] == (function | 0x80)) return {text + format(" 异常 %u CRC正确", reply[2]), false};
     if (reply[1] != function) return {text + " 无法解码: 功能与请求不符", false};
     switch (function) {
-        case 1: text += std::string(" 线圈 = ") + (reply[3] != 0 ? "ON" : "OFF"); break;
-        case 4: text += " 值" + registerValues(reply, 3, reply[2] / 2u); break;
-        case 5: text += format(" 线圈 %u = %s", field16(reply, 2), reply[4] == 0xFF ? "ON" : "OFF"); break;
-        case 16: text += format(" 寄存器 %u 数量 %u", field16(reply, 2), field16(reply, 4)); break;
+        case 1:
+            text += std::string(" 线圈 = ") + (reply[3] != 0 ? "ON" : "OFF");
+            break;
+        case 4:
+            text += " 值" + registerValues(reply, 3, reply[2] / 2u);
+            break;
+        case 5:
+            text += format(" 线圈 %u = %s", field16(reply, 2), reply[4] == 0xFF ? "ON" : "OFF");
+            break;
+        case 16:
+            text += format(" 寄存器 %u 数量 %u", field16(reply, 2), field16(reply, 4));
+            break;
     }
     return {text + " CRC正确", true};
 }

@@ -29,7 +29,10 @@ int hexDigit(char c) {
 bool parseHex(const std::string& text, FrameBytes& bytes) {
     std::size_t i = 0;
     while (i < text.size()) {
-        if (text[i] == ' ') { ++i; continue; }
+        if (text[i] == ' ') {
+            ++i;
+            continue;
+        }
         if (i + 1 >= text.size() || hexDigit(text[i]) < 0 || hexDigit(text[i + 1]) < 0) return false;
         if (i + 2 < text.size() && text[i + 2] != ' ') return false;
         bytes.push_back(static_cast<std::uint8_t>(hexDigit(text[i]) * 16 + hexDigit(text[i + 1])));
@@ -64,14 +67,17 @@ std::string bannerDate(const std::string& text) {
     int numbers[6];
     int found = 0;
     for (std::size_t i = 0; i < text.size() && found < 6;) {
-        if (!std::isdigit(static_cast<unsigned char>(text[i]))) { ++i; continue; }
+        if (!std::isdigit(static_cast<unsigned char>(text[i]))) {
+            ++i;
+            continue;
+        }
         numbers[found++] = std::atoi(text.c_str() + i);
         while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
     }
     if (found < 6) return {};
     char date[64];
-    std::snprintf(date, sizeof date, "%04d-%02d-%02d %02d:%02d:%02d", numbers[0], numbers[1],
-                  numbers[2], numbers[3], numbers[4], numbers[5]);
+    std::snprintf(date, sizeof date, "%04d-%02d-%02d %02d:%02d:%02d", numbers[0], numbers[1], numbers[2], numbers[3],
+                  numbers[4], numbers[5]);
     return date;
 }
 
@@ -103,8 +109,7 @@ void LogTrace::feed(TrafficTransfer transfer, std::vector<TraceEntry>& entries) 
 std::vector<TraceEntry> LogTrace::ReadLine(const std::string& text) {
     std::vector<TraceEntry> entries;
     if (text.empty()) return entries;
-    if (text.rfind(kBannerStart, 0) == 0 && !bannerDate(text).empty())
-        return {note("日志开始 " + bannerDate(text))};
+    if (text.rfind(kBannerStart, 0) == 0 && !bannerDate(text).empty()) return {note("日志开始 " + bannerDate(text))};
     unsigned records = 0;
     char dots = 0;
     if (std::sscanf(text.c_str(), "[%u] Begin Download user program %c", &records, &dots) == 2) {
@@ -125,12 +130,12 @@ std::vector<TraceEntry> LogTrace::ReadLine(const std::string& text) {
         TrafficTransfer transfer;
         transfer.sent = segment.sent;
         parsed = parsed && parseHex(segment.hex, transfer.bytes);
-        const bool nothing = transfer.bytes.empty() ||
-                             (numbered && !segment.sent && transfer.bytes == FrameBytes(kFrameSize, 0));
+        const bool nothing =
+            transfer.bytes.empty() || (numbered && !segment.sent && transfer.bytes == FrameBytes(kFrameSize, 0));
         if (nothing) transfer.bytes.clear();
         // A write cut short leaves its line open; the download log shows a record's reply
         // buffer as zeros when nothing came.
-        transfer.outcome = nothing ? RAVO_TRAFFIC_NOTHING
+        transfer.outcome = nothing                             ? RAVO_TRAFFIC_NOTHING
                            : segment.sent && !segment.endsLine ? RAVO_TRAFFIC_SHORT
                                                                : RAVO_TRAFFIC_COMPLETE;
         transfer.awaited = transfer.outcome == RAVO_TRAFFIC_COMPLETE ? static_cast<int>(transfer.bytes.size())

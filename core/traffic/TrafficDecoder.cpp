@@ -22,13 +22,15 @@ std::string shortfall(const TrafficTransfer& transfer) {
     char text[64];
     switch (transfer.outcome) {
         case RAVO_TRAFFIC_SHORT:
-            std::snprintf(text, sizeof text, "%s (%zu/%d 字节)",
-                          transfer.sent ? "未完整发出" : "应答不完整", transfer.bytes.size(),
-                          transfer.awaited);
+            std::snprintf(text, sizeof text, "%s (%zu/%d 字节)", transfer.sent ? "未完整发出" : "应答不完整",
+                          transfer.bytes.size(), transfer.awaited);
             return text;
-        case RAVO_TRAFFIC_NOTHING: return transfer.sent ? "未发出" : "超时无应答";
-        case RAVO_TRAFFIC_PORT_LOST: return "端口已断开";
-        default: return {};
+        case RAVO_TRAFFIC_NOTHING:
+            return transfer.sent ? "未发出" : "超时无应答";
+        case RAVO_TRAFFIC_PORT_LOST:
+            return "端口已断开";
+        default:
+            return {};
     }
 }
 

@@ -45,8 +45,8 @@ private:
     }
     void report(int record) const {
         if (!progress_) return;
-        progress_({DownloadStep::UserPrograms, current_, static_cast<int>(programs_.size()), record,
-                   recordCount(current_)});
+        progress_(
+            {DownloadStep::UserPrograms, current_, static_cast<int>(programs_.size()), record, recordCount(current_)});
     }
 
     const std::vector<ProgramRecords>& programs_;

@@ -20,9 +20,12 @@ std::string PortOpenFailureMessage(int comNumber) {
 
 const char* LinkTroubleText(int linkState) {
     switch (linkState) {
-    case RAVO_LINK_NO_REPLY: return kNoReplyText;
-    case RAVO_LINK_LOST: return kLinkLostText;
-    default: return nullptr;
+        case RAVO_LINK_NO_REPLY:
+            return kNoReplyText;
+        case RAVO_LINK_LOST:
+            return kLinkLostText;
+        default:
+            return nullptr;
     }
 }
 

@@ -69,8 +69,7 @@ FactoryCheckResult ReadFactoryCheck(const CalendarDate& today) {
     Ravo_CommandRawData(kReadDateCommand, &stored.year, &stored.month, &stored.day);
 
     if (!IsFactoryYear(stored.year, today.year)) return {FactoryCheckOutcome::NoFactoryDate, stored, ""};
-    if (FirstAxisOffFactorySpeed() != 0)
-        return {FactoryCheckOutcome::CheckFailed, stored, DateMessage(stored, "错误")};
+    if (FirstAxisOffFactorySpeed() != 0) return {FactoryCheckOutcome::CheckFailed, stored, DateMessage(stored, "错误")};
     return {FactoryCheckOutcome::Passed, stored, DateMessage(stored, "通过")};
 }
 

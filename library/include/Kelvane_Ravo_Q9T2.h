@@ -26,13 +26,13 @@
 #define KELVANE_RAVO_Q9T2_H
 
 #if defined(_WIN32)
-#  if defined(KELVANE_RAVO_BUILD)
-#    define RAVO_API __declspec(dllexport)
-#  else
-#    define RAVO_API __declspec(dllimport)
-#  endif
+#if defined(KELVANE_RAVO_BUILD)
+#define RAVO_API __declspec(dllexport)
 #else
-#  define RAVO_API __attribute__((visibility("default")))
+#define RAVO_API __declspec(dllimport)
+#endif
+#else
+#define RAVO_API __attribute__((visibility("default")))
 #endif
 
 #ifdef __cplusplus
@@ -57,8 +57,7 @@ enum {
  * which is also the number of records the controller accepted, or RAVO_FIRST_RECORD_FAILED
  * for record 0. A failure at record 4 gives the value of RAVO_END_FRAME_NOT_SENT; the download
  * log (Ravo_Debug.log) tells the two apart. */
-#define RAVO_FAILED_AT_RECORD(index) \
-    ((int)(index) > 0 ? (int)(index) : (int)RAVO_FIRST_RECORD_FAILED)
+#define RAVO_FAILED_AT_RECORD(index) ((int)(index) > 0 ? (int)(index) : (int)RAVO_FIRST_RECORD_FAILED)
 
 /* The most records Ravo_SetUserProgram takes. */
 #define RAVO_MAX_PROGRAM_RECORDS 1500
@@ -108,16 +107,16 @@ RAVO_API int Ravo_GetLinkState(void);
 
 /* Controller (command code in brackets) */
 /* [2] The controller's version word: major in bits 8..15, minor in bits 0..7. */
-RAVO_API int Ravo_GetControllerVersion(int addr, int *version);
+RAVO_API int Ravo_GetControllerVersion(int addr, int* version);
 /* [6] Switches the controller to a RAVO_WORK_MODE_* with a byte argument (the program number
  * for RAVO_WORK_MODE_DOWNLOAD, else 0). */
 RAVO_API int Ravo_SetWorkMode(int addr, int mode, int argument);
 /* [7] The current work mode. */
-RAVO_API int Ravo_GetWorkMode(int addr, int *mode);
+RAVO_API int Ravo_GetWorkMode(int addr, int* mode);
 /* [4] Gives the controller a new address (a byte). */
 RAVO_API int Ravo_SetControllerAddr(int addr, int newAddr);
 /* [5] The attached controller's address (asked at RAVO_ANY_CONTROLLER_ADDRESS). */
-RAVO_API int Ravo_GetControllerAddr(unsigned char *addr);
+RAVO_API int Ravo_GetControllerAddr(unsigned char* addr);
 /* [11] Pause. */
 RAVO_API int Ravo_PauseController(int addr);
 /* [12] Continue after a pause. */
@@ -129,9 +128,9 @@ RAVO_API int Ravo_Beeper(int addr, int value);
 /* [21] Sets a pin (byte) to level 0 or 1 (byte). */
 RAVO_API int Ravo_SetIOPinLevel(int addr, int pin, int level);
 /* [22] A pin's level: 1 high, 0 low. */
-RAVO_API int Ravo_GetIOPinLevel(int addr, int pin, unsigned char *level);
+RAVO_API int Ravo_GetIOPinLevel(int addr, int pin, unsigned char* level);
 /* [23] The levels of the pins from firstPin (16 bits) on: bit n is pin firstPin + n. */
-RAVO_API int Ravo_GetAllIOPinLevel(int addr, int firstPin, int *bits);
+RAVO_API int Ravo_GetAllIOPinLevel(int addr, int firstPin, int* bits);
 /* [24] The two limit inputs of one axis: input numbers, 255 for none. */
 RAVO_API int SetMotorLimitSignal(int addr, int axisMask, int negative, int positive);
 
@@ -150,24 +149,24 @@ RAVO_API float Ravo_ReadADValue(int addr, int channel);
 /* Motor parameters, per axis mask; each Get asks the axis the mask names */
 /* [120] / [121] Pulses per motor revolution. */
 RAVO_API int Ravo_SetMotorDriveDiv(int addr, int axisMask, int value);
-RAVO_API int Ravo_GetMotorDriveDiv(int addr, int axisMask, int *value);
+RAVO_API int Ravo_GetMotorDriveDiv(int addr, int axisMask, int* value);
 /* [122] / [123] Lead-screw pitch: distance travelled per revolution. */
 RAVO_API int Ravo_SetMotorPitch(int addr, int axisMask, float value);
-RAVO_API int Ravo_GetMotorPitch(int addr, int axisMask, float *value);
+RAVO_API int Ravo_GetMotorPitch(int addr, int axisMask, float* value);
 /* [124] / [125] Acceleration coefficient (0..65535). */
 RAVO_API int Ravo_SetMotorAcc(int addr, int axisMask, int value);
-RAVO_API int Ravo_GetMotorAcc(int addr, int axisMask, int *value);
+RAVO_API int Ravo_GetMotorAcc(int addr, int axisMask, int* value);
 /* [126] / [127] Deceleration coefficient. */
 RAVO_API int Ravo_SetMotorDec(int addr, int axisMask, int value);
-RAVO_API int Ravo_GetMotorDec(int addr, int axisMask, int *value);
+RAVO_API int Ravo_GetMotorDec(int addr, int axisMask, int* value);
 /* [128] Maximum speed. */
 RAVO_API int Ravo_SetMotorMaxSpeed(int addr, int axisMask, float value);
 /* [129] Minimum speed (0 = adaptive). */
 RAVO_API int Ravo_SetMotorMinSpeed(int addr, int axisMask, float value);
 /* [130] Current speed. */
-RAVO_API int Ravo_GetMotorCurSpeed(int addr, int axisMask, float *value);
+RAVO_API int Ravo_GetMotorCurSpeed(int addr, int axisMask, float* value);
 /* [137] Current position. */
-RAVO_API int Ravo_GetMotorPosition(int addr, int axisMask, float *value);
+RAVO_API int Ravo_GetMotorPosition(int addr, int axisMask, float* value);
 
 /* Motion */
 /* [131] Moves by a distance. */
@@ -185,7 +184,7 @@ RAVO_API int Ravo_ManualLeftMove(int addr, int axisMask);
 /* [181] Jogs in the positive direction until stopped. */
 RAVO_API int Ravo_ManualRightMove(int addr, int axisMask);
 /* [138] 1 while the axis moves, else 0. */
-RAVO_API int Ravo_MotorIsRunning(int addr, int axisMask, unsigned char *running);
+RAVO_API int Ravo_MotorIsRunning(int addr, int axisMask, unsigned char* running);
 /* [144] [145] [146] [147] Two- and three-axis lines, relative (Move) or absolute (Goto): the
  * values as given, interpreted by the controller. */
 RAVO_API int Ravo_Line2Move(int addr, int a, int b);
@@ -209,12 +208,12 @@ RAVO_API int Ravo_CircleMoveG3_Angle(int addr, int a, int b, int c);
  * parameters (a null pointer sends 0). After a complete reply the values hold reply fields
  * 1..3; after a failed exchange they keep what the caller put in, so a caller can preset them
  * to tell "no reply". */
-RAVO_API int Ravo_CommandRawData(int command, int *p1, int *p2, int *p3);
+RAVO_API int Ravo_CommandRawData(int command, int* p1, int* p2, int* p3);
 
 /* Program download */
 /* Copies `count` 16-byte program records (count taken as 16 bits) into the library's store and
  * restarts the download log's line numbers. Sends nothing. RAVO_OK or RAVO_PROGRAM_NOT_STORED. */
-RAVO_API int Ravo_SetUserProgram(const unsigned char *records, int count);
+RAVO_API int Ravo_SetUserProgram(const unsigned char* records, int count);
 /* Sends the stored records into program slot `program` (a byte): RAVO_WORK_MODE_DOWNLOAD, a
  * 2 s pause, each record with its index (modulo 256) in byte 15 and its acknowledgement read,
  * then the end frame AA FF 08 00 ... 00, whose reply is not awaited. Every record frame and
@@ -226,13 +225,13 @@ RAVO_API int Ravo_DownLoadProgram(int program);
  * the controller acknowledged: `record` records of `count` are in (1..count), `user` as given
  * here. A null callback calls nothing. A download in progress keeps the callback it began with.
  * Sends nothing. */
-RAVO_API void Ravo_SetDownloadProgress(void (*callback)(int record, int count, void *user), void *user);
+RAVO_API void Ravo_SetDownloadProgress(void (*callback)(int record, int count, void* user), void* user);
 
 /* Traffic monitor: every frame that goes over a port of the library (command frames, program
  * records and the end frame, Modbus requests and replies) and every read, as it happens. */
 enum {
-    RAVO_TRAFFIC_SENT = 0,     /* direction: bytes written to the port */
-    RAVO_TRAFFIC_RECEIVED = 1  /* direction: bytes read from the port */
+    RAVO_TRAFFIC_SENT = 0,    /* direction: bytes written to the port */
+    RAVO_TRAFFIC_RECEIVED = 1 /* direction: bytes read from the port */
 };
 enum {
     RAVO_TRAFFIC_COMPLETE = 0, /* every byte went out, or the whole awaited reply came in */
@@ -243,21 +242,20 @@ enum {
     RAVO_TRAFFIC_PORT_LOST = 3 /* the device hung up or went away (RAVO_LINK_LOST) */
 };
 typedef struct RavoTrafficEvent {
-    int direction;               /* RAVO_TRAFFIC_SENT or RAVO_TRAFFIC_RECEIVED */
-    int port;                    /* the COM port number the frame went over */
-    const unsigned char *bytes;  /* valid during the call only */
-    int count;                   /* number of bytes */
-    long long timestampUs;       /* monotonic clock, microseconds, when the transfer ended */
-    int outcome;                 /* RAVO_TRAFFIC_COMPLETE ... RAVO_TRAFFIC_PORT_LOST */
-    int awaited;                 /* the number of bytes the transfer was for */
+    int direction;              /* RAVO_TRAFFIC_SENT or RAVO_TRAFFIC_RECEIVED */
+    int port;                   /* the COM port number the frame went over */
+    const unsigned char* bytes; /* valid during the call only */
+    int count;                  /* number of bytes */
+    long long timestampUs;      /* monotonic clock, microseconds, when the transfer ended */
+    int outcome;                /* RAVO_TRAFFIC_COMPLETE ... RAVO_TRAFFIC_PORT_LOST */
+    int awaited;                /* the number of bytes the transfer was for */
 } RavoTrafficEvent;
 /* Sets the function called with each transfer of every port, on the exchanging thread while the
  * exchange waits: it must return quickly (copy the event and hand it on) and must not call the
  * library. `user` is passed as given here. A null callback turns the monitor off; without one a
  * frame costs nothing more. When this returns, the previous callback is no longer running and
  * is not called again. Sends nothing. */
-RAVO_API void Ravo_SetTrafficMonitor(void (*callback)(const RavoTrafficEvent *event, void *user),
-                                     void *user);
+RAVO_API void Ravo_SetTrafficMonitor(void (*callback)(const RavoTrafficEvent* event, void* user), void* user);
 
 /* Modbus RTU: function 1 reads a coil, 5 writes one, 4 reads input registers, 16 writes
  * registers. Requests go to the port registered for the slave address (the command port for
@@ -268,25 +266,25 @@ RAVO_API void Ravo_SetTrafficMonitor(void (*callback)(const RavoTrafficEvent *ev
 /* Opens COM<port> (a byte) as a further port, asks registers 200..201 at
  * RAVO_ANY_CONTROLLER_ADDRESS for the slave address there (0 when unread) and routes that
  * address and the Ravo_* commands to the new port. RAVO_OK or RAVO_PORT_NOT_OPENED. */
-RAVO_API int Modbus_OpenSerical(int port, unsigned char *slave);
+RAVO_API int Modbus_OpenSerical(int port, unsigned char* slave);
 /* Closes the port Modbus_OpenSerical opened on COM<port>; RAVO_OK whether or not it was open. */
 RAVO_API int Modbus_CloseSerical(int port);
 /* Writes a coil: on when value is exactly 1, else off. */
 RAVO_API int Modbus_WriteCoil(int slave, int coil, int value);
 /* Reads a coil: 1 on, 0 off (the controller answers with 8 bytes). */
-RAVO_API int Modbus_ReadCoil(int slave, int coil, unsigned char *state);
+RAVO_API int Modbus_ReadCoil(int slave, int coil, unsigned char* state);
 /* Writes one 16-bit register. */
 RAVO_API int Modbus_WriteShort(int slave, int reg, int value);
 /* Reads one register as a signed 16-bit number. */
-RAVO_API int Modbus_ReadShort(int slave, int reg, short *value);
+RAVO_API int Modbus_ReadShort(int slave, int reg, short* value);
 /* Writes a 32-bit integer into registers reg, reg + 1. */
 RAVO_API int Modbus_WriteLong(int slave, int reg, int value);
 /* Reads a 32-bit integer from registers reg, reg + 1. */
-RAVO_API int Modbus_ReadLong(int slave, int reg, int *value);
+RAVO_API int Modbus_ReadLong(int slave, int reg, int* value);
 /* Writes a float's bit pattern into registers reg, reg + 1. */
 RAVO_API int Modbus_WriteFloat(int slave, int reg, float value);
 /* Reads a float's bit pattern from registers reg, reg + 1. */
-RAVO_API int Modbus_ReadFloat(int slave, int reg, float *value);
+RAVO_API int Modbus_ReadFloat(int slave, int reg, float* value);
 
 #ifdef __cplusplus
 }

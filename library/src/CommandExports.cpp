@@ -19,9 +19,7 @@ int Ravo_SetWorkMode(int addr, int mode, int argument) {
     return sendCommand<Command::SetWorkMode>(addr, mode, argument);
 }
 int Ravo_GetWorkMode(int addr, int* mode) { return queryCommand<Command::GetWorkMode>(addr, mode); }
-int Ravo_SetControllerAddr(int addr, int newAddr) {
-    return sendCommand<Command::SetControllerAddr>(addr, newAddr);
-}
+int Ravo_SetControllerAddr(int addr, int newAddr) { return sendCommand<Command::SetControllerAddr>(addr, newAddr); }
 int Ravo_GetControllerAddr(unsigned char* addr) {
     return queryCommand<Command::GetControllerAddr>(RAVO_ANY_CONTROLLER_ADDRESS, addr);
 }
@@ -29,9 +27,7 @@ int Ravo_PauseController(int addr) { return sendCommand<Command::PauseController
 int Ravo_ContinueController(int addr) { return sendCommand<Command::ContinueController>(addr); }
 int Ravo_Beeper(int addr, int value) { return sendCommand<Command::Beeper>(addr, value); }
 
-int Ravo_SetIOPinLevel(int addr, int pin, int level) {
-    return sendCommand<Command::SetIOPinLevel>(addr, pin, level);
-}
+int Ravo_SetIOPinLevel(int addr, int pin, int level) { return sendCommand<Command::SetIOPinLevel>(addr, pin, level); }
 int Ravo_GetIOPinLevel(int addr, int pin, unsigned char* level) {
     return queryCommand<Command::GetIOPinLevel>(addr, level, pin);
 }
@@ -103,45 +99,23 @@ int Ravo_MotorMove(int addr, int axisMask, float distance) {
 int Ravo_MotorGoPos(int addr, int axisMask, float position) {
     return sendCommand<Command::MotorGoPos>(addr, axisMask, position);
 }
-int Ravo_QuickStopMotor(int addr, int axisMask) {
-    return sendCommand<Command::QuickStopMotor>(addr, axisMask);
-}
-int Ravo_SlowStopMotor(int addr, int axisMask) {
-    return sendCommand<Command::SlowStopMotor>(addr, axisMask);
-}
-int Ravo_ClearMotorPosition(int addr, int axisMask) {
-    return sendCommand<Command::ClearMotorPosition>(addr, axisMask);
-}
-int Ravo_ManualLeftMove(int addr, int axisMask) {
-    return sendCommand<Command::ManualLeftMove>(addr, axisMask);
-}
-int Ravo_ManualRightMove(int addr, int axisMask) {
-    return sendCommand<Command::ManualRightMove>(addr, axisMask);
-}
+int Ravo_QuickStopMotor(int addr, int axisMask) { return sendCommand<Command::QuickStopMotor>(addr, axisMask); }
+int Ravo_SlowStopMotor(int addr, int axisMask) { return sendCommand<Command::SlowStopMotor>(addr, axisMask); }
+int Ravo_ClearMotorPosition(int addr, int axisMask) { return sendCommand<Command::ClearMotorPosition>(addr, axisMask); }
+int Ravo_ManualLeftMove(int addr, int axisMask) { return sendCommand<Command::ManualLeftMove>(addr, axisMask); }
+int Ravo_ManualRightMove(int addr, int axisMask) { return sendCommand<Command::ManualRightMove>(addr, axisMask); }
 int Ravo_MotorIsRunning(int addr, int axisMask, unsigned char* running) {
     return queryCommand<Command::MotorIsRunning>(addr, running, axisMask);
 }
 
 int Ravo_Line2Move(int addr, int a, int b) { return sendCommand<Command::Line2Move>(addr, a, b); }
 int Ravo_Line2Goto(int addr, int a, int b) { return sendCommand<Command::Line2Goto>(addr, a, b); }
-int Ravo_Line2MoveDM(int addr, int a, int b) {
-    return sendCommand<Command::Line2MoveDM>(addr, a, b);
-}
-int Ravo_Line2GotoDM(int addr, int a, int b) {
-    return sendCommand<Command::Line2GotoDM>(addr, a, b);
-}
-int Ravo_Line3Move(int addr, int a, int b, int c) {
-    return sendCommand<Command::Line3Move>(addr, a, b, c);
-}
-int Ravo_Line3Goto(int addr, int a, int b, int c) {
-    return sendCommand<Command::Line3Goto>(addr, a, b, c);
-}
-int Ravo_Line3MoveDM(int addr, int a, int b, int c) {
-    return sendCommand<Command::Line3MoveDM>(addr, a, b, c);
-}
-int Ravo_Line3GotoDM(int addr, int a, int b, int c) {
-    return sendCommand<Command::Line3GotoDM>(addr, a, b, c);
-}
+int Ravo_Line2MoveDM(int addr, int a, int b) { return sendCommand<Command::Line2MoveDM>(addr, a, b); }
+int Ravo_Line2GotoDM(int addr, int a, int b) { return sendCommand<Command::Line2GotoDM>(addr, a, b); }
+int Ravo_Line3Move(int addr, int a, int b, int c) { return sendCommand<Command::Line3Move>(addr, a, b, c); }
+int Ravo_Line3Goto(int addr, int a, int b, int c) { return sendCommand<Command::Line3Goto>(addr, a, b, c); }
+int Ravo_Line3MoveDM(int addr, int a, int b, int c) { return sendCommand<Command::Line3MoveDM>(addr, a, b, c); }
+int Ravo_Line3GotoDM(int addr, int a, int b, int c) { return sendCommand<Command::Line3GotoDM>(addr, a, b, c); }
 int Ravo_CircleMoveG2_Pos(int addr, int a, int b, int c) {
     return sendCommand<Command::CircleMoveG2_Pos>(addr, a, b, c);
 }
@@ -160,8 +134,8 @@ int Ravo_CircleMoveG3_Angle(int addr, int a, int b, int c) {
 int Ravo_CommandRawData(int command, int* p1, int* p2, int* p3) {
     ravo_lib::LibraryLockGuard guard(ravo_lib::libraryLock());
     auto valueOf = [](const int* p) { return p ? ravo_lib::argumentBits(*p) : 0u; };
-    ravo_lib::buildFrame(static_cast<std::uint8_t>(command), RAVO_ANY_CONTROLLER_ADDRESS,
-                         valueOf(p1), valueOf(p2), valueOf(p3));
+    ravo_lib::buildFrame(static_cast<std::uint8_t>(command), RAVO_ANY_CONTROLLER_ADDRESS, valueOf(p1), valueOf(p2),
+                         valueOf(p3));
     std::uint32_t field1 = 0, field2 = 0, field3 = 0;
     if (ravo_lib::exchangeFrame(field1, field2, field3) == ravo_lib::ExchangeOk) {
         ravo_lib::storeResult(p1, field1);

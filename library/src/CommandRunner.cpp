@@ -10,30 +10,37 @@ namespace {
 
 std::uint32_t packed(Param param, std::uint32_t bits) {
     switch (param) {
-        case Param::Unused: return 0;
-        case Param::Byte: return bits & 0xFFu;
-        case Param::Bits16: return bits & 0xFFFFu;
+        case Param::Unused:
+            return 0;
+        case Param::Byte:
+            return bits & 0xFFu;
+        case Param::Bits16:
+            return bits & 0xFFFFu;
         case Param::Int:
-        case Param::Float: return bits;
+        case Param::Float:
+            return bits;
     }
     return 0;
 }
 
 std::uint32_t reduced(Result result, std::uint32_t field) {
     switch (result) {
-        case Result::None: return 0;
+        case Result::None:
+            return 0;
         case Result::Int:
-        case Result::Float: return field;
-        case Result::Flag: return field != 0 ? 1 : 0;
-        case Result::Byte: return field & 0xFFu;
+        case Result::Float:
+            return field;
+        case Result::Flag:
+            return field != 0 ? 1 : 0;
+        case Result::Byte:
+            return field & 0xFFu;
     }
     return 0;
 }
 
 }  // namespace
 
-std::uint32_t runCommand(const CommandRow& row, int address,
-                         const std::array<std::uint32_t, 3>& arguments) {
+std::uint32_t runCommand(const CommandRow& row, int address, const std::array<std::uint32_t, 3>& arguments) {
     LibraryLockGuard guard(libraryLock());
     buildFrame(row.code, static_cast<std::uint8_t>(address), packed(row.params[0], arguments[0]),
                packed(row.params[1], arguments[1]), packed(row.params[2], arguments[2]));

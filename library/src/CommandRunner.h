@@ -15,8 +15,7 @@ namespace ravo_lib {
 // Under the library lock: builds the frame from the address (its low 8 bits) and the three
 // argument bit patterns packed as the row says, exchanges it and returns the row's reply field
 // reduced as the row says. A failed exchange returns 0.
-std::uint32_t runCommand(const CommandRow& row, int address,
-                         const std::array<std::uint32_t, 3>& arguments);
+std::uint32_t runCommand(const CommandRow& row, int address, const std::array<std::uint32_t, 3>& arguments);
 
 // The caller's argument as 32 bits: an int's two's complement, a float's IEEE-754 pattern.
 std::uint32_t argumentBits(int value);

@@ -20,8 +20,7 @@ std::uint8_t sumOfFirst15(const Frame& frame) {
 
 }  // namespace
 
-void buildFrame(std::uint8_t code, std::uint8_t address, std::uint32_t p1, std::uint32_t p2,
-                std::uint32_t p3) {
+void buildFrame(std::uint8_t code, std::uint8_t address, std::uint32_t p1, std::uint32_t p2, std::uint32_t p3) {
     Frame& request = libraryState().request;
     request[0] = kStartByte;
     request[1] = address;

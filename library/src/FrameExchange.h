@@ -10,8 +10,7 @@ enum ExchangeResult : int { ExchangeOk = 0, ExchangeNoReply = 3, ExchangeNotSent
 
 // Writes bytes 0..14 of the request buffer (0xAA, address, code, three big-endian parameters)
 // and sets byte 15 to 0.
-void buildFrame(std::uint8_t code, std::uint8_t address, std::uint32_t p1, std::uint32_t p2,
-                std::uint32_t p3);
+void buildFrame(std::uint8_t code, std::uint8_t address, std::uint32_t p1, std::uint32_t p2, std::uint32_t p3);
 
 // Sets the sum byte, sends the request, reads the 16-byte reply and decodes its three fields.
 // On success stores them, waits 15 ms and returns ExchangeOk; otherwise leaves the out-values

@@ -123,8 +123,8 @@ std::FILE* openLogFile(const char* fileName) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localTime(now, local);
-    std::fprintf(log, kBannerFormat, local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                 local.tm_hour, local.tm_min, local.tm_sec);
+    std::fprintf(log, kBannerFormat, local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                 local.tm_sec);
     std::fflush(log);
     return log;
 }

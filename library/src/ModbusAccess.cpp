@@ -31,9 +31,7 @@ Outcome exchange(const ModbusRequest& request, std::uint8_t* reply) {
     return sent == request.length && complete ? Outcome::Replied : Outcome::NoReply;
 }
 
-int writeResult(Outcome outcome) {
-    return outcome == Outcome::UnknownSlave ? RAVO_MODBUS_FAILED : RAVO_OK;
-}
+int writeResult(Outcome outcome) { return outcome == Outcome::UnknownSlave ? RAVO_MODBUS_FAILED : RAVO_OK; }
 
 std::uint8_t slaveByte(int slave) { return static_cast<std::uint8_t>(slave); }
 std::uint16_t field16(int value) { return static_cast<std::uint16_t>(value); }
@@ -49,8 +47,7 @@ extern "C" {
 int Modbus_WriteCoil(int slave, int coil, int value) {
     LibraryLockGuard lock(libraryLock());
     std::uint8_t reply[kLongestReply];
-    const auto request =
-        writeCoilRequest(slaveByte(slave), field16(coil), static_cast<std::uint8_t>(value));
+    const auto request = writeCoilRequest(slaveByte(slave), field16(coil), static_cast<std::uint8_t>(value));
     return writeResult(exchange(request, reply));
 }
 
@@ -66,15 +63,13 @@ int Modbus_ReadCoil(int slave, int coil, unsigned char* state) {
 int Modbus_WriteShort(int slave, int reg, int value) {
     LibraryLockGuard lock(libraryLock());
     std::uint8_t reply[kLongestReply];
-    return writeResult(
-        exchange(writeShortRequest(slaveByte(slave), field16(reg), field16(value)), reply));
+    return writeResult(exchange(writeShortRequest(slaveByte(slave), field16(reg), field16(value)), reply));
 }
 
 int Modbus_ReadShort(int slave, int reg, short* value) {
     LibraryLockGuard lock(libraryLock());
     std::uint8_t reply[kLongestReply];
-    if (exchange(readRegistersRequest(slaveByte(slave), field16(reg), 1), reply) !=
-        Outcome::Replied)
+    if (exchange(readRegistersRequest(slaveByte(slave), field16(reg), 1), reply) != Outcome::Replied)
         return RAVO_MODBUS_FAILED;
     if (value) *value = shortFromReply(reply);
     return RAVO_OK;
@@ -83,16 +78,14 @@ int Modbus_ReadShort(int slave, int reg, short* value) {
 int Modbus_WriteLong(int slave, int reg, int value) {
     LibraryLockGuard lock(libraryLock());
     std::uint8_t reply[kLongestReply];
-    return writeResult(exchange(
-        writeLongRequest(slaveByte(slave), field16(reg), static_cast<std::uint32_t>(value)),
-        reply));
+    return writeResult(
+        exchange(writeLongRequest(slaveByte(slave), field16(reg), static_cast<std::uint32_t>(value)), reply));
 }
 
 int Modbus_ReadLong(int slave, int reg, int* value) {
     LibraryLockGuard lock(libraryLock());
     std::uint8_t reply[kLongestReply];
-    const Outcome outcome =
-        exchange(readRegistersRequest(slaveByte(slave), field16(reg), 2), reply);
+    const Outcome outcome = exchange(readRegistersRequest(slaveByte(slave), field16(reg), 2), reply);
     if (outcome == Outcome::UnknownSlave) return RAVO_MODBUS_FAILED;
     const bool replied = outcome == Outcome::Replied;
     if (value) *value = replied ? static_cast<int>(longFromReply(reply)) : 0;
@@ -102,15 +95,13 @@ int Modbus_ReadLong(int slave, int reg, int* value) {
 int Modbus_WriteFloat(int slave, int reg, float value) {
     LibraryLockGuard lock(libraryLock());
     std::uint8_t reply[kLongestReply];
-    return writeResult(
-        exchange(writeLongRequest(slaveByte(slave), field16(reg), floatBits(value)), reply));
+    return writeResult(exchange(writeLongRequest(slaveByte(slave), field16(reg), floatBits(value)), reply));
 }
 
 int Modbus_ReadFloat(int slave, int reg, float* value) {
     LibraryLockGuard lock(libraryLock());
     std::uint8_t reply[kLongestReply];
-    if (exchange(readRegistersRequest(slaveByte(slave), field16(reg), 2), reply) !=
-        Outcome::Replied)
+    if (exchange(readRegistersRequest(slaveByte(slave), field16(reg), 2), reply) != Outcome::Replied)
         return RAVO_MODBUS_FAILED;
     if (value) *value = floatFromBits(longFromReply(reply));
     return RAVO_OK;

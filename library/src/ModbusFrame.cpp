@@ -8,8 +8,7 @@ std::uint16_t modbusCrc(const std::uint8_t* bytes, std::size_t count) {
     std::uint16_t crc = 0xFFFF;
     for (std::size_t i = 0; i < count; ++i) {
         crc ^= bytes[i];
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
+        for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
     }
     return crc;
 }
@@ -41,15 +40,14 @@ ModbusRequest readCoilRequest(std::uint8_t slave, std::uint16_t coil) {
 }
 
 ModbusRequest writeShortRequest(std::uint8_t slave, std::uint16_t reg, std::uint16_t value) {
-    return makeRequest({slave, 0x10, high(reg), low(reg), 0x00, 0x01, 0x02, high(value), low(value)},
-                       8);
+    return makeRequest({slave, 0x10, high(reg), low(reg), 0x00, 0x01, 0x02, high(value), low(value)}, 8);
 }
 
 ModbusRequest writeLongRequest(std::uint8_t slave, std::uint16_t reg, std::uint32_t value) {
     const auto lowHalf = static_cast<std::uint16_t>(value);
     const auto highHalf = static_cast<std::uint16_t>(value >> 16);
-    return makeRequest({slave, 0x10, high(reg), low(reg), 0x00, 0x02, 0x04, high(lowHalf),
-                        low(lowHalf), high(highHalf), low(highHalf)},
+    return makeRequest({slave, 0x10, high(reg), low(reg), 0x00, 0x02, 0x04, high(lowHalf), low(lowHalf), high(highHalf),
+                        low(highHalf)},
                        8);
 }
 
@@ -61,9 +59,7 @@ ModbusRequest readRegistersRequest(std::uint8_t slave, std::uint16_t reg, std::u
 
 bool coilStateFromReply(const std::uint8_t* reply) { return reply[3] != 0; }
 
-std::int16_t shortFromReply(const std::uint8_t* reply) {
-    return static_cast<std::int16_t>((reply[3] << 8) | reply[4]);
-}
+std::int16_t shortFromReply(const std::uint8_t* reply) { return static_cast<std::int16_t>((reply[3] << 8) | reply[4]); }
 
 std::uint32_t longFromReply(const std::uint8_t* reply) {
     const std::uint32_t lowHalf = (reply[3] << 8) | reply[4];

@@ -8,9 +8,9 @@
 //
 // The map entries made here belong to their Modbus port for good. Every other entry was made
 // by Ravo_OpenSericalPort for the command port, and follows the command route when it moves.
+#include "ModbusPorts.h"
 #include "Kelvane_Ravo_Q9T2.h"
 #include "LibraryState.h"
-#include "ModbusPorts.h"
 #include "TrafficMonitor.h"
 
 #include <memory>
@@ -33,22 +33,19 @@ ModbusEntries& modbusEntries() {
 }
 
 template <typename Map, typename Key>
-void enterModbusRoute(Map& routes, std::set<Key>& owned, Key key,
-                      const std::shared_ptr<SerialPort>& port) {
+void enterModbusRoute(Map& routes, std::set<Key>& owned, Key key, const std::shared_ptr<SerialPort>& port) {
     if (routes.emplace(key, port).second) owned.insert(key);
 }
 
 template <typename Map, typename Key>
-bool anyOwnedEntry(const Map& routes, const std::set<Key>& owned,
-                   const std::shared_ptr<SerialPort>& port) {
+bool anyOwnedEntry(const Map& routes, const std::set<Key>& owned, const std::shared_ptr<SerialPort>& port) {
     for (const auto& entry : routes)
         if (entry.second == port && owned.count(entry.first)) return true;
     return false;
 }
 
 template <typename Map, typename Key>
-void moveUnownedEntries(Map& routes, const std::set<Key>& owned,
-                        const std::shared_ptr<SerialPort>& from,
+void moveUnownedEntries(Map& routes, const std::set<Key>& owned, const std::shared_ptr<SerialPort>& from,
                         const std::shared_ptr<SerialPort>& to) {
     for (auto& entry : routes)
         if (entry.second == from && !owned.count(entry.first)) entry.second = to;
@@ -63,8 +60,7 @@ bool servesModbus(const std::shared_ptr<SerialPort>& port) {
 }
 
 // Points the command port's entries (those Modbus_OpenSerical did not make) at `to`.
-void moveCommandEntries(const std::shared_ptr<SerialPort>& from,
-                        const std::shared_ptr<SerialPort>& to) {
+void moveCommandEntries(const std::shared_ptr<SerialPort>& from, const std::shared_ptr<SerialPort>& to) {
     LibraryState& state = libraryState();
     const ModbusEntries& owned = modbusEntries();
     moveUnownedEntries(state.portsByNumber, owned.numbers, from, to);

@@ -2,9 +2,9 @@
 // mode 3, a 2 s pause, one acknowledged record frame per record (index in byte 15), the end
 // frame, and work mode 2 as the fall-back on any failure. Every record frame and its reply go
 // to Ravo_Debug.log; the caller's progress callback hears of every acknowledged record.
-#include "Kelvane_Ravo_Q9T2.h"
 #include "DownloadLog.h"
 #include "FrameExchange.h"
+#include "Kelvane_Ravo_Q9T2.h"
 #include "LibraryState.h"
 #include "Pause.h"
 #include "TrafficMonitor.h"

@@ -6,17 +6,17 @@
 #include "ComDevicePath.h"
 #include "TrafficLog.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <chrono>
 #include <fcntl.h>
 #include <poll.h>
-#include <string>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
-#include <thread>
 #include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <string>
+#include <thread>
 
 namespace ravo_lib {
 
@@ -84,8 +84,7 @@ void setLineSettings(termios& settings) {
     ::cfsetospeed(&settings, B19200);
     settings.c_cflag &= ~(CSIZE | CSTOPB | PARENB | PARODD | CMSPAR | CRTSCTS);
     settings.c_cflag |= CS8 | CREAD | CLOCAL;
-    settings.c_iflag &= ~(INPCK | IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL |
-                          IXON | IXOFF | IXANY);
+    settings.c_iflag &= ~(INPCK | IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY);
 #ifdef IUCLC
     settings.c_iflag &= ~IUCLC;
 #endif
@@ -214,8 +213,7 @@ bool SerialPort::read(std::uint8_t* buffer, std::size_t& count) {
                 break;
             }
         }
-        if (state_ != LineState::Lost)
-            state_ = received < count ? LineState::NoReply : LineState::Ok;
+        if (state_ != LineState::Lost) state_ = received < count ? LineState::NoReply : LineState::Ok;
     }
     if (received < count) {
         count = 0;

@@ -58,8 +58,10 @@ bool isLossError(DWORD error) {
         case ERROR_DEVICE_REMOVED:
         case ERROR_ACCESS_DENIED:
         case ERROR_GEN_FAILURE:
-        case ERROR_INVALID_HANDLE: return true;
-        default: return false;
+        case ERROR_INVALID_HANDLE:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -83,8 +85,7 @@ bool SerialPort::open(int portNumber) {
     // The "\\.\COMn" form reaches COM10 and above as well as COM1..COM9.
     char name[32];
     std::snprintf(name, sizeof name, "\\\\.\\COM%d", portNumber);
-    HANDLE device = ::CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                  0, nullptr);
+    HANDLE device = ::CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (device == INVALID_HANDLE_VALUE) return false;
 
     DCB settings{};
@@ -135,8 +136,7 @@ std::size_t SerialPort::write(const std::uint8_t* bytes, std::size_t count) {
     std::size_t sent = 0;
     while (sent < count) {
         DWORD written = 0;
-        const bool succeeded = ::WriteFile(device, bytes + sent, static_cast<DWORD>(count - sent),
-                                           &written, nullptr);
+        const bool succeeded = ::WriteFile(device, bytes + sent, static_cast<DWORD>(count - sent), &written, nullptr);
         // A call that sent nothing has already waited out its whole write time-out.
         if (!succeeded || written == 0) {
             const DWORD error = succeeded ? 0 : ::GetLastError();
@@ -157,8 +157,7 @@ bool SerialPort::read(std::uint8_t* buffer, std::size_t& count) {
     DWORD received = 0;
     if (handleValid_) {
         HANDLE device = deviceOf(handle_);
-        const bool succeeded =
-            ::ReadFile(device, buffer, static_cast<DWORD>(count), &received, nullptr);
+        const bool succeeded = ::ReadFile(device, buffer, static_cast<DWORD>(count), &received, nullptr);
         const DWORD error = succeeded ? 0 : ::GetLastError();
         if (received < count && deviceGone(device, error))
             release(LineState::Lost);

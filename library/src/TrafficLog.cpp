@@ -21,7 +21,6 @@ void openTrafficLogOnce() {
     if (!openLog.load()) openLog.store(openLogFile("SericalComInfo.log"));
 }
 
-
 void logTrafficBytes(const char* prefix, const std::uint8_t* bytes, std::size_t count) {
     if (std::FILE* log = openLog.load()) logBytes(log, prefix, bytes, count);
 }

@@ -38,8 +38,8 @@ int outcomeOf(const SerialPort& port, std::size_t moved, bool complete) {
     return moved == 0 ? RAVO_TRAFFIC_NOTHING : RAVO_TRAFFIC_SHORT;
 }
 
-void deliver(const SerialPort& port, int direction, const std::uint8_t* bytes, std::size_t count,
-             std::size_t awaited, bool complete) {
+void deliver(const SerialPort& port, int direction, const std::uint8_t* bytes, std::size_t count, std::size_t awaited,
+             bool complete) {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     const auto number = portNumbers().find(&port);
     RavoTrafficEvent event{};
@@ -58,13 +58,11 @@ void deliver(const SerialPort& port, int direction, const std::uint8_t* bytes, s
 
 void notePortNumber(const SerialPort& port, int number) { portNumbers()[&port] = number; }
 
-void deliverSent(const SerialPort& port, const std::uint8_t* bytes, std::size_t awaited,
-                 std::size_t sent) {
+void deliverSent(const SerialPort& port, const std::uint8_t* bytes, std::size_t awaited, std::size_t sent) {
     deliver(port, RAVO_TRAFFIC_SENT, bytes, sent, awaited, sent == awaited);
 }
 
-void deliverReceived(const SerialPort& port, const std::uint8_t* buffer, std::size_t awaited,
-                     bool complete) {
+void deliverReceived(const SerialPort& port, const std::uint8_t* buffer, std::size_t awaited, bool complete) {
     std::size_t count = awaited;
     if (!complete)
         while (count > 0 && buffer[count - 1] == 0) --count;
@@ -73,8 +71,7 @@ void deliverReceived(const SerialPort& port, const std::uint8_t* buffer, std::si
 
 }  // namespace ravo_lib
 
-extern "C" void Ravo_SetTrafficMonitor(void (*callback)(const RavoTrafficEvent* event, void* user),
-                                       void* user) {
+extern "C" void Ravo_SetTrafficMonitor(void (*callback)(const RavoTrafficEvent* event, void* user), void* user) {
     using namespace ravo_lib;
     std::lock_guard<std::mutex> guard(monitorMutex());
     monitor() = {callback, user};

@@ -8,8 +8,7 @@
 namespace ravo_lib {
 
 inline std::uint32_t readBigEndian32(const std::uint8_t* at) {
-    return std::uint32_t{at[0]} << 24 | std::uint32_t{at[1]} << 16 | std::uint32_t{at[2]} << 8 |
-           std::uint32_t{at[3]};
+    return std::uint32_t{at[0]} << 24 | std::uint32_t{at[1]} << 16 | std::uint32_t{at[2]} << 8 | std::uint32_t{at[3]};
 }
 
 inline void writeBigEndian32(std::uint8_t* at, std::uint32_t value) {

@@ -4,6 +4,8 @@
 #include <ravo_sim/RandomFaults.h>
 #include <ravo_sim/Simulator.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -11,8 +13,6 @@
 #include <cstring>
 #include <exception>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -90,16 +90,14 @@ bool parseArguments(int argc, char** argv, ProgramOptions& options) {
 }
 
 // Serves until a stop signal; the line signals change the simulator meanwhile.
-void serveUntilStopped(ravo_sim::Simulator& simulator, const sigset_t& signals,
-                       std::chrono::milliseconds replugAfter) {
+void serveUntilStopped(ravo_sim::Simulator& simulator, const sigset_t& signals, std::chrono::milliseconds replugAfter) {
     bool silent = false;
     for (;;) {
         int received = 0;
         sigwait(&signals, &received);
         if (received == SIGUSR1) {
             simulator.unplugFor(replugAfter);
-            std::printf("ravo-sim: line unplugged for %lld ms\n",
-                        static_cast<long long>(replugAfter.count()));
+            std::printf("ravo-sim: line unplugged for %lld ms\n", static_cast<long long>(replugAfter.count()));
         } else if (received == SIGUSR2) {
             silent = !silent;
             simulator.setSilent(silent);
@@ -135,8 +133,7 @@ int main(int argc, char** argv) {
         ravo_sim::Simulator simulator(options.simulator);
         simulator.setRandomFaults(options.faults);
         std::printf("ravo-sim serving on %s%s (pid %d; kill -USR1 unplugs, -USR2 silences)\n",
-                    simulator.devicePath().c_str(),
-                    options.simulator.paced ? " (paced at 19200 baud)" : "",
+                    simulator.devicePath().c_str(), options.simulator.paced ? " (paced at 19200 baud)" : "",
                     static_cast<int>(getpid()));
         std::fflush(stdout);
         serveUntilStopped(simulator, signals, options.replugAfter);

@@ -121,8 +121,7 @@ Controller::Fields Controller::execute(const Request& request, Clock::time_point
             fields.field1 = static_cast<std::uint32_t>(workMode);
             break;
         case StoreFactoryDate:
-            factoryDate = {static_cast<std::int32_t>(p1), static_cast<std::int32_t>(p2),
-                           static_cast<std::int32_t>(p3)};
+            factoryDate = {static_cast<std::int32_t>(p1), static_cast<std::int32_t>(p2), static_cast<std::int32_t>(p3)};
             [[fallthrough]];
         case ReadFactoryDate:
             fields.field1 = static_cast<std::uint32_t>(factoryDate[0]);
@@ -148,50 +147,78 @@ Controller::Fields Controller::execute(const Request& request, Clock::time_point
             setPeripheral(request.code(), p1, p2, p3);
             break;
         default:
-            if (request.code() >= SetSubdivision)
-                fields = executeMotor(request.code(), p1, p2, now);
+            if (request.code() >= SetSubdivision) fields = executeMotor(request.code(), p1, p2, now);
             break;
     }
     return fields;
 }
 
-std::optional<std::uint32_t> Controller::queryMotor(int code, const MotorAxis& motor,
-                                                    Clock::time_point now) const {
+std::optional<std::uint32_t> Controller::queryMotor(int code, const MotorAxis& motor, Clock::time_point now) const {
     switch (code) {
-        case GetSubdivision: return static_cast<std::uint32_t>(motor.subdivision);
-        case GetPitch: return floatBits(motor.pitch);
-        case GetAcceleration: return static_cast<std::uint32_t>(motor.acceleration);
-        case GetDeceleration: return static_cast<std::uint32_t>(motor.deceleration);
-        case GetCurrentSpeed: return floatBits(motor.maxSpeed);
-        case GetPosition: return floatBits(motor.position(now));
-        default: return std::nullopt;
+        case GetSubdivision:
+            return static_cast<std::uint32_t>(motor.subdivision);
+        case GetPitch:
+            return floatBits(motor.pitch);
+        case GetAcceleration:
+            return static_cast<std::uint32_t>(motor.acceleration);
+        case GetDeceleration:
+            return static_cast<std::uint32_t>(motor.deceleration);
+        case GetCurrentSpeed:
+            return floatBits(motor.maxSpeed);
+        case GetPosition:
+            return floatBits(motor.position(now));
+        default:
+            return std::nullopt;
     }
 }
 
-void Controller::applyMotor(int code, MotorAxis& motor, std::uint32_t value,
-                            Clock::time_point now) {
+void Controller::applyMotor(int code, MotorAxis& motor, std::uint32_t value, Clock::time_point now) {
     const float floatValue = bitsToFloat(value);
     switch (code) {
-        case SetSubdivision: motor.subdivision = static_cast<std::int32_t>(value); break;
-        case SetPitch: motor.pitch = floatValue; break;
-        case SetAcceleration: motor.acceleration = static_cast<std::int32_t>(value); break;
-        case SetDeceleration: motor.deceleration = static_cast<std::int32_t>(value); break;
-        case SetMaxSpeed: motor.maxSpeed = floatValue; break;
-        case SetMinSpeed: motor.minSpeed = floatValue; break;
-        case MoveRelative: motor.moveTo(motor.position(now) + floatValue, now); break;
-        case MoveAbsolute: motor.moveTo(floatValue, now); break;
+        case SetSubdivision:
+            motor.subdivision = static_cast<std::int32_t>(value);
+            break;
+        case SetPitch:
+            motor.pitch = floatValue;
+            break;
+        case SetAcceleration:
+            motor.acceleration = static_cast<std::int32_t>(value);
+            break;
+        case SetDeceleration:
+            motor.deceleration = static_cast<std::int32_t>(value);
+            break;
+        case SetMaxSpeed:
+            motor.maxSpeed = floatValue;
+            break;
+        case SetMinSpeed:
+            motor.minSpeed = floatValue;
+            break;
+        case MoveRelative:
+            motor.moveTo(motor.position(now) + floatValue, now);
+            break;
+        case MoveAbsolute:
+            motor.moveTo(floatValue, now);
+            break;
         case QuickStop:
-        case SlowStop: motor.stop(now); break;
-        case ClearPosition: motor.clearPosition(); break;
-        case JogLeft: motor.jog(-1, now); break;
-        case JogRight: motor.jog(+1, now); break;
-        default: break;
+        case SlowStop:
+            motor.stop(now);
+            break;
+        case ClearPosition:
+            motor.clearPosition();
+            break;
+        case JogLeft:
+            motor.jog(-1, now);
+            break;
+        case JogRight:
+            motor.jog(+1, now);
+            break;
+        default:
+            break;
     }
 }
 
 // Settings and motions apply to every axis of the mask; queries answer for its lowest axis.
-Controller::Fields Controller::executeMotor(int code, std::uint32_t mask, std::uint32_t value,
-                                            Clock::time_point now) {
+Controller::Fields Controller::executeMotor(int code, std::uint32_t mask, std::uint32_t value, Clock::time_point now) {
     Fields fields;
     bool answered = false;
     for (int number = 1; number <= kAxisCount; ++number) {
@@ -218,8 +245,7 @@ void Controller::setWorkMode(std::uint32_t mode, std::uint32_t argument) {
     recordsReceived_ = 0;
 }
 
-void Controller::setLimitInputs(std::uint32_t mask, std::uint32_t negative,
-                                std::uint32_t positive) {
+void Controller::setLimitInputs(std::uint32_t mask, std::uint32_t negative, std::uint32_t positive) {
     for (int number = 1; number <= kAxisCount; ++number)
         if (mask & (1u << (number - 1))) limitInputs[static_cast<std::size_t>(number - 1)] = {negative, positive};
 }
@@ -234,13 +260,18 @@ void Controller::setPeripheral(int code, std::uint32_t number, std::uint32_t p2,
             encoders[index].lines = static_cast<std::int32_t>(p2);
             encoders[index].ratio = bitsToFloat(p3);
             break;
-        case SetEncoderMode: encoders[index].mode = p2; break;
-        case SetAnalogueMode: analogue[index].mode = p2; break;
+        case SetEncoderMode:
+            encoders[index].mode = p2;
+            break;
+        case SetAnalogueMode:
+            analogue[index].mode = p2;
+            break;
         case SetAnalogueScale:
             analogue[index].minimum = bitsToFloat(p2);
             analogue[index].maximum = bitsToFloat(p3);
             break;
-        default: break;
+        default:
+            break;
     }
 }
 

@@ -67,8 +67,7 @@ private:
     };
     Fields execute(const Request& request, Clock::time_point now);
     Fields executeMotor(int code, std::uint32_t mask, std::uint32_t value, Clock::time_point now);
-    std::optional<std::uint32_t> queryMotor(int code, const MotorAxis& motor,
-                                            Clock::time_point now) const;
+    std::optional<std::uint32_t> queryMotor(int code, const MotorAxis& motor, Clock::time_point now) const;
     void applyMotor(int code, MotorAxis& motor, std::uint32_t value, Clock::time_point now);
     void setWorkMode(std::uint32_t mode, std::uint32_t argument);
     void setLimitInputs(std::uint32_t mask, std::uint32_t negative, std::uint32_t positive);

@@ -36,9 +36,7 @@ constexpr std::uint16_t kMaxReadRegisters = 125;
 constexpr std::uint16_t kMaxWriteRegisters = 123;
 constexpr std::uint16_t kMaxReadCoils = 2000;
 
-std::uint16_t field(const Bytes& request, std::size_t offset) {
-    return readBigEndian16(&request[offset]);
-}
+std::uint16_t field(const Bytes& request, std::size_t offset) { return readBigEndian16(&request[offset]); }
 
 bool fitsTable(std::uint32_t start, std::uint32_t count) { return start + count <= kTableSize; }
 
@@ -61,13 +59,19 @@ std::uint32_t ModbusSlave::registerPair(int address) const {
 
 Bytes ModbusSlave::handle(const Bytes& request, const std::array<float, 6>& axisPositions) {
     switch (request[1]) {
-        case ReadCoils: return readCoils(request);
+        case ReadCoils:
+            return readCoils(request);
         case ReadHoldingRegisters:
-        case ReadInputRegisters: return readRegisters(request);
-        case WriteSingleCoil: return writeCoil(request, axisPositions);
-        case WriteSingleRegister: return writeRegister(request);
-        case WriteMultipleRegisters: return writeRegisters(request);
-        default: return exceptionReply(request, IllegalFunction);
+        case ReadInputRegisters:
+            return readRegisters(request);
+        case WriteSingleCoil:
+            return writeCoil(request, axisPositions);
+        case WriteSingleRegister:
+            return writeRegister(request);
+        case WriteMultipleRegisters:
+            return writeRegisters(request);
+        default:
+            return exceptionReply(request, IllegalFunction);
     }
 }
 
@@ -163,24 +167,19 @@ void ModbusSlave::onCoilWritten(int address, const std::array<float, 6>& axisPos
 }
 
 std::uint16_t ModbusSlave::registerValue(int address) const {
-    return address >= 0 && address < static_cast<int>(kTableSize)
-               ? registers_[static_cast<std::size_t>(address)]
-               : 0;
+    return address >= 0 && address < static_cast<int>(kTableSize) ? registers_[static_cast<std::size_t>(address)] : 0;
 }
 
 void ModbusSlave::setRegister(int address, std::uint16_t value) {
-    if (address >= 0 && address < static_cast<int>(kTableSize))
-        registers_[static_cast<std::size_t>(address)] = value;
+    if (address >= 0 && address < static_cast<int>(kTableSize)) registers_[static_cast<std::size_t>(address)] = value;
 }
 
 bool ModbusSlave::coil(int address) const {
-    return address >= 0 && address < static_cast<int>(kTableSize) &&
-           coils_[static_cast<std::size_t>(address)];
+    return address >= 0 && address < static_cast<int>(kTableSize) && coils_[static_cast<std::size_t>(address)];
 }
 
 void ModbusSlave::setCoil(int address, bool on) {
-    if (address >= 0 && address < static_cast<int>(kTableSize))
-        coils_[static_cast<std::size_t>(address)] = on;
+    if (address >= 0 && address < static_cast<int>(kTableSize)) coils_[static_cast<std::size_t>(address)] = on;
 }
 
 }  // namespace ravo_sim

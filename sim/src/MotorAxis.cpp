@@ -13,9 +13,7 @@ double secondsBetween(MotorAxis::Clock::time_point from, MotorAxis::Clock::time_
 
 }  // namespace
 
-float MotorAxis::speedOr(float fallback) const {
-    return std::isfinite(maxSpeed) && maxSpeed > 0 ? maxSpeed : fallback;
-}
+float MotorAxis::speedOr(float fallback) const { return std::isfinite(maxSpeed) && maxSpeed > 0 ? maxSpeed : fallback; }
 
 float MotorAxis::position(Clock::time_point now) const {
     if (direction_ == 0) return origin_;

@@ -28,13 +28,20 @@ bool fits(RandomFault kind, RequestKind request) {
 
 const char* RandomFaultName(RandomFault kind) {
     switch (kind) {
-        case RandomFault::LostReply: return "lost reply";
-        case RandomFault::CutShort: return "reply cut short";
-        case RandomFault::Corrupted: return "corrupted reply";
-        case RandomFault::Late: return "late reply";
-        case RandomFault::RefusedRecord: return "refused record";
-        case RandomFault::Silence: return "silence";
-        case RandomFault::Unplugged: return "unplugged";
+        case RandomFault::LostReply:
+            return "lost reply";
+        case RandomFault::CutShort:
+            return "reply cut short";
+        case RandomFault::Corrupted:
+            return "corrupted reply";
+        case RandomFault::Late:
+            return "late reply";
+        case RandomFault::RefusedRecord:
+            return "refused record";
+        case RandomFault::Silence:
+            return "silence";
+        case RandomFault::Unplugged:
+            return "unplugged";
     }
     return "?";
 }
@@ -77,17 +84,23 @@ std::optional<Fault> RandomFaults::next(RequestKind kind, Clock::time_point now)
     const RandomFault drawn = kinds[std::discrete_distribution<std::size_t>(weights.begin(), weights.end())(random_)];
     ++counts_[drawn];
     switch (drawn) {
-        case RandomFault::LostReply: fault.action = Fault::Action::Silent; break;
+        case RandomFault::LostReply:
+            fault.action = Fault::Action::Silent;
+            break;
         case RandomFault::CutShort:
             fault.action = Fault::Action::ShortReply;
             fault.length = between(0, 15);
             break;
-        case RandomFault::Corrupted: fault.action = Fault::Action::CorruptReply; break;
+        case RandomFault::Corrupted:
+            fault.action = Fault::Action::CorruptReply;
+            break;
         case RandomFault::Late:
             fault.action = Fault::Action::Delay;
             fault.delayMs = between(kLateLowestMs, kLateHighestMs);
             break;
-        case RandomFault::RefusedRecord: fault.action = Fault::Action::RejectRecord; break;
+        case RandomFault::RefusedRecord:
+            fault.action = Fault::Action::RejectRecord;
+            break;
         case RandomFault::Silence:
             fault.action = Fault::Action::Silent;
             silentUntil_ = now + std::chrono::milliseconds(between(kSilenceLowestMs, kSilenceHighestMs));

@@ -1,10 +1,10 @@
 #include "ReplySender.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <poll.h>
 #include <time.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cerrno>
 
 namespace ravo_sim {
 namespace {
@@ -69,8 +69,7 @@ void ReplySender::send(int fd, const Bytes& reply, const Timing& timing) const {
         writeAll(fd, reply.data(), reply.size());
         return;
     }
-    const auto requestEnd =
-        timing.requestStart + kByteTime * static_cast<long>(timing.requestLength);
+    const auto requestEnd = timing.requestStart + kByteTime * static_cast<long>(timing.requestLength);
     const auto start = std::max(Clock::now(), requestEnd);
     for (std::size_t i = 0; i < reply.size(); ++i) {
         sleepUntil(start + kByteTime * static_cast<long>(i + 1));

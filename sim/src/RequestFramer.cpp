@@ -27,8 +27,7 @@ void RequestFramer::expireIfSilent(Clock::time_point now) {
     if (deadline && now >= *deadline) expired_ = true;
 }
 
-RequestFramer::Candidate RequestFramer::inspectHead(const FrameJudge& judge,
-                                                    std::size_t& length) const {
+RequestFramer::Candidate RequestFramer::inspectHead(const FrameJudge& judge, std::size_t& length) const {
     const std::uint8_t first = buffer_[0];
     if (first == kFrameStart) {
         length = kFrameSize;
@@ -62,8 +61,7 @@ std::optional<Request> RequestFramer::next(const FrameJudge& judge) {
         Candidate candidate = inspectHead(judge, length);
         if (candidate == Candidate::NeedMore && expired_) candidate = Candidate::NoStart;
         if (candidate == Candidate::NeedMore) break;
-        const RequestKind kind =
-            candidate == Candidate::Complete ? this->judge(judge, length) : RequestKind::Unknown;
+        const RequestKind kind = candidate == Candidate::Complete ? this->judge(judge, length) : RequestKind::Unknown;
         if (kind == RequestKind::Unknown) {
             dropHeadToGarbage();
             continue;

@@ -1,5 +1,5 @@
-#include <ravo_sim/Simulator.h>
 #include <ravo_sim/RandomFaults.h>
+#include <ravo_sim/Simulator.h>
 
 #include "Controller.h"
 #include "FaultPlan.h"
@@ -9,18 +9,18 @@
 #include "RequestFramer.h"
 #include "TraceFormat.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
 #include <atomic>
 #include <cerrno>
 #include <condition_variable>
 #include <cstdio>
-#include <fcntl.h>
 #include <mutex>
 #include <optional>
-#include <poll.h>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
-#include <unistd.h>
 
 namespace ravo_sim {
 
@@ -33,8 +33,8 @@ struct Response {
     Bytes reply;
     ReplySender::Timing timing;
     bool hangUp = false;
-    std::optional<milliseconds> downTime;      // of a hang-up; none: for good
-    milliseconds stopReading{0};               // after the reply
+    std::optional<milliseconds> downTime;  // of a hang-up; none: for good
+    milliseconds stopReading{0};           // after the reply
 };
 
 // A line change asked for by another thread: unplug (for good or for a while) or plug in.
@@ -44,8 +44,7 @@ struct LineChange {
 };
 
 void openPipe(int ends[2]) {
-    if (pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0)
-        throw std::system_error(errno, std::generic_category(), "pipe2");
+    if (pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) throw std::system_error(errno, std::generic_category(), "pipe2");
 }
 
 // One byte makes the pipe readable; a write that fails on a full pipe leaves it readable.
@@ -94,12 +93,12 @@ struct Simulator::Impl final : FrameJudge {
     }
 
     // FrameJudge; called with the mutex held.
-    RequestKind judgeFrame(const std::uint8_t* frame) const override {
-        return controller.judgeFrame(frame);
-    }
+    RequestKind judgeFrame(const std::uint8_t* frame) const override { return controller.judgeFrame(frame); }
     std::uint8_t ownSlaveAddress() const override { return modbus.ownAddress(); }
 
-    void start() { thread = std::thread([this] { serve(); }); }
+    void start() {
+        thread = std::thread([this] { serve(); });
+    }
 
     void stop() {
         poke(wakePipe[1]);  // never drained: the sender's waits end too
@@ -122,7 +121,7 @@ struct Simulator::Impl final : FrameJudge {
 
     Options options;
     std::string linkPath;
-    PseudoTerminal pty;  // the serving thread's, until it has stopped
+    PseudoTerminal pty;          // the serving thread's, until it has stopped
     int wakePipe[2] = {-1, -1};  // readable once the simulator stops
     int linePipe[2] = {-1, -1};  // readable while line changes wait
     ReplySender sender;
@@ -222,9 +221,8 @@ void Simulator::Impl::serve() {
             timeout = static_cast<int>(std::max<long>(0, left.count()));
         }
         // A negative descriptor is left out of the poll.
-        pollfd fds[3] = {{wakePipe[0], POLLIN, 0},
-                         {linePipe[0], POLLIN, 0},
-                         {reading ? pty.masterFd() : -1, POLLIN, 0}};
+        pollfd fds[3] = {
+            {wakePipe[0], POLLIN, 0}, {linePipe[0], POLLIN, 0}, {reading ? pty.masterFd() : -1, POLLIN, 0}};
         const int ready = poll(fds, 3, timeout);
         if (ready < 0 && errno != EINTR) return;
         if (fds[0].revents != 0) return;
@@ -284,8 +282,7 @@ void Simulator::Impl::processRequests() {
 
 Response Simulator::Impl::respond(const Request& request) {
     if (silent) return {};
-    const int selector =
-        request.kind == RequestKind::Record ? controller.nextRecordIndex() : request.code();
+    const int selector = request.kind == RequestKind::Record ? controller.nextRecordIndex() : request.code();
     std::optional<Fault> fault = faults.take(request.kind, selector);
     if (!fault && randomFaults) fault = randomFaults->next(request.kind, request.receivedAt);
     Response response;
@@ -299,22 +296,24 @@ Response Simulator::Impl::respond(const Request& request) {
     }
     if (fault && fault->action == Fault::Action::Silent) return response;
     response.reply = reply(request, fault);
-    if (fault && fault->action == Fault::Action::StopReading)
-        response.stopReading = milliseconds(fault->delayMs);
+    if (fault && fault->action == Fault::Action::StopReading) response.stopReading = milliseconds(fault->delayMs);
     if (!fault || response.reply.empty()) return response;
     switch (fault->action) {
         case Fault::Action::ShortReply: {
-            const std::size_t keep = std::min<std::size_t>(
-                static_cast<std::size_t>(std::max(0, fault->length)), response.reply.size() - 1);
+            const std::size_t keep =
+                std::min<std::size_t>(static_cast<std::size_t>(std::max(0, fault->length)), response.reply.size() - 1);
             response.reply.resize(keep);
             break;
         }
-        case Fault::Action::CorruptReply: garble(response.reply, request.kind); break;
+        case Fault::Action::CorruptReply:
+            garble(response.reply, request.kind);
+            break;
         case Fault::Action::Delay:
             response.timing.delay = milliseconds(fault->delayMs);
             break;
 
-        default: break;
+        default:
+            break;
     }
     return response;
 }
@@ -357,8 +356,7 @@ std::array<float, 6> Simulator::Impl::axisPositions(Clock::time_point now) const
 // ---------------------------------------------------------------------------------------------
 
 Simulator::Simulator(Options options) {
-    if (options.comDir.empty())
-        throw std::invalid_argument("simulator needs a folder for its link");
+    if (options.comDir.empty()) throw std::invalid_argument("simulator needs a folder for its link");
     impl_ = std::make_unique<Impl>(std::move(options));
     impl_->start();
 }
@@ -379,8 +377,7 @@ void Simulator::clearTraffic() {
 
 bool Simulator::waitForTraffic(std::size_t count, std::chrono::milliseconds timeout) const {
     std::unique_lock<std::mutex> lock(impl_->mutex);
-    return impl_->trafficRecorded.wait_for(lock, timeout,
-                                           [&] { return impl_->traffic.size() >= count; });
+    return impl_->trafficRecorded.wait_for(lock, timeout, [&] { return impl_->traffic.size() >= count; });
 }
 
 void Simulator::unplug() { impl_->changeLine({true, std::nullopt}); }

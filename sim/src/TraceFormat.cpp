@@ -6,11 +6,16 @@ namespace ravo_sim {
 
 const char* kindName(RequestKind kind) {
     switch (kind) {
-        case RequestKind::Command: return "command";
-        case RequestKind::Record: return "record";
-        case RequestKind::EndFrame: return "end";
-        case RequestKind::Modbus: return "modbus";
-        case RequestKind::Unknown: break;
+        case RequestKind::Command:
+            return "command";
+        case RequestKind::Record:
+            return "record";
+        case RequestKind::EndFrame:
+            return "end";
+        case RequestKind::Modbus:
+            return "modbus";
+        case RequestKind::Unknown:
+            break;
     }
     return "unknown";
 }

@@ -11,8 +11,8 @@ std::uint8_t frameSum(const std::uint8_t* frame) {
 }
 
 std::uint32_t readBigEndian32(const std::uint8_t* bytes) {
-    return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
-           (std::uint32_t{bytes[2]} << 8) | std::uint32_t{bytes[3]};
+    return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) | (std::uint32_t{bytes[2]} << 8) |
+           std::uint32_t{bytes[3]};
 }
 
 void writeBigEndian32(std::uint8_t* bytes, std::uint32_t value) {

@@ -62,7 +62,9 @@ TEST(ApplicationJson, ErrorsNameTheOffendingMember) {
         return text;
     };
     const std::string record = R"({"record": "aaff0000000000000000000000000000", "remark": null})";
-    const struct { std::string from, to, error; } cases[] = {
+    const struct {
+        std::string from, to, error;
+    } cases[] = {
         {"\"subdivision\": 0", "\"subdivision\": 1.5",
          "JSON motor[0].subdivision: expected an integer from -2147483648 to 2147483647"},
         {"\"limitLevel\": 0", "\"limitLevel\": 256", "JSON peripherals.limitLevel: expected an integer from 0 to 255"},
@@ -76,9 +78,11 @@ TEST(ApplicationJson, ErrorsNameTheOffendingMember) {
          "JSON programs: expected 0 to 10 entries, not 11"},
         {"\"programs\": []", R"("programs": [{"lines": [{"record": "aaff", "remark": null}]}])",
          "JSON programs[0].lines[0].record: expected 32 hexadecimal digits"},
-        {"\"programs\": []", R"("programs": [{"lines": [{"record": "AAFF000000000000000000000000000G", "remark": 1}]}])",
+        {"\"programs\": []",
+         R"("programs": [{"lines": [{"record": "AAFF000000000000000000000000000G", "remark": 1}]}])",
          "JSON programs[0].lines[0].record: expected 32 hexadecimal digits"},
-        {"\"programs\": []", R"("programs": [{"lines": [{"record": "AAFF0000000000000000000000000000", "remark": 1}]}])",
+        {"\"programs\": []",
+         R"("programs": [{"lines": [{"record": "AAFF0000000000000000000000000000", "remark": 1}]}])",
          "JSON programs[0].lines[0].remark: expected a string or null"},
     };
     for (const auto& c : cases) {

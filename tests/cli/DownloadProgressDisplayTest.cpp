@@ -12,12 +12,9 @@ using kelvane::DownloadProgress;
 using kelvane::DownloadStep;
 
 const DownloadProgress kProgress[] = {
-    {DownloadStep::MotorParameters, 0, 2, 0, 0},
-    {DownloadStep::Peripherals, 0, 2, 0, 0},
-    {DownloadStep::UserPrograms, 0, 2, 0, 10},
-    {DownloadStep::UserPrograms, 0, 2, 5, 10},
-    {DownloadStep::UserPrograms, 1, 2, 0, 4},
-    {DownloadStep::UserPrograms, 1, 2, 4, 4},
+    {DownloadStep::MotorParameters, 0, 2, 0, 0}, {DownloadStep::Peripherals, 0, 2, 0, 0},
+    {DownloadStep::UserPrograms, 0, 2, 0, 10},   {DownloadStep::UserPrograms, 0, 2, 5, 10},
+    {DownloadStep::UserPrograms, 1, 2, 0, 4},    {DownloadStep::UserPrograms, 1, 2, 4, 4},
 };
 
 std::string Shown(bool terminal) {

@@ -31,8 +31,8 @@ std::string documentWith(const std::string& from, const std::string& to) {
 
 TEST(Json, WritesOneEntryPerLineDownToTheRecordsAndRealsInTheirShortestForm) {
     ApplicationDocument document;
-    const float pitches[] = {0.1f, 1e10f, 16777216.0f, -0.0f, 1e-45f, 3.4028235e38f, 0.0001f,
-                             std::numeric_limits<float>::infinity()};
+    const float pitches[] = {0.1f,   1e10f,         16777216.0f, -0.0f,
+                             1e-45f, 3.4028235e38f, 0.0001f,     std::numeric_limits<float>::infinity()};
     for (int a = 0; a < 8; ++a) document.motor.axes[a].pitch = pitches[a];
     document.version = 5;
     kelvane::ProgramImage program;
@@ -48,36 +48,54 @@ TEST(Json, WritesOneEntryPerLineDownToTheRecordsAndRealsInTheirShortestForm) {
               "{\n"
               "  \"version\": 5,\n"
               "  \"motor\": [\n"
-              "    {\"subdivision\": 0, \"pitch\": 0.1" + axis + "\n"
-              "    {\"subdivision\": 0, \"pitch\": 1e+10" + axis + "\n"
-              "    {\"subdivision\": 0, \"pitch\": 16777216" + axis + "\n"
-              "    {\"subdivision\": 0, \"pitch\": -0" + axis + "\n"
-              "    {\"subdivision\": 0, \"pitch\": 1e-45" + axis + "\n"
-              "    {\"subdivision\": 0, \"pitch\": 3.4028235e+38" + axis + "\n"
-              "    {\"subdivision\": 0, \"pitch\": 1e-04" + axis + "\n"
-              "    {\"subdivision\": 0, \"pitch\": \"inf\"" + axis.substr(0, axis.size() - 1) + "\n"
-              "  ],\n"
-              "  \"programs\": [\n"
-              "    {\"lines\": [\n"
-              "      {\"record\": \"aaff0c000000010000000041a0000000\", \"remark\": \"回原点@X\"},\n"
-              "      {\"record\": \"00000000000000000000000000000000\", \"remark\": null}\n"
-              "    ]},\n"
-              "    {\"lines\": []}\n"
-              "  ],\n"
-              "  \"peripherals\": {\n"
-              "    \"limitLevel\": 0,\n"
-              "    \"limits\": [0, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0],\n"
-              "    \"ad\": [{\"function\": 0, \"minimum\": 0, \"maximum\": 0}, "
-              "{\"function\": 0, \"minimum\": 0, \"maximum\": 0}],\n"
-              "    \"encoders\": [{\"mode\": 0, \"lines\": 0, \"ratio\": 0}, "
-              "{\"mode\": 0, \"lines\": 0, \"ratio\": 0}, {\"mode\": 0, \"lines\": 0, \"ratio\": 2.5}]\n"
-              "  }\n"
-              "}\n");
+              "    {\"subdivision\": 0, \"pitch\": 0.1" +
+                  axis +
+                  "\n"
+                  "    {\"subdivision\": 0, \"pitch\": 1e+10" +
+                  axis +
+                  "\n"
+                  "    {\"subdivision\": 0, \"pitch\": 16777216" +
+                  axis +
+                  "\n"
+                  "    {\"subdivision\": 0, \"pitch\": -0" +
+                  axis +
+                  "\n"
+                  "    {\"subdivision\": 0, \"pitch\": 1e-45" +
+                  axis +
+                  "\n"
+                  "    {\"subdivision\": 0, \"pitch\": 3.4028235e+38" +
+                  axis +
+                  "\n"
+                  "    {\"subdivision\": 0, \"pitch\": 1e-04" +
+                  axis +
+                  "\n"
+                  "    {\"subdivision\": 0, \"pitch\": \"inf\"" +
+                  axis.substr(0, axis.size() - 1) +
+                  "\n"
+                  "  ],\n"
+                  "  \"programs\": [\n"
+                  "    {\"lines\": [\n"
+                  "      {\"record\": \"aaff0c000000010000000041a0000000\", \"remark\": \"回原点@X\"},\n"
+                  "      {\"record\": \"00000000000000000000000000000000\", \"remark\": null}\n"
+                  "    ]},\n"
+                  "    {\"lines\": []}\n"
+                  "  ],\n"
+                  "  \"peripherals\": {\n"
+                  "    \"limitLevel\": 0,\n"
+                  "    \"limits\": [0, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0],\n"
+                  "    \"ad\": [{\"function\": 0, \"minimum\": 0, \"maximum\": 0}, "
+                  "{\"function\": 0, \"minimum\": 0, \"maximum\": 0}],\n"
+                  "    \"encoders\": [{\"mode\": 0, \"lines\": 0, \"ratio\": 0}, "
+                  "{\"mode\": 0, \"lines\": 0, \"ratio\": 0}, {\"mode\": 0, \"lines\": 0, \"ratio\": 2.5}]\n"
+                  "  }\n"
+                  "}\n");
     EXPECT_NE(ApplicationToJson(ApplicationDocument{}).find("\n  \"programs\": [],\n"), std::string::npos);
 }
 
 TEST(Json, RefusesMalformedTextWithItsLineAndColumn) {
-    const struct { std::string text, error; } cases[] = {
+    const struct {
+        std::string text, error;
+    } cases[] = {
         {"{\n  \"a\": 1,\n}", "JSON line 3, column 1: expected a member name"},
         {"[1 2]", "JSON line 1, column 4: expected ']'"},
         {"{\"version\": 5,\n", "JSON line 2, column 1: expected a member name"},
@@ -117,12 +135,20 @@ TEST(Json, RefusesMalformedTextWithItsLineAndColumn) {
 }
 
 TEST(Json, IntegersAreExactAndRangeChecked) {
-    const struct { std::string field, value; bool accepted; } cases[] = {
-        {"subdivision", "2147483647", true},   {"subdivision", "-2147483648", true},
-        {"subdivision", "2147483648", false},  {"subdivision", "-2147483649", false},
-        {"subdivision", "9223372036854775808", false}, {"subdivision", "18446744073709551616", false},
-        {"subdivision", "1e2", false},         {"subdivision", "-0", true},
-        {"limitLevel", "255", true},           {"limitLevel", "-1", false},
+    const struct {
+        std::string field, value;
+        bool accepted;
+    } cases[] = {
+        {"subdivision", "2147483647", true},
+        {"subdivision", "-2147483648", true},
+        {"subdivision", "2147483648", false},
+        {"subdivision", "-2147483649", false},
+        {"subdivision", "9223372036854775808", false},
+        {"subdivision", "18446744073709551616", false},
+        {"subdivision", "1e2", false},
+        {"subdivision", "-0", true},
+        {"limitLevel", "255", true},
+        {"limitLevel", "-1", false},
     };
     for (const auto& c : cases) {
         const std::string json = documentWith("\"" + c.field + "\": 0", "\"" + c.field + "\": " + c.value);
@@ -133,18 +159,18 @@ TEST(Json, IntegersAreExactAndRangeChecked) {
 }
 
 TEST(Json, RealsAreReadFromTheirTextToTheNearestSinglePrecisionValue) {
-    const struct { const char* text; float value; } cases[] = {
+    const struct {
+        const char* text;
+        float value;
+    } cases[] = {
         // Halfway between 1 and the next float by less than a double can tell: read through
         // double precision it would round to 1.
-        {"1.00000005960464477550", 1.00000012f},
-        {"16777217", 16777216.0f},
-        {"-0", -0.0f},
-        {"1e39", std::numeric_limits<float>::infinity()},
-        {"1e-50", 0.0f},
+        {"1.00000005960464477550", 1.00000012f},          {"16777217", 16777216.0f}, {"-0", -0.0f},
+        {"1e39", std::numeric_limits<float>::infinity()}, {"1e-50", 0.0f},
     };
     for (const auto& c : cases) {
-        const float read = ApplicationFromJson(documentWith("\"pitch\": 0", std::string("\"pitch\": ") + c.text))
-                               .motor.axes[0].pitch;
+        const float read =
+            ApplicationFromJson(documentWith("\"pitch\": 0", std::string("\"pitch\": ") + c.text)).motor.axes[0].pitch;
         EXPECT_EQ(std::memcmp(&read, &c.value, sizeof read), 0) << c.text << " read as " << read;
     }
 }

@@ -35,7 +35,8 @@ protected:
     Outcome ravo(const std::vector<std::string>& arguments) const {
         std::string command = quoted(RAVO_EXECUTABLE);
         for (const std::string& argument : arguments) command += " " + quoted(argument);
-        const int status = std::system((command + " >" + quoted(folder_ + "/out") + " 2>" + quoted(folder_ + "/err")).c_str());
+        const int status =
+            std::system((command + " >" + quoted(folder_ + "/out") + " 2>" + quoted(folder_ + "/err")).c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(folder_ + "/out").value_or(""),
                 ReadWholeFile(folder_ + "/err").value_or("")};
     }

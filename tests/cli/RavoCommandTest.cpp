@@ -9,9 +9,9 @@ TEST_F(RavoCommand, ShowAndListPrintTheDocumentAndTheLibrary) {
     Outcome run = ravo({"--data", DEMO_DATA_FOLDER, "show", demo("搬运演示.kelvane")});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    for (const char* expected : {"应用程序版本: 5", "  X   1600  10", "1轴:  X1      X2", "采集模拟量", "X轴速度跟随",
-                                 "用户程序 2 (4 行)", "运动控制  回原点    X轴    正向     20.000  回原点 X",
-                                 "流程控制  循环      10     3"})
+    for (const char* expected :
+         {"应用程序版本: 5", "  X   1600  10", "1轴:  X1      X2", "采集模拟量", "X轴速度跟随", "用户程序 2 (4 行)",
+          "运动控制  回原点    X轴    正向     20.000  回原点 X", "流程控制  循环      10     3"})
         EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\n" << run.out;
     run = ravo({"--data", folder_, "show", demo("点胶示例.kelvane")});  // no catalogue: lines still shown
     EXPECT_EQ(run.status, 0) << run.err;

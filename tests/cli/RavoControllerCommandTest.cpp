@@ -65,11 +65,15 @@ TEST_F(RavoControllerCommand, TraceReadsTheLogsOfARealDownloadAndMarksWhatDoesNo
     EXPECT_EQ(all.status, 0) << all.err;
     EXPECT_EQ(CountLines(all.out, "->    "), controller->traffic().size()) << all.out;
     EXPECT_EQ(CountLines(all.out, "<-    "), controller->traffic().size() - 3) << "all but the 3 end frames answered";
-    EXPECT_TRUE(Contains(all.out, "->    记录 0: 回原点 X轴 正向 20.000  [aa ff 0c 00 00 00 01 00 00 00 00 41 a0 00 00 00]\n"));
+    EXPECT_TRUE(
+        Contains(all.out, "->    记录 0: 回原点 X轴 正向 20.000  [aa ff 0c 00 00 00 01 00 00 00 00 41 a0 00 00 00]\n"));
     EXPECT_TRUE(Contains(all.out, "->    Modbus 从站 255 功能 5 写线圈 线圈 110"));
-    EXPECT_TRUE(EndsWith(all.out, "->    Ravo_SetWorkMode addr=255 mode=1 argument=0  [aa ff 06 00 00 00 01 00 00 00 00 00 00 00 00 b0]\n"
-                                  "<-    应答 Ravo_SetWorkMode  [aa 01 06 00 00 00 00 00 00 00 00 00 00 00 00 b1]\n"
-                                  "无法解析的行: 0\n")) << all.out;
+    EXPECT_TRUE(EndsWith(
+        all.out,
+        "->    Ravo_SetWorkMode addr=255 mode=1 argument=0  [aa ff 06 00 00 00 01 00 00 00 00 00 00 00 00 b0]\n"
+        "<-    应答 Ravo_SetWorkMode  [aa 01 06 00 00 00 00 00 00 00 00 00 00 00 00 b1]\n"
+        "无法解析的行: 0\n"))
+        << all.out;
 
     const Outcome records = ravo({"--data", DEMO_DATA_FOLDER, "trace", (logs / "Ravo_Debug.log").string()});
     EXPECT_EQ(records.status, 0);
@@ -82,8 +86,11 @@ TEST_F(RavoControllerCommand, TraceReadsTheLogsOfARealDownloadAndMarksWhatDoesNo
                                                         "SendData: aa ff 02 00 00 00 00 00 00 00 00 00 00 00 00 00 \n");
     const Outcome marked = ravo({"trace", damaged});
     EXPECT_EQ(marked.status, 0);
-    EXPECT_TRUE(EndsWith(marked.out, "?? garbage\n-> !! 无法解码: 校验和错误 (应为 0xab)  [aa ff 02 00 00 00 00 00 00 00 00 00 00 00 00 00]\n"
-                                     "<- !! 超时无应答\n无法解析的行: 1\n")) << marked.out;
+    EXPECT_TRUE(EndsWith(
+        marked.out,
+        "?? garbage\n-> !! 无法解码: 校验和错误 (应为 0xab)  [aa ff 02 00 00 00 00 00 00 00 00 00 00 00 00 00]\n"
+        "<- !! 超时无应答\n无法解析的行: 1\n"))
+        << marked.out;
     expectOneLineError(ravo({"trace", folder_ + "/missing.log"}), "cannot open");
 
     // --follow reads what is written later, a line written in two parts as one, until Ctrl+C.
@@ -105,7 +112,8 @@ TEST_F(RavoControllerCommand, DownloadFailuresPrintBothMessagesAndRefuseToStart)
     Outcome run = ravo({"download", demo("点胶示例.kelvane"), "--port=com1"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_TRUE(Contains(run.err, "motor parameters\nravo: 设置X轴细分数失败2\nravo: 用户程序下载失败_系统参数下载失败！\n"))
+    EXPECT_TRUE(
+        Contains(run.err, "motor parameters\nravo: 设置X轴细分数失败2\nravo: 用户程序下载失败_系统参数下载失败！\n"))
         << run.err;
     for (const auto& request : controller->traffic()) EXPECT_NE(request.kind, RequestKind::Record);
 
@@ -119,7 +127,8 @@ TEST_F(RavoControllerCommand, DownloadFailuresPrintBothMessagesAndRefuseToStart)
     expectOneLineError(ravo({"--data", DEMO_DATA_FOLDER, "download", "a b", "--port", "COM1"}), "not a program name");
     expectOneLineError(ravo({"download", demo("点胶示例.kelvane"), "--port", "COM9"}), "COM9:打开失败");
     expectOneLineError(ravo({"download", demo("点胶示例.kelvane")}), "download needs --port COMn");
-    expectOneLineError(ravo({"download", demo("点胶示例.kelvane"), "--port", "ttyS0"}), "--port takes a port such as COM3");
+    expectOneLineError(ravo({"download", demo("点胶示例.kelvane"), "--port", "ttyS0"}),
+                       "--port takes a port such as COM3");
     EXPECT_TRUE(controller->traffic().empty());
 }
 
@@ -170,8 +179,8 @@ TEST_F(RavoControllerCommand, PortsListsEveryComNumberWithWhatOpensAndWhyNot) {
     const Outcome run = ravo({"ports"});
     EXPECT_EQ(run.status, 0) << run.err;
     for (const std::string& line : {"COM0   " + dir + "/COM0  does not exist\n", "COM1   " + dir + "/COM1  opens\n",
-                                   "COM3   " + dir + "/COM3  exists, cannot be opened: not a serial port",
-                                   "COM19  " + dir + "/COM19  does not exist\n"})
+                                    "COM3   " + dir + "/COM3  exists, cannot be opened: not a serial port",
+                                    "COM19  " + dir + "/COM19  does not exist\n"})
         EXPECT_TRUE(Contains(run.out, line)) << line << "\n" << run.out;
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 20);
 
@@ -184,7 +193,11 @@ TEST_F(RavoControllerCommand, PortsListsEveryComNumberWithWhatOpensAndWhyNot) {
 }
 
 TEST(PortOpenFailure, APermissionFailureTellsWhichGroupToJoin) {
-    const struct { int error; const char* group; const char* expected; } cases[] = {
+    const struct {
+        int error;
+        const char* group;
+        const char* expected;
+    } cases[] = {
         {EACCES, "dialout", "add this user to the group dialout (sudo usermod -aG dialout $USER) and log in again"},
         {EACCES, "uucp", "add this user to the group uucp (sudo usermod -aG uucp $USER)"},
         {EACCES, "", "the group dialout"},

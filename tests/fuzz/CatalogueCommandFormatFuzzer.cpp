@@ -1,9 +1,9 @@
 // CommandFormat.ini as the user may hand it over: any bytes, read as GBK. Every instruction it
 // defines is then encoded from and rendered to a grid row.
+#include "core/application/GbkText.h"
 #include "core/editor/CatalogueReaders.h"
 #include "core/editor/InstructionCatalogue.h"
 #include "core/editor/LineCodec.h"
-#include "core/application/GbkText.h"
 
 #include <cstddef>
 #include <cstdint>

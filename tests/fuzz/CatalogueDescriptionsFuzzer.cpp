@@ -1,7 +1,7 @@
 // CommandDescription.ini as the user may hand it over: any bytes, read as GBK.
+#include "core/application/GbkText.h"
 #include "core/editor/CatalogueReaders.h"
 #include "core/editor/DescriptionTable.h"
-#include "core/application/GbkText.h"
 
 #include <cstddef>
 #include <cstdint>

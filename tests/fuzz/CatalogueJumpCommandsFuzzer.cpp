@@ -1,9 +1,9 @@
 // JumpCommandInfo.ini as the user may hand it over: any bytes, read as GBK. Every jump it
 // lists is then adjusted inside a record, which must stay within the record's bytes.
+#include "core/application/GbkText.h"
 #include "core/editor/CatalogueReaders.h"
 #include "core/editor/InstructionCatalogue.h"
 #include "core/editor/JumpUpkeep.h"
-#include "core/application/GbkText.h"
 
 #include <cstddef>
 #include <cstdint>

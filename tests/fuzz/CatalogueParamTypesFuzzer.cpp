@@ -1,7 +1,7 @@
 // CommandParType.ini as the user may hand it over: any bytes, read as GBK.
+#include "core/application/GbkText.h"
 #include "core/editor/CatalogueReaders.h"
 #include "core/editor/InstructionCatalogue.h"
-#include "core/application/GbkText.h"
 
 #include <cstddef>
 #include <cstdint>

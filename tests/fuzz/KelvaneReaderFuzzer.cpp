@@ -19,17 +19,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (program.remarks.size() > program.lineCount) std::abort();
         programs.push_back(program);
     });
-    if (summary.programCount != static_cast<int>(programs.size()) || summary.programCount > kMaxPrograms)
-        std::abort();
+    if (summary.programCount != static_cast<int>(programs.size()) || summary.programCount > kMaxPrograms) std::abort();
 
     auto source = [&](int index, ProgramImage& program) { program = programs[index]; };
     const std::string written = FormatApplicationProgram(buffer, summary.programCount, source);
     programs.clear();
     ApplicationProgramBuffer again;
     ResetApplicationBuffer(again);
-    const ReadSummary reread = ReadApplicationProgram(written, again, [&](int, const ProgramImage& program) {
-        programs.push_back(program);
-    });
+    const ReadSummary reread =
+        ReadApplicationProgram(written, again, [&](int, const ProgramImage& program) { programs.push_back(program); });
     if (!reread.complete || reread.programCount != summary.programCount) std::abort();
     if (FormatApplicationProgram(again, reread.programCount, source) != written) std::abort();
     return 0;

@@ -80,7 +80,11 @@ const std::vector<Command> kCommands = {
     {"CircleMoveG3_Angle", [] { return Ravo_CircleMoveG3_Angle(A, I, N, 7); }, 0xFE, 0x9B, I, kN, 7, 0},
     {"ManualLeftMove", [] { return Ravo_ManualLeftMove(A, I); }, 0xFE, 0xB4, I, 0, 0, 0},
     {"ManualRightMove", [] { return Ravo_ManualRightMove(A, I); }, 0xFE, 0xB5, I, 0, 0, 0},
-    {"CommandRawData", [] { int a = I, b = N, c = 7; return Ravo_CommandRawData(B, &a, &b, &c); },
+    {"CommandRawData",
+     [] {
+         int a = I, b = N, c = 7;
+         return Ravo_CommandRawData(B, &a, &b, &c);
+     },
      0xFF, 0xAB, I, kN, 7, 0},
 };
 
@@ -109,8 +113,8 @@ TEST_F(CommandFrames, EveryExportSendsItsCodeAndReducedArgumentsAndReturnsZero) 
     for (const Command& command : kCommands) {
         SCOPED_TRACE(command.name);
         EXPECT_EQ(command.call(), 0);
-        EXPECT_EQ(hex(lastRequest()), hex(commandFrame(command.address, command.code, command.p1,
-                                                       command.p2, command.p3)));
+        EXPECT_EQ(hex(lastRequest()),
+                  hex(commandFrame(command.address, command.code, command.p1, command.p2, command.p3)));
     }
     EXPECT_EQ(peer.requests().size(), std::size(examples) + kCommands.size()) << "one frame each";
 }
@@ -130,8 +134,7 @@ TEST_F(CommandFrames, RepliesAreDecodedIntoTheOutValues) {
     EXPECT_EQ(c, 0x85);
     Ravo_GetControllerVersion(255, &i);
     EXPECT_EQ(i, -123);
-    for (auto query : {Ravo_GetMotorDriveDiv, Ravo_GetMotorAcc, Ravo_GetMotorDec,
-                       Ravo_GetAllIOPinLevel}) {
+    for (auto query : {Ravo_GetMotorDriveDiv, Ravo_GetMotorAcc, Ravo_GetMotorDec, Ravo_GetAllIOPinLevel}) {
         i = 0;
         query(255, 1, &i);
         EXPECT_EQ(i, -123);

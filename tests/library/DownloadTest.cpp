@@ -31,9 +31,7 @@ Frame16 onWire(Frame16 record, std::size_t index) {
 }
 Bytes bytesOf(const Frame16& frame) { return Bytes(frame.begin(), frame.end()); }
 
-std::string sendLine(std::size_t n, const Frame16& frame) {
-    return std::to_string(n) + "   SendData: " + hex(frame);
-}
+std::string sendLine(std::size_t n, const Frame16& frame) { return std::to_string(n) + "   SendData: " + hex(frame); }
 
 // The simulated controller (address 1) acknowledges record i with `status` and i.
 std::string receiveLine(std::size_t n, std::uint32_t status, std::size_t i) {
@@ -50,8 +48,8 @@ std::vector<std::string> debugLogLines() {
 bool isBanner(const std::string& line) { return bannerLength(line + "\n") == line.size() + 1; }
 
 bool isModeFrame(const Request& request, std::uint32_t mode, std::uint32_t program) {
-    return request.kind == RequestKind::Command && request.code() == 6 &&
-           request.param(1) == mode && request.param(2) == program;
+    return request.kind == RequestKind::Command && request.code() == 6 && request.param(1) == mode &&
+           request.param(2) == program;
 }
 
 class DownloadTest : public ::testing::Test {
@@ -74,8 +72,8 @@ TEST_F(DownloadTest, StoreOf1500RecordsGoesOutIndexedAndEachSuccessStartsAFreshL
     const auto tooLong = makeRecords(1501, 0x55);
     ASSERT_EQ(Ravo_SetUserProgram(program[0].data(), 1500), 0);
     EXPECT_EQ(Ravo_SetUserProgram(tooLong[0].data(), 1501), 5);
-    EXPECT_EQ(Ravo_SetUserProgram(tooLong[0].data(), -1), 5);               // taken as 16 bits: 65535
-    EXPECT_EQ(Ravo_SetUserProgram(nullptr, 3), 5);  // nothing to copy from
+    EXPECT_EQ(Ravo_SetUserProgram(tooLong[0].data(), -1), 5);  // taken as 16 bits: 65535
+    EXPECT_EQ(Ravo_SetUserProgram(nullptr, 3), 5);             // nothing to copy from
 
     EXPECT_EQ(Ravo_DownLoadProgram(1), 0);
     auto traffic = trafficOnceThere(1502);
@@ -134,8 +132,7 @@ TEST_F(DownloadTest, EachEndFrameArrivesThoughTheNextCommandFollowsAtOnce) {
         SCOPED_TRACE(program);
         const std::size_t first = 5 * program;
         EXPECT_TRUE(isModeFrame(traffic[first], RAVO_WORK_MODE_DOWNLOAD, program));
-        for (std::size_t i = 0; i < 3; ++i)
-            EXPECT_EQ(traffic[first + 1 + i].bytes, bytesOf(onWire(records[i], i)));
+        for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(traffic[first + 1 + i].bytes, bytesOf(onWire(records[i], i)));
         EXPECT_EQ(traffic[first + 4].kind, RequestKind::EndFrame);
         EXPECT_EQ(sim->program(static_cast<int>(program)).size(), 3u);
     }
@@ -194,8 +191,7 @@ TEST_F(DownloadTest, FailuresFallBackToWorkModeTwoAndReportTheFailingRecord) {
     EXPECT_EQ(appended[lines.size()], "[0] Begin Download user program .....................");
     EXPECT_EQ(appended[lines.size() + 1], "[2] Begin Download user program .....................");
     EXPECT_EQ(appended[lines.size() + 2], "0   SendData: ");
-    EXPECT_EQ(appended[lines.size() + 3],
-              "1 ReceiveData: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 ");
+    EXPECT_EQ(appended[lines.size() + 3], "1 ReceiveData: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 ");
 }
 
 // The progress callback hears of each record once its acknowledgement is in, with the count

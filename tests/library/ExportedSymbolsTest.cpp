@@ -13,8 +13,7 @@ TEST(ExportedSymbols, AreExactlyTheNamesOfTheDefFile) {
     std::map<int, std::string> byOrdinal;
     std::ifstream def(RAVO_DEF_FILE);
     for (std::string line, name, ordinal; std::getline(def, line);)
-        if (line.rfind("    ", 0) == 0 && std::istringstream(line) >> name >> ordinal &&
-            ordinal[0] == '@') {
+        if (line.rfind("    ", 0) == 0 && std::istringstream(line) >> name >> ordinal && ordinal[0] == '@') {
             expected.insert(name);
             byOrdinal[std::stoi(ordinal.substr(1))] = name;
         }
@@ -31,8 +30,7 @@ TEST(ExportedSymbols, AreExactlyTheNamesOfTheDefFile) {
     EXPECT_EQ(byOrdinal[73], "Ravo_SetTrafficMonitor");
 
     std::set<std::string> exported;
-    const std::string nm =
-        std::string(RAVO_NM) + " -D --defined-only --format=posix '" + RAVO_LIBRARY_FILE + "'";
+    const std::string nm = std::string(RAVO_NM) + " -D --defined-only --format=posix '" + RAVO_LIBRARY_FILE + "'";
     std::FILE* pipe = ::popen(nm.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     for (char line[1024]; std::fgets(line, sizeof line, pipe);)

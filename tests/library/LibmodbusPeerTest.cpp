@@ -7,10 +7,10 @@
 
 #include <modbus.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
+#include <atomic>
+#include <cstdlib>
 
 namespace {
 

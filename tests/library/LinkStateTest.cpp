@@ -67,7 +67,11 @@ struct ExchangeKind {
 TEST_F(LinkState, EachKindOfExchangeTellsAWholeReplyFromNoneOrAShortOne) {
     short value = 0;
     const ExchangeKind kinds[] = {
-        {"command query", RequestKind::Command, [] { int v; Ravo_GetWorkMode(255, &v); }},
+        {"command query", RequestKind::Command,
+         [] {
+             int v;
+             Ravo_GetWorkMode(255, &v);
+         }},
         {"command", RequestKind::Command, [] { Ravo_Beeper(255, 1); }},
         {"Modbus read", RequestKind::Modbus, [&] { Modbus_ReadShort(255, 199, &value); }},
         {"Modbus write", RequestKind::Modbus, [] { Modbus_WriteShort(255, 199, 7); }},

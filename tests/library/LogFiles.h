@@ -1,12 +1,12 @@
 // The log files the library writes beside the running executable.
 #pragma once
 
+#include <unistd.h>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <unistd.h>
 
 inline std::string besideExecutable(const std::string& name) {
     char path[4096];
@@ -26,9 +26,9 @@ inline std::size_t bannerLength(const std::string& log, std::tm* stamp = nullptr
     std::tm at{};
     int used = 0;
     if (log.compare(0, 27, std::string(27, '.')) != 0 ||
-        std::sscanf(log.c_str() + 27, "%d\xc4\xea%d\xd4\xc2%d\xc8\xd5%d\xca\xb1%d\xb7\xd6%d\xc3\xeb%n",
-                    &at.tm_year, &at.tm_mon, &at.tm_mday, &at.tm_hour, &at.tm_min, &at.tm_sec,
-                    &used) != 6 || used == 0)
+        std::sscanf(log.c_str() + 27, "%d\xc4\xea%d\xd4\xc2%d\xc8\xd5%d\xca\xb1%d\xb7\xd6%d\xc3\xeb%n", &at.tm_year,
+                    &at.tm_mon, &at.tm_mday, &at.tm_hour, &at.tm_min, &at.tm_sec, &used) != 6 ||
+        used == 0)
         return 0;
     const std::size_t end = 27 + static_cast<std::size_t>(used);
     if (log.compare(end, 26, std::string(25, '.') + "\n") != 0) return 0;

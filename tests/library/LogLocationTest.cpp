@@ -22,8 +22,8 @@ TEST(LogLocation, StateFolderIsXdgStateHomeElseBelowHomeAndIgnoresRelativePaths)
     for (const Case& c : {Case{"/x/state", "/home/u", "/x/state/kelvane-ravo"},
                           Case{nullptr, "/home/u", "/home/u/.local/state/kelvane-ravo"},
                           Case{"", "/home/u", "/home/u/.local/state/kelvane-ravo"},
-                          Case{"state", "/home/u", "/home/u/.local/state/kelvane-ravo"},
-                          Case{nullptr, "home", ""}, Case{nullptr, nullptr, ""}})
+                          Case{"state", "/home/u", "/home/u/.local/state/kelvane-ravo"}, Case{nullptr, "home", ""},
+                          Case{nullptr, nullptr, ""}})
         EXPECT_EQ(ravo_lib::stateLogDirectory(c.xdgStateHome, c.home), c.expected)
             << (c.xdgStateHome ? c.xdgStateHome : "unset") << " " << (c.home ? c.home : "unset");
 }

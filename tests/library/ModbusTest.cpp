@@ -97,9 +97,8 @@ TEST_F(ModbusTest, FailedReadsGiveSixAndFailedWritesNothing) {
     float f = 11;
     unsigned char c = 11;
     // An unknown slave: nothing reaches the line, nothing is stored.
-    for (int result : {Modbus_WriteCoil(99, 1, 1), Modbus_ReadCoil(99, 1, &c),
-                       Modbus_WriteShort(99, 1, 1), Modbus_ReadShort(99, 1, &s),
-                       Modbus_WriteLong(99, 1, 1), Modbus_ReadLong(99, 1, &l),
+    for (int result : {Modbus_WriteCoil(99, 1, 1), Modbus_ReadCoil(99, 1, &c), Modbus_WriteShort(99, 1, 1),
+                       Modbus_ReadShort(99, 1, &s), Modbus_WriteLong(99, 1, 1), Modbus_ReadLong(99, 1, &l),
                        Modbus_WriteFloat(99, 1, 1), Modbus_ReadFloat(99, 1, &f)})
         EXPECT_EQ(result, 6);
     EXPECT_TRUE(com1->traffic().empty());
@@ -210,8 +209,7 @@ TEST_P(CloseOrder, NoRouteUsesAReleasedPort) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryOrder, CloseOrder,
-                         ::testing::Values("CRM", "CMR", "RCM", "RMC", "MCR", "MRC"),
+INSTANTIATE_TEST_SUITE_P(EveryOrder, CloseOrder, ::testing::Values("CRM", "CMR", "RCM", "RMC", "MCR", "MRC"),
                          [](const auto& info) { return info.param; });
 
 }  // namespace

@@ -1,17 +1,16 @@
 #include "PtyPeer.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
-#include <poll.h>
 #include <stdexcept>
-#include <unistd.h>
 
 PtyPeer::PtyPeer() {
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
-        throw std::runtime_error("no pseudo-terminal");
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) throw std::runtime_error("no pseudo-terminal");
     master_ = master;
     std::filesystem::create_symlink(::ptsname(master), devicePath());
     thread_ = std::thread([this] { serveLoop(); });
@@ -73,8 +72,7 @@ void PtyPeer::serveLoop() {
     }
 }
 
-Frame16 commandFrame(std::uint8_t address, std::uint8_t code, std::uint32_t p1, std::uint32_t p2,
-                     std::uint32_t p3) {
+Frame16 commandFrame(std::uint8_t address, std::uint8_t code, std::uint32_t p1, std::uint32_t p2, std::uint32_t p3) {
     Frame16 frame{0xAA, address, code};
     const std::uint32_t fields[] = {p1, p2, p3};
     unsigned sum = 0xAA + address + code;
@@ -88,8 +86,8 @@ Frame16 commandFrame(std::uint8_t address, std::uint8_t code, std::uint32_t p1, 
 
 std::uint32_t frameValue(const Frame16& frame, int n) {
     const std::size_t at = 3 + 4 * static_cast<std::size_t>(n - 1);
-    return std::uint32_t{frame[at]} << 24 | std::uint32_t{frame[at + 1]} << 16 |
-           std::uint32_t{frame[at + 2]} << 8 | frame[at + 3];
+    return std::uint32_t{frame[at]} << 24 | std::uint32_t{frame[at + 1]} << 16 | std::uint32_t{frame[at + 2]} << 8 |
+           frame[at + 3];
 }
 
 std::string hex(const Frame16& frame) {

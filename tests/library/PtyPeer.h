@@ -22,8 +22,7 @@ using Bytes = std::vector<std::uint8_t>;
 using Frame16 = std::array<std::uint8_t, 16>;
 
 // AA <address> <code>, three 32-bit values most significant byte first, the sum of bytes 0..14.
-Frame16 commandFrame(std::uint8_t address, std::uint8_t code, std::uint32_t p1, std::uint32_t p2,
-                     std::uint32_t p3);
+Frame16 commandFrame(std::uint8_t address, std::uint8_t code, std::uint32_t p1, std::uint32_t p2, std::uint32_t p3);
 std::uint32_t frameValue(const Frame16& frame, int n);  // parameter n = 1..3
 std::string hex(const Frame16& frame);                  // "aa ff 06 ... "
 
@@ -72,8 +71,7 @@ protected:
     // an answer never looks like values left alone and queries read back their first parameter.
     void echoRotatedInverted() {
         peer.answerWith([](const Frame16& r) {
-            const Frame16 reply = commandFrame(0xFF, r[2], ~frameValue(r, 3), ~frameValue(r, 1),
-                                               ~frameValue(r, 2));
+            const Frame16 reply = commandFrame(0xFF, r[2], ~frameValue(r, 3), ~frameValue(r, 1), ~frameValue(r, 2));
             return Bytes(reply.begin(), reply.end());
         });
     }

@@ -1,16 +1,16 @@
 // The serial link under the command exports: device names, exclusive open, a raw 8-bit clean
 // line, hang-ups and the traffic log.
+#include "ComDevicePath.h"
 #include "LogFiles.h"
 #include "PtyPeer.h"
-#include "ComDevicePath.h"
 
-#include <cerrno>
 #include <fcntl.h>
-#include <filesystem>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <termios.h>
+#include <cerrno>
+#include <filesystem>
 
 namespace {
 
@@ -18,17 +18,14 @@ const std::time_t processStart = std::time(nullptr);
 
 // Another process with the library opens COM1: 0 opened, 2 not. Its log lives in its folder.
 int openInAnotherProcess() { return WEXITSTATUS(std::system("'" RAVO_OPEN_PROBE "' 1")); }
-const std::string probeLog =
-    std::filesystem::path(RAVO_OPEN_PROBE).parent_path() / "SericalComInfo.log";
+const std::string probeLog = std::filesystem::path(RAVO_OPEN_PROBE).parent_path() / "SericalComInfo.log";
 
 // An ordinary user's program that knows nothing of the lock: 0 opened, 1 refused as busy.
 int openAsOrdinaryUser(const std::string& path) {
     const pid_t child = ::fork();
     if (child == 0) {
         constexpr uid_t kNobody = 65534;
-        if (::getuid() == 0 &&
-            (::syscall(SYS_setgid, kNobody) != 0 || ::syscall(SYS_setuid, kNobody) != 0))
-            ::_exit(3);
+        if (::getuid() == 0 && (::syscall(SYS_setgid, kNobody) != 0 || ::syscall(SYS_setuid, kNobody) != 0)) ::_exit(3);
         const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
         ::_exit(fd >= 0 ? 0 : errno == EBUSY ? 1 : 2);
     }

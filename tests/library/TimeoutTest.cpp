@@ -11,9 +11,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-milliseconds since(Clock::time_point start) {
-    return std::chrono::duration_cast<milliseconds>(Clock::now() - start);
-}
+milliseconds since(Clock::time_point start) { return std::chrono::duration_cast<milliseconds>(Clock::now() - start); }
 
 constexpr milliseconds kReadBudget{170};  // 10 ms per byte of a 16-byte reply, and 10
 constexpr milliseconds kGenerous{1500};

@@ -47,9 +47,11 @@ TEST_F(CommandFrameTest, FactoryDateIsStoredAndReturnedInThreeFields) {
 }
 
 TEST_F(CommandFrameTest, MotorParametersReadBackPerAxis) {
-    const struct { std::uint8_t set, get; std::uint32_t value; } parameters[] = {
-        {120, 121, 3200}, {122, 123, floatBits(5.0f)}, {124, 125, 150}, {126, 127, 90},
-        {128, 130, floatBits(10.0f)}};
+    const struct {
+        std::uint8_t set, get;
+        std::uint32_t value;
+    } parameters[] = {
+        {120, 121, 3200}, {122, 123, floatBits(5.0f)}, {124, 125, 150}, {126, 127, 90}, {128, 130, floatBits(10.0f)}};
     for (const auto& p : parameters) {
         ask(p.set, 4 | 8, p.value);
         EXPECT_EQ(replyField(ask(p.get, 4), 2), p.value) << int(p.get);
@@ -62,13 +64,13 @@ TEST_F(CommandFrameTest, MotorParametersReadBackPerAxis) {
 }
 
 TEST_F(CommandFrameTest, PeripheralSettingsAreKeptAsSent) {
-    ask(24, 2 | 128, 3, 255);             // limits of axes 2 and 8
-    ask(32, 2, 31);                       // A/D channel 2 mode
+    ask(24, 2 | 128, 3, 255);  // limits of axes 2 and 8
+    ask(32, 2, 31);            // A/D channel 2 mode
     ask(33, 2, floatBits(-1.5f), floatBits(10.0f));
-    ask(29, 3, 1000, floatBits(0.25f));   // encoder 3 lines and ratio
+    ask(29, 3, 1000, floatBits(0.25f));  // encoder 3 lines and ratio
     ask(30, 3, 17);
-    ask(32, 3, 6);                        // no channel 3: ignored
-    ask(30, 0, 9);                        // no encoder 0: ignored
+    ask(32, 3, 6);  // no channel 3: ignored
+    ask(30, 0, 9);  // no encoder 0: ignored
 
     EXPECT_EQ(env.sim.limitInputs(2).negative, 3u);
     EXPECT_EQ(env.sim.limitInputs(8).positive, 255u);

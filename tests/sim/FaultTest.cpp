@@ -36,8 +36,10 @@ TEST_F(FaultTest, ShortAndCorruptRepliesAndOverriddenReadBack) {
     const Bytes corrupt = ask(5);
     EXPECT_EQ(corrupt.size(), 16u);
     EXPECT_NE(replyField(corrupt, 2), 1u);
-    EXPECT_NE(corrupt.back(), commandFrame(5, replyField(corrupt, 1), replyField(corrupt, 2),
-                                           replyField(corrupt, 3), corrupt[1]).back()) << "sum";
+    EXPECT_NE(
+        corrupt.back(),
+        commandFrame(5, replyField(corrupt, 1), replyField(corrupt, 2), replyField(corrupt, 3), corrupt[1]).back())
+        << "sum";
 
     ask(120, 2, 1000);
     env.sim.overrideReadBack(121, 2, 999);
@@ -130,8 +132,7 @@ TEST_F(FaultTest, StopReadingKeepsLaterRequestsOnTheClientsSideUntilThePauseEnds
 
 TEST_F(FaultTest, ModbusExceptionShortReplyAndSilence) {
     env.sim.inject({Fault::Action::ModbusException, RequestKind::Modbus, 16});
-    EXPECT_EQ(env.line.exchange(withCrc({0xFF, 0x10, 0, 199, 0, 1, 2, 0, 5}), 8, 150ms),
-              withCrc({0xFF, 0x90, 4}));
+    EXPECT_EQ(env.line.exchange(withCrc({0xFF, 0x10, 0, 199, 0, 1, 2, 0, 5}), 8, 150ms), withCrc({0xFF, 0x90, 4}));
     EXPECT_EQ(env.sim.registerValue(199), 0) << "registers left alone";
 
     env.sim.setRegister(199, 7);

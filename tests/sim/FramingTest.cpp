@@ -13,7 +13,11 @@ using FramingTest = SimTest;
 TEST_F(FramingTest, BytesThatMakeNoRequestAreSkippedAndRecordedAsOne) {
     Bytes wrongSum = commandFrame(6, 2);
     wrongSum[15] ^= 0x01;
-    const struct { const char* what; Bytes garbage; bool pause; } cases[] = {
+    const struct {
+        const char* what;
+        Bytes garbage;
+        bool pause;
+    } cases[] = {
         {"leading garbage", {0x01, 0x02, 0x03}, false},
         {"frame with a wrong sum", wrongSum, false},
         {"incomplete frame", {0xAA, 0xFF, 0x02}, true},

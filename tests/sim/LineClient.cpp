@@ -1,13 +1,13 @@
 #include "LineClient.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <poll.h>
-#include <stdexcept>
 #include <termios.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
 
 namespace sim_test {
 
@@ -35,8 +35,8 @@ Bytes LineClient::receive(std::size_t count, std::chrono::milliseconds timeout) 
     Bytes received;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (received.size() < count) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) break;
         pollfd ready{fd_, POLLIN, 0};
         if (poll(&ready, 1, static_cast<int>(left.count()) + 1) <= 0) continue;
@@ -48,12 +48,10 @@ Bytes LineClient::receive(std::size_t count, std::chrono::milliseconds timeout) 
     return received;
 }
 
-Bytes commandFrame(std::uint8_t code, std::uint32_t p1, std::uint32_t p2, std::uint32_t p3,
-                   std::uint8_t address) {
+Bytes commandFrame(std::uint8_t code, std::uint32_t p1, std::uint32_t p2, std::uint32_t p3, std::uint8_t address) {
     Bytes frame{0xAA, address, code};
     for (std::uint32_t value : {p1, p2, p3})
-        for (int shift = 24; shift >= 0; shift -= 8)
-            frame.push_back(static_cast<std::uint8_t>(value >> shift));
+        for (int shift = 24; shift >= 0; shift -= 8) frame.push_back(static_cast<std::uint8_t>(value >> shift));
     unsigned sum = 0;
     for (std::uint8_t byte : frame) sum += byte;
     frame.push_back(static_cast<std::uint8_t>(sum));

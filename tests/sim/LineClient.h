@@ -28,8 +28,7 @@ public:
     void discardOutput();
     // Whatever arrives until `count` bytes are in or `timeout` has passed.
     Bytes receive(std::size_t count, std::chrono::milliseconds timeout = 300ms);
-    Bytes exchange(const Bytes& request, std::size_t replyLength,
-                   std::chrono::milliseconds timeout = 300ms) {
+    Bytes exchange(const Bytes& request, std::size_t replyLength, std::chrono::milliseconds timeout = 300ms) {
         send(request);
         return receive(replyLength, timeout);
     }
@@ -39,8 +38,8 @@ private:
 };
 
 // A command frame with its sum byte.
-Bytes commandFrame(std::uint8_t code, std::uint32_t p1 = 0, std::uint32_t p2 = 0,
-                   std::uint32_t p3 = 0, std::uint8_t address = 0xFF);
+Bytes commandFrame(std::uint8_t code, std::uint32_t p1 = 0, std::uint32_t p2 = 0, std::uint32_t p3 = 0,
+                   std::uint8_t address = 0xFF);
 // Reply field n (1..3), most significant byte first.
 std::uint32_t replyField(const Bytes& reply, int n);
 // `bytes` followed by their Modbus CRC, low byte first.

@@ -3,14 +3,14 @@
 // program's signals.
 #include "LineClient.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 using namespace sim_test;
 namespace fs = std::filesystem;
@@ -138,8 +138,7 @@ TEST(LinkTest, ProgramUnplugsOnUsr1AndTogglesSilenceOnUsr2) {
 }
 
 TEST(LinkTest, ProgramRefusesAnUnknownOptionOrABadValue) {
-    for (const char* options : {"--com x", "--replug-after -1", "--replug-after", "--unplug",
-                                "--faults 7"}) {
+    for (const char* options : {"--com x", "--replug-after -1", "--replug-after", "--unplug", "--faults 7"}) {
         const int status = std::system(("'" RAVO_SIM_PROGRAM "' " + std::string(options) + " 2>/dev/null").c_str());
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << options << ": " << status;
     }

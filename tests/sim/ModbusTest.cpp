@@ -12,14 +12,12 @@ std::uint8_t low(std::uint16_t value) { return static_cast<std::uint8_t>(value);
 class ModbusTest : public SimTest {
 protected:
     Bytes writeRegisters(std::uint16_t address, std::initializer_list<std::uint16_t> values) {
-        Bytes request{0xFF, 0x10, high(address), low(address), 0, low(values.size()),
-                      low(2 * values.size())};
+        Bytes request{0xFF, 0x10, high(address), low(address), 0, low(values.size()), low(2 * values.size())};
         for (std::uint16_t value : values) request.insert(request.end(), {high(value), low(value)});
         return env.line.exchange(withCrc(request), 8);
     }
     Bytes readRegisters(std::uint16_t address, std::uint8_t count, std::uint8_t slave = 0xFF) {
-        return env.line.exchange(withCrc({slave, 4, high(address), low(address), 0, count}),
-                                   5u + 2u * count, 150ms);
+        return env.line.exchange(withCrc({slave, 4, high(address), low(address), 0, count}), 5u + 2u * count, 150ms);
     }
     Bytes writeCoil(std::uint16_t address, bool on) {
         return env.line.exchange(withCrc({0xFF, 5, high(address), low(address), std::uint8_t(on ? 0xFF : 0), 0}), 8);
@@ -48,7 +46,10 @@ TEST_F(ModbusTest, ProtocolExamplesWithTheirCrcAndReplyLengths) {
 }
 
 TEST_F(ModbusTest, BadRequestsGetExceptionsAndOtherSlavesOrBadCrcGetNothing) {
-    const struct { Bytes request; std::uint8_t function, code; } cases[] = {
+    const struct {
+        Bytes request;
+        std::uint8_t function, code;
+    } cases[] = {
         {{0xFF, 2, 0, 0, 0, 1}, 0x82, 1},
         {{0xFF, 4, 0xFF, 0xFF, 0, 2}, 0x84, 2},
         {{0xFF, 4, 0, 0, 0, 0}, 0x84, 3},

@@ -10,13 +10,16 @@ constexpr auto kByteTime = std::chrono::nanoseconds(520833);  // 10 bits at 1920
 
 TEST(PacingTest, PacedReplyStartsAfterTheRequestAndTakesItsOwnWireTime) {
     SimulatorOnLine env(true);
-    const struct { Bytes request; std::size_t replyLength; } cases[] = {
-        {commandFrame(2), 16}, {commandFrame(5), 16}, {withCrc({0xFF, 4, 0, 200, 0, 2}), 9}};
+    const struct {
+        Bytes request;
+        std::size_t replyLength;
+    } cases[] = {{commandFrame(2), 16}, {commandFrame(5), 16}, {withCrc({0xFF, 4, 0, 200, 0, 2}), 9}};
     for (const auto& c : cases) {
         const auto sent = Clock::now();
         env.line.send(c.request);
         ASSERT_EQ(env.line.receive(1, 1000ms).size(), 1u);
-        EXPECT_GE(Clock::now() - sent, kByteTime * static_cast<int>(c.request.size() + 1)) << "request, then one reply byte";
+        EXPECT_GE(Clock::now() - sent, kByteTime * static_cast<int>(c.request.size() + 1))
+            << "request, then one reply byte";
         EXPECT_EQ(env.line.receive(c.replyLength - 1, 1000ms).size(), c.replyLength - 1);
         const auto took = Clock::now() - sent;
         EXPECT_GE(took, kByteTime * static_cast<int>(c.request.size() + c.replyLength));

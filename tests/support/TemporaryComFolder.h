@@ -11,13 +11,10 @@
 
 class TemporaryComFolder : public TemporaryFolder {
 public:
-    TemporaryComFolder() : TemporaryFolder("ravo-com") {
-        ::setenv("RAVO_COM_DIR", path().c_str(), 1);
-    }
+    TemporaryComFolder() : TemporaryFolder("ravo-com") { ::setenv("RAVO_COM_DIR", path().c_str(), 1); }
 
     // A simulated controller on COM<comNumber> of this folder.
     std::unique_ptr<ravo_sim::Simulator> simulator(int comNumber) const {
-        return std::make_unique<ravo_sim::Simulator>(
-            ravo_sim::Simulator::Options{path(), comNumber});
+        return std::make_unique<ravo_sim::Simulator>(ravo_sim::Simulator::Options{path(), comNumber});
     }
 };

@@ -15,8 +15,7 @@ public:
     explicit TemporaryFolder(const std::string& prefix = "ravo-test") {
         std::string pattern = "/tmp/" + prefix + ".XXXXXX";
         if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a folder " + pattern + ": " +
-                                     std::strerror(errno));
+            throw std::runtime_error("cannot make a folder " + pattern + ": " + std::strerror(errno));
         path_ = pattern;
     }
     // Gives the owner back every right on the folder first, so a test may make it read-only.

@@ -36,10 +36,14 @@ void askForSignal(const char* name) {
 
 const char* linkState() {
     switch (Ravo_GetLinkState()) {
-        case RAVO_LINK_OK: return "ok";
-        case RAVO_LINK_NO_PORT: return "no port";
-        case RAVO_LINK_NO_REPLY: return "no reply";
-        case RAVO_LINK_LOST: return "lost";
+        case RAVO_LINK_OK:
+            return "ok";
+        case RAVO_LINK_NO_PORT:
+            return "no port";
+        case RAVO_LINK_NO_REPLY:
+            return "no reply";
+        case RAVO_LINK_LOST:
+            return "lost";
     }
     return "?";
 }
@@ -86,8 +90,8 @@ void motorParameters() {
         Ravo_GetMotorDec(kAny, mask, &dec);
         Ravo_GetMotorCurSpeed(kAny, mask, &speed);
         Ravo_GetMotorPosition(kAny, mask, &position);
-        say("axis %d: div %d pitch %.9g acc %d dec %d speed %.9g position %.9g", axis, div,
-            double(pitch), acc, dec, double(speed), double(position));
+        say("axis %d: div %d pitch %.9g acc %d dec %d speed %.9g position %.9g", axis, div, double(pitch), acc, dec,
+            double(speed), double(position));
     }
 }
 
@@ -132,18 +136,22 @@ void modbusValue(const char* what, Write write, Read read) {
 }
 
 void modbus() {
-    modbusValue<short>("short 199", [] { return Modbus_WriteShort(kAny, 199, -2); },
-                       [](short* value) { return Modbus_ReadShort(kAny, 199, value); });
-    modbusValue<int>("long 300", [] { return Modbus_WriteLong(kAny, 300, -123456789); },
-                     [](int* value) { return Modbus_ReadLong(kAny, 300, value); });
-    modbusValue<float>("float 366", [] { return Modbus_WriteFloat(kAny, 366, -2.5f); },
-                       [](float* value) { return Modbus_ReadFloat(kAny, 366, value); });
+    modbusValue<short>(
+        "short 199", [] { return Modbus_WriteShort(kAny, 199, -2); },
+        [](short* value) { return Modbus_ReadShort(kAny, 199, value); });
+    modbusValue<int>(
+        "long 300", [] { return Modbus_WriteLong(kAny, 300, -123456789); },
+        [](int* value) { return Modbus_ReadLong(kAny, 300, value); });
+    modbusValue<float>(
+        "float 366", [] { return Modbus_WriteFloat(kAny, 366, -2.5f); },
+        [](float* value) { return Modbus_ReadFloat(kAny, 366, value); });
     for (int on : {1, 0})
         modbusValue<unsigned char>(
             "coil 110", [on] { return Modbus_WriteCoil(kAny, 110, on); },
             [](unsigned char* state) { return Modbus_ReadCoil(kAny, 110, state); });
-    modbusValue<short>("unknown slave", [] { return Modbus_WriteShort(7, 1, 1); },
-                       [](short* value) { return Modbus_ReadShort(7, 1, value); });
+    modbusValue<short>(
+        "unknown slave", [] { return Modbus_WriteShort(7, 1, 1); },
+        [](short* value) { return Modbus_ReadShort(7, 1, value); });
 }
 
 // Returns the mean time of one exchange with the silent controller.
@@ -168,8 +176,8 @@ void pulledAdapter(int com, double silentExchangeMs) {
     int version = 0;
     double fastest = timedVersion(version);  // finds the hang-up
     for (int i = 0; i < 2; ++i) fastest = std::min(fastest, timedVersion(version));
-    say("pulled: version 0x%04x, link %s, exchanges fail faster than a silent one: %s", version,
-        linkState(), fastest < silentExchangeMs ? "yes" : "no");
+    say("pulled: version 0x%04x, link %s, exchanges fail faster than a silent one: %s", version, linkState(),
+        fastest < silentExchangeMs ? "yes" : "no");
     std::printf("time lost-exchange-ms %.1f\n", fastest);
 
     // ravo-sim plugs the line in again after a while; the port opens from then on.

@@ -32,8 +32,9 @@ public:
     template <typename Result>
     void post(QObject* context, std::function<Result()> job, std::function<void(Result)> done) {
         auto result = std::make_shared<Result>();
-        postJob(context, [job = std::move(job), result] { *result = job(); },
-                [done = std::move(done), result] { done(std::move(*result)); });
+        postJob(
+            context, [job = std::move(job), result] { *result = job(); },
+            [done = std::move(done), result] { done(std::move(*result)); });
     }
     void post(QObject* context, std::function<void()> job, std::function<void()> done) {
         postJob(context, std::move(job), std::move(done));
@@ -69,9 +70,9 @@ private:
 
     std::mutex mutex_;
     std::condition_variable jobPosted_;
-    std::deque<Job> jobs_;               // under mutex_
-    std::deque<Delivery> deliveries_;    // under mutex_
-    bool stopping_ = false;              // under mutex_
-    int pending_ = 0;                    // touched on this object's thread only
-    std::thread thread_;                 // last: starts once everything above exists
+    std::deque<Job> jobs_;             // under mutex_
+    std::deque<Delivery> deliveries_;  // under mutex_
+    bool stopping_ = false;            // under mutex_
+    int pending_ = 0;                  // touched on this object's thread only
+    std::thread thread_;               // last: starts once everything above exists
 };

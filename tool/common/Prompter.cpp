@@ -7,14 +7,17 @@ namespace {
 
 class DialogPrompter final : public Prompter {
 public:
-    Answer message(QWidget* parent, const QString& text, const QString& caption, Buttons buttons,
-                   Icon icon) override {
+    Answer message(QWidget* parent, const QString& text, const QString& caption, Buttons buttons, Icon icon) override {
         QMessageBox box(toQtIcon(icon), caption, text, toQtButtons(buttons), parent);
         switch (box.exec()) {
-        case QMessageBox::Cancel: return Answer::Cancel;
-        case QMessageBox::Yes: return Answer::Yes;
-        case QMessageBox::No: return Answer::No;
-        default: return Answer::Ok;
+            case QMessageBox::Cancel:
+                return Answer::Cancel;
+            case QMessageBox::Yes:
+                return Answer::Yes;
+            case QMessageBox::No:
+                return Answer::No;
+            default:
+                return Answer::Ok;
         }
     }
 
@@ -31,20 +34,28 @@ public:
 private:
     static QMessageBox::Icon toQtIcon(Icon icon) {
         switch (icon) {
-        case Icon::Information: return QMessageBox::Information;
-        case Icon::Warning: return QMessageBox::Warning;
-        case Icon::Critical: return QMessageBox::Critical;
-        case Icon::Question: return QMessageBox::Question;
-        case Icon::None: break;
+            case Icon::Information:
+                return QMessageBox::Information;
+            case Icon::Warning:
+                return QMessageBox::Warning;
+            case Icon::Critical:
+                return QMessageBox::Critical;
+            case Icon::Question:
+                return QMessageBox::Question;
+            case Icon::None:
+                break;
         }
         return QMessageBox::NoIcon;
     }
 
     static QMessageBox::StandardButtons toQtButtons(Buttons buttons) {
         switch (buttons) {
-        case Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-        case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-        case Buttons::Ok: break;
+            case Buttons::OkCancel:
+                return QMessageBox::Ok | QMessageBox::Cancel;
+            case Buttons::YesNo:
+                return QMessageBox::Yes | QMessageBox::No;
+            case Buttons::Ok:
+                break;
         }
         return QMessageBox::Ok;
     }

@@ -15,8 +15,8 @@ public:
     virtual ~Prompter() = default;
 
     // A modal message box with this text, caption and buttons; returns the button pressed.
-    virtual Answer message(QWidget* parent, const QString& text, const QString& caption,
-                           Buttons buttons = Buttons::Ok, Icon icon = Icon::None) = 0;
+    virtual Answer message(QWidget* parent, const QString& text, const QString& caption, Buttons buttons = Buttons::Ok,
+                           Icon icon = Icon::None) = 0;
     // A modal open-file dialog; an empty string when the user cancels.
     virtual QString openFileName(QWidget* parent, const QString& caption, const QString& directory,
                                  const QString& filter) = 0;

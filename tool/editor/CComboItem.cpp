@@ -31,16 +31,16 @@ bool CComboItem::eventFilter(QObject* watched, QEvent* event) {
 
 void CComboItem::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-    case Qt::Key_Escape:
-        cancelled_ = true;
-        finishEdit();
-        break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        finishEdit();
-        break;
-    default:
-        QComboBox::keyPressEvent(event);
+        case Qt::Key_Escape:
+            cancelled_ = true;
+            finishEdit();
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            finishEdit();
+            break;
+        default:
+            QComboBox::keyPressEvent(event);
     }
     event->accept();  // no key leaves the combo for the grid
 }

@@ -47,20 +47,20 @@ bool CEditItem::event(QEvent* event) {
 void CEditItem::keyPressEvent(QKeyEvent* event) {
     event->accept();
     switch (event->key()) {
-    case Qt::Key_Escape:
-        cancelled_ = true;
-        finishEdit();
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        finishEdit();
-        return;
-    case Qt::Key_Space:  // only with Ctrl held: the grid swallows a plain Space
-        insert(QStringLiteral(" "));
-        return;
-    default:
-        QLineEdit::keyPressEvent(event);
-        event->accept();  // no key leaves the box for the grid
+        case Qt::Key_Escape:
+            cancelled_ = true;
+            finishEdit();
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            finishEdit();
+            return;
+        case Qt::Key_Space:  // only with Ctrl held: the grid swallows a plain Space
+            insert(QStringLiteral(" "));
+            return;
+        default:
+            QLineEdit::keyPressEvent(event);
+            event->accept();  // no key leaves the box for the grid
     }
 }
 

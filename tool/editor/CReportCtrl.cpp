@@ -53,9 +53,7 @@ Qt::Alignment CReportCtrl::GetColumnFormat(int column) const { return model_->co
 
 int CReportCtrl::InsertItem(int index, const QString& text) { return model_->addRow(index, text); }
 
-bool CReportCtrl::SetItemText(int row, int column, const QString& text) {
-    return model_->setText(row, column, text);
-}
+bool CReportCtrl::SetItemText(int row, int column, const QString& text) { return model_->setText(row, column, text); }
 
 QString CReportCtrl::GetItemText(int row, int column) const { return model_->text(row, column); }
 bool CReportCtrl::SetItemData(int row, std::uint32_t data) { return model_->setRowData(row, data); }
@@ -104,8 +102,10 @@ ColorRef CReportCtrl::GetItemBkColor(int row, int column) const {
 void CReportCtrl::SetGridLines(bool on) { setShowGrid(on); }
 
 void CReportCtrl::SetRedraw(bool on) {
-    if (on) model_->endBatch();
-    else model_->beginBatch();
+    if (on)
+        model_->endBatch();
+    else
+        model_->beginBatch();
 }
 
 std::pair<int, int> CReportCtrl::selectedRange() const {

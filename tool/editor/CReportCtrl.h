@@ -49,8 +49,7 @@ public:
 
     // Columns: each row gets system colours for a new column; a deleted column's colours go.
     // InsertColumn returns the new column's index or -1.
-    int InsertColumn(int index, const QString& heading, Qt::Alignment format = Qt::AlignLeft,
-                     int width = 80);
+    int InsertColumn(int index, const QString& heading, Qt::Alignment format = Qt::AlignLeft, int width = 80);
     bool DeleteColumn(int index);
     Qt::Alignment GetColumnFormat(int column) const;
 

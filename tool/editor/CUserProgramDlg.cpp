@@ -1,10 +1,10 @@
 #include "CUserProgramDlg.h"
 
+#include "common/Prompter.h"
 #include "core/editor/ProgramFind.h"
 #include "core/machine/ProgramsDownload.h"
 #include "editor/CUserProgramEditCtrl.h"
 #include "editor/ProgramTabBar.h"
-#include "common/Prompter.h"
 #include "views/ReadControls.h"
 
 #include <QFrame>
@@ -80,9 +80,13 @@ void CUserProgramDlg::createControls() {
 
     auto* buttons = new QVBoxLayout;
     buttons->addSpacing(helpLine_->sizeHint().height() + 8);
-    for (const auto& [name, text] : {std::pair{"newButton", "新建"}, {"insertLineButton", "插入代码行"},
-                                     {"moveUpButton", "指定行上移"}, {"moveDownButton", "指定行下移"},
-                                     {"copyButton", "复制"}, {"pasteButton", "粘贴"}, {"deleteButton", "删除"}})
+    for (const auto& [name, text] : {std::pair{"newButton", "新建"},
+                                     {"insertLineButton", "插入代码行"},
+                                     {"moveUpButton", "指定行上移"},
+                                     {"moveDownButton", "指定行下移"},
+                                     {"copyButton", "复制"},
+                                     {"pasteButton", "粘贴"},
+                                     {"deleteButton", "删除"}})
         buttons->addWidget(addButton(name, text));
     buttons->addSpacing(12);
     findBox_ = new QLineEdit(QStringLiteral("0"));
@@ -127,8 +131,7 @@ void CUserProgramDlg::connectControls() {
     onClick("findButton", [this] { find(); });
 
     connect(tabs_, &QTabBar::currentChanged, this, &CUserProgramDlg::onTabChanged);
-    connect(grid_, &CUserProgramEditCtrl::helpRequested, this,
-            [this](std::uint8_t code) { ShowHelp(code); });
+    connect(grid_, &CUserProgramEditCtrl::helpRequested, this, [this](std::uint8_t code) { ShowHelp(code); });
     connect(findBox_, &QLineEdit::returnPressed, this, &CUserProgramDlg::find);
     connect(grid_, &CUserProgramEditCtrl::findRequested, this, &CUserProgramDlg::focusFindBox);
     auto* findShortcut = new QShortcut(QKeySequence::Find, this);
@@ -161,9 +164,7 @@ void CUserProgramDlg::LoadProgram(int slot, const kelvane::ProgramImage& program
     if (slot < programCount_) selectTab(slot);
 }
 
-void CUserProgramDlg::ExportCurrentProgram(kelvane::ProgramImage& program) {
-    grid_->ExportCurrentProgram(program);
-}
+void CUserProgramDlg::ExportCurrentProgram(kelvane::ProgramImage& program) { grid_->ExportCurrentProgram(program); }
 
 void CUserProgramDlg::ExportProgram(int slot, kelvane::ProgramImage& program) {
     grid_->ShowProgram(slot, 0);

@@ -34,10 +34,14 @@ constexpr int kScrollAhead = 17;
 
 ColorRef ShadeColor(RowShade shade) {
     switch (shade) {
-    case RowShade::Current: return kCurrentRowColor;
-    case RowShade::Jump: return kJumpColor;
-    case RowShade::Odd: return kOddRowColor;
-    case RowShade::Even: return kEvenRowColor;
+        case RowShade::Current:
+            return kCurrentRowColor;
+        case RowShade::Jump:
+            return kJumpColor;
+        case RowShade::Odd:
+            return kOddRowColor;
+        case RowShade::Even:
+            return kEvenRowColor;
     }
     return kSystemColor;
 }
@@ -61,7 +65,8 @@ QStringList ToStringList(const std::vector<std::string>& texts) {
 }  // namespace
 
 CUserProgramEditCtrl::CUserProgramEditCtrl(QWidget* parent)
-    : CReportCtrl(parent), model_(static_cast<kelvane::RowTexts&>(*this)),
+    : CReportCtrl(parent),
+      model_(static_cast<kelvane::RowTexts&>(*this)),
       history_(static_cast<ProgramHistoryTarget&>(*this), this) {
     connect(this, &QAbstractItemView::clicked, this,
             [this](const QModelIndex& cell) { openCell(cell.row(), cell.column()); });
@@ -145,7 +150,8 @@ void CUserProgramEditCtrl::InsertLine() {
 }
 
 void CUserProgramEditCtrl::DeleteCurrentLine() {
-    lineOperation("DeleteCurrentLine", [this] { model_.DeleteCurrentLine(); }, model_.currentRow());
+    lineOperation(
+        "DeleteCurrentLine", [this] { model_.DeleteCurrentLine(); }, model_.currentRow());
 }
 
 void CUserProgramEditCtrl::MoveLineUp() {
@@ -167,7 +173,8 @@ void CUserProgramEditCtrl::PasteSelection() {
 
 void CUserProgramEditCtrl::DeleteSelectedLines() {
     const auto [first, last] = selectedRange();
-    lineOperation("DeleteSelectedLines", [this, first = first, last = last] { model_.DeleteSelectedLines(first, last); });
+    lineOperation("DeleteSelectedLines",
+                  [this, first = first, last = last] { model_.DeleteSelectedLines(first, last); });
 }
 
 int CUserProgramEditCtrl::FindValue(const std::vector<std::uint8_t>& pattern) {

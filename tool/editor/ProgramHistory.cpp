@@ -44,7 +44,10 @@ class ProgramHistory::OperationCommand final : public QUndoCommand {
 public:
     OperationCommand(ProgramHistory& history, int slot, const char* name, SharedProgramState before,
                      SharedProgramState after)
-        : QUndoCommand(QString::fromLatin1(name)), history_(history), slot_(slot), before_(std::move(before)),
+        : QUndoCommand(QString::fromLatin1(name)),
+          history_(history),
+          slot_(slot),
+          before_(std::move(before)),
           after_(std::move(after)) {}
 
     // The operation has already run when it is recorded.
@@ -65,8 +68,12 @@ private:
 class ProgramHistory::CellEditCommand final : public QUndoCommand {
 public:
     CellEditCommand(ProgramHistoryTarget& target, int row, int column, QString before, QString after)
-        : QUndoCommand(QStringLiteral("CellEdit")), target_(target), row_(row), column_(column),
-          before_(std::move(before)), after_(std::move(after)) {}
+        : QUndoCommand(QStringLiteral("CellEdit")),
+          target_(target),
+          row_(row),
+          column_(column),
+          before_(std::move(before)),
+          after_(std::move(after)) {}
 
     void redo() override { target_.restoreCellText(row_, column_, after_); }
     void undo() override { target_.restoreCellText(row_, column_, before_); }
@@ -88,8 +95,7 @@ ProgramHistory::ProgramHistory(ProgramHistoryTarget& target, QObject* owner) : t
 
 QUndoStack& ProgramHistory::stack(int slot) { return *stacks_[isSlot(slot) ? slot : 0]; }
 
-void ProgramHistory::recordOperation(int slot, const char* name, SharedProgramState before,
-                                     SharedProgramState after) {
+void ProgramHistory::recordOperation(int slot, const char* name, SharedProgramState before, SharedProgramState after) {
     if (!isSlot(slot) || *before == *after) return;
     SharedProgramState& last = last_[slot];
     if (last && *last == *before) before = last;

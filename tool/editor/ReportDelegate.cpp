@@ -42,7 +42,8 @@ void ReportDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
         const QBrush frame = option.palette.brush(group, QPalette::Highlight);
         const QRect& cell = option.rect;
         painter->fillRect(QRect(cell.left(), cell.top(), cell.width(), kSelectionFrame), frame);
-        painter->fillRect(QRect(cell.left(), cell.bottom() + 1 - kSelectionFrame, cell.width(), kSelectionFrame), frame);
+        painter->fillRect(QRect(cell.left(), cell.bottom() + 1 - kSelectionFrame, cell.width(), kSelectionFrame),
+                          frame);
     }
     const QString text = index.data(Qt::DisplayRole).toString();
     if (text.isEmpty()) return;
@@ -55,8 +56,10 @@ void ReportDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
     const int alignment = index.data(Qt::TextAlignmentRole).toInt();
     const qreal width = shown->size().width();
     qreal x = area.left();
-    if (alignment & Qt::AlignRight) x = area.right() + 1 - width;
-    else if (alignment & Qt::AlignHCenter) x = area.left() + (area.width() - width) / 2;
+    if (alignment & Qt::AlignRight)
+        x = area.right() + 1 - width;
+    else if (alignment & Qt::AlignHCenter)
+        x = area.left() + (area.width() - width) / 2;
     const qreal y = area.top() + (area.height() - shown->size().height()) / 2;
 
     painter->save();

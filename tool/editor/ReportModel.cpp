@@ -15,16 +15,16 @@ QVariant ReportModel::data(const QModelIndex& index, int role) const {
     const Row& row = rows_[index.row()];
     const int column = index.column();
     switch (role) {
-    case Qt::DisplayRole:
-        return row.texts[column];
-    case Qt::ForegroundRole:
-        return row.textColors[column] == kSystemColor ? QVariant() : QVariant(ToQColor(row.textColors[column]));
-    case Qt::BackgroundRole:
-        return row.bkColors[column] == kSystemColor ? QVariant() : QVariant(ToQColor(row.bkColors[column]));
-    case Qt::TextAlignmentRole:
-        return int(columns_[column].format | Qt::AlignVCenter);
-    default:
-        return {};
+        case Qt::DisplayRole:
+            return row.texts[column];
+        case Qt::ForegroundRole:
+            return row.textColors[column] == kSystemColor ? QVariant() : QVariant(ToQColor(row.textColors[column]));
+        case Qt::BackgroundRole:
+            return row.bkColors[column] == kSystemColor ? QVariant() : QVariant(ToQColor(row.bkColors[column]));
+        case Qt::TextAlignmentRole:
+            return int(columns_[column].format | Qt::AlignVCenter);
+        default:
+            return {};
     }
 }
 

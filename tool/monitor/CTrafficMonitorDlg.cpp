@@ -37,8 +37,7 @@ QPushButton* button(const QString& text, const char* objectName, QWidget* parent
 
 }  // namespace
 
-CTrafficMonitorDlg::CTrafficMonitorDlg(const QString& dataFolder, QWidget* parent)
-    : QWidget(parent, Qt::Window) {
+CTrafficMonitorDlg::CTrafficMonitorDlg(const QString& dataFolder, QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("通讯监视"));
     setAccessibleName(windowTitle());
     catalogue_.LoadFromDataFolder(dataFolder.toStdString());
@@ -163,12 +162,14 @@ void CTrafficMonitorDlg::DrainQueue() {
 }
 
 TrafficRow CTrafficMonitorDlg::rowOf(const kelvane::TrafficLine& line) const {
-    const QDateTime time =
-        QDateTime::fromMSecsSinceEpoch((line.timestampUs + wallMinusMonotonicUs_) / 1000);
+    const QDateTime time = QDateTime::fromMSecsSinceEpoch((line.timestampUs + wallMinusMonotonicUs_) / 1000);
     QString direction = line.sent ? QStringLiteral("发送") : QStringLiteral("接收");
     if (line.port > 0) direction += QStringLiteral(" COM%1").arg(line.port);
-    return {time.toString(QStringLiteral("HH:mm:ss.zzz")), direction,
-            QString::fromStdString(line.text), QString::fromStdString(line.bytes), line.kind,
+    return {time.toString(QStringLiteral("HH:mm:ss.zzz")),
+            direction,
+            QString::fromStdString(line.text),
+            QString::fromStdString(line.bytes),
+            line.kind,
             line.failed};
 }
 
@@ -183,7 +184,8 @@ bool CTrafficMonitorDlg::SaveText(const QString& path) const {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
     for (int row = 0; row < filter_.rowCount(); ++row) {
-        QStringList cells{filter_.index(row, 0).data(TrafficListModel::FailedRole).toBool() ? QStringLiteral("!!") : QString()};
+        QStringList cells{filter_.index(row, 0).data(TrafficListModel::FailedRole).toBool() ? QStringLiteral("!!")
+                                                                                            : QString()};
         for (int column = 0; column < TrafficListModel::ColumnCount; ++column)
             cells << filter_.index(row, column).data().toString();
         file.write((cells.join(QLatin1Char('\t')) + QLatin1Char('\n')).toUtf8());
@@ -192,11 +194,10 @@ bool CTrafficMonitorDlg::SaveText(const QString& path) const {
 }
 
 void CTrafficMonitorDlg::saveClicked() {
-    const QString path = Prompter::current().saveFileName(
-        this, QStringLiteral("另存为文本"), QString(), QStringLiteral("文本文件 (*.txt)"));
+    const QString path = Prompter::current().saveFileName(this, QStringLiteral("另存为文本"), QString(),
+                                                          QStringLiteral("文本文件 (*.txt)"));
     if (path.isEmpty()) return;
     if (!SaveText(path))
-        Prompter::current().message(this, QStringLiteral("无法写入文件 %1").arg(path),
-                                    QStringLiteral("通讯监视"), Prompter::Buttons::Ok,
-                                    Prompter::Icon::Warning);
+        Prompter::current().message(this, QStringLiteral("无法写入文件 %1").arg(path), QStringLiteral("通讯监视"),
+                                    Prompter::Buttons::Ok, Prompter::Icon::Warning);
 }

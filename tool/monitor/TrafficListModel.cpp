@@ -36,9 +36,7 @@ int TrafficListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
 
-int TrafficListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
-}
+int TrafficListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
 QVariant TrafficListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
@@ -46,17 +44,26 @@ QVariant TrafficListModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
             switch (index.column()) {
-                case TimeColumn: return row.time;
-                case DirectionColumn: return row.direction;
-                case TextColumn: return row.text;
-                case BytesColumn: return row.bytes;
+                case TimeColumn:
+                    return row.time;
+                case DirectionColumn:
+                    return row.direction;
+                case TextColumn:
+                    return row.text;
+                case BytesColumn:
+                    return row.bytes;
             }
             return {};
-        case Qt::BackgroundRole: return row.failed ? QVariant(QColor(255, 205, 205)) : QVariant();
-        case Qt::ForegroundRole: return row.failed ? QVariant(QColor(160, 0, 0)) : QVariant();
-        case KindRole: return static_cast<int>(row.kind);
-        case FailedRole: return row.failed;
-        default: return {};
+        case Qt::BackgroundRole:
+            return row.failed ? QVariant(QColor(255, 205, 205)) : QVariant();
+        case Qt::ForegroundRole:
+            return row.failed ? QVariant(QColor(160, 0, 0)) : QVariant();
+        case KindRole:
+            return static_cast<int>(row.kind);
+        case FailedRole:
+            return row.failed;
+        default:
+            return {};
     }
 }
 
@@ -75,11 +82,16 @@ bool TrafficFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sourcePar
     const QModelIndex index = sourceModel()->index(sourceRow, 0, sourceParent);
     const auto kind = static_cast<TrafficKind>(index.data(TrafficListModel::KindRole).toInt());
     switch (mode_) {
-        case All: return true;
-        case Commands: return kind == TrafficKind::Command;
-        case Records: return kind == TrafficKind::Record;
-        case Modbus: return kind == TrafficKind::Modbus;
-        case Failures: return index.data(TrafficListModel::FailedRole).toBool();
+        case All:
+            return true;
+        case Commands:
+            return kind == TrafficKind::Command;
+        case Records:
+            return kind == TrafficKind::Record;
+        case Modbus:
+            return kind == TrafficKind::Modbus;
+        case Failures:
+            return index.data(TrafficListModel::FailedRole).toBool();
     }
     return true;
 }

@@ -22,8 +22,7 @@ CKelvaneRavoToolsApp::CKelvaneRavoToolsApp(int& argc, char** argv) : QApplicatio
 int CKelvaneRavoToolsApp::InitInstance() {
     // The main window builds every data path from the folder that holds KelvaneRavoTools/: the
     // executable's folder, or for an installed tool the user's data folder.
-    const std::string dataRoot =
-        kelvane::PrepareDataRoot(kelvane::DataLocationsFor(CorePath(applicationDirPath())));
+    const std::string dataRoot = kelvane::PrepareDataRoot(kelvane::DataLocationsFor(CorePath(applicationDirPath())));
     CKelvaneRavoToolsDlg window(PathFromCore(dataRoot));
     window.show();
     return exec();

@@ -1,5 +1,6 @@
 #include "CKelvaneRavoToolsDlg.h"
 
+#include "common/Prompter.h"
 #include "core/machine/ControllerAxes.h"
 #include "core/workflow/ControllerConnection.h"
 #include "editor/CUserProgramDlg.h"
@@ -7,7 +8,6 @@
 #include "monitor/CTrafficMonitorDlg.h"
 #include "shell/CAboutDlg.h"
 #include "shell/LinkProgressDialog.h"
-#include "common/Prompter.h"
 #include "ui_CKelvaneRavoToolsDlg.h"
 #include "views/CManualOptDlg.h"
 #include "views/CMotorParSettingDlg.h"
@@ -38,8 +38,8 @@ const QString kConnectCaption = QStringLiteral("连接控制器");
 }  // namespace
 
 CKelvaneRavoToolsDlg::CKelvaneRavoToolsDlg(const QString& exeDirectory, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
       ui_(std::make_unique<Ui::CKelvaneRavoToolsDlg>()),
       exeDirectory_(exeDirectory) {
     ui_->setupUi(this);
@@ -65,9 +65,7 @@ CKelvaneRavoToolsDlg::CKelvaneRavoToolsDlg(const QString& exeDirectory, QWidget*
 
 CKelvaneRavoToolsDlg::~CKelvaneRavoToolsDlg() = default;
 
-QString CKelvaneRavoToolsDlg::dataFolder() const {
-    return exeDirectory_ + QStringLiteral("/KelvaneRavoTools/");
-}
+QString CKelvaneRavoToolsDlg::dataFolder() const { return exeDirectory_ + QStringLiteral("/KelvaneRavoTools/"); }
 
 // Linux windows have no system menu: the About entry lives in the window's context menu and
 // on F1.
@@ -101,16 +99,14 @@ std::array<QWidget*, 5> CKelvaneRavoToolsDlg::views() const {
 }
 
 void CKelvaneRavoToolsDlg::connectControls() {
-    connect(ui_->comPortList, &CDropDownComboBox::dropDownRequested, this,
-            &CKelvaneRavoToolsDlg::EnumeratePorts);
+    connect(ui_->comPortList, &CDropDownComboBox::dropDownRequested, this, &CKelvaneRavoToolsDlg::EnumeratePorts);
     // activated: only a choice of the user; filling the list never connects.
     connect(ui_->comPortList, &QComboBox::activated, this, &CKelvaneRavoToolsDlg::Connect);
     connect(ui_->connectButton, &QPushButton::clicked, this, &CKelvaneRavoToolsDlg::ToggleConnection);
 
     connect(ui_->motorViewButton, &QPushButton::clicked, this, [this] { ShowView(motorView_); });
     connect(ui_->editorViewButton, &QPushButton::clicked, this, [this] { ShowView(editorView_); });
-    connect(ui_->peripheralViewButton, &QPushButton::clicked, this,
-            [this] { ShowView(peripheralView_); });
+    connect(ui_->peripheralViewButton, &QPushButton::clicked, this, [this] { ShowView(peripheralView_); });
     connect(ui_->manualViewButton, &QPushButton::clicked, this, [this] { ShowView(manualView_); });
     connect(ui_->teachViewButton, &QPushButton::clicked, this, [this] { ShowView(teachView_); });
 
@@ -154,10 +150,12 @@ CKelvaneRavoToolsDlg::PortProbe CKelvaneRavoToolsDlg::ProbePorts(std::optional<i
 // that the probe could not reopen is shown as lost; a lost one is reopened by its own attempts.
 void CKelvaneRavoToolsDlg::EnumeratePorts() {
     const std::optional<int> keep = linkLost_ ? std::nullopt : connectedCom_;
-    worker_.post<PortProbe>(this, [keep] { return ProbePorts(keep); }, [this](PortProbe probe) {
-        showPorts(probe);
-        ui_->comPortList->dropDown();
-    });
+    worker_.post<PortProbe>(
+        this, [keep] { return ProbePorts(keep); },
+        [this](PortProbe probe) {
+            showPorts(probe);
+            ui_->comPortList->dropDown();
+        });
 }
 
 void CKelvaneRavoToolsDlg::showPorts(const PortProbe& probe) {
@@ -191,7 +189,8 @@ void CKelvaneRavoToolsDlg::connectAtStart() {
     const std::size_t position = portIndex_;
     starting_ = true;
     worker_.post<Start>(
-        this, [position] {
+        this,
+        [position] {
             Start start;
             start.probe = ProbePorts(std::nullopt);
             if (position < start.probe.coms.size()) {
@@ -235,14 +234,14 @@ void CKelvaneRavoToolsDlg::Connect() {
 
     const int com = entry->second;
     dropConnection();
-    worker_.post<kelvane::ConnectResult>(this, [com] { return kelvane::ConnectController(com); },
-                                         [this, com](kelvane::ConnectResult result) { connectFinished(com, result); });
+    worker_.post<kelvane::ConnectResult>(
+        this, [com] { return kelvane::ConnectController(com); },
+        [this, com](kelvane::ConnectResult result) { connectFinished(com, result); });
 }
 
 void CKelvaneRavoToolsDlg::connectFinished(int com, const kelvane::ConnectResult& result) {
     if (!result.opened) {
-        Prompter::current().message(this, QString::fromStdString(result.failureMessage),
-                                    QStringLiteral("错误信息"));
+        Prompter::current().message(this, QString::fromStdString(result.failureMessage), QStringLiteral("错误信息"));
         showNotConnected();
         return;
     }
@@ -263,7 +262,8 @@ void CKelvaneRavoToolsDlg::ToggleConnection() {
         return;
     }
     dropConnection();
-    worker_.post(this, [] { Ravo_CloseSericalPort(); }, [] {});
+    worker_.post(
+        this, [] { Ravo_CloseSericalPort(); }, [] {});
     showNotConnected();
 }
 
@@ -291,7 +291,8 @@ void CKelvaneRavoToolsDlg::ShowView(QWidget* target) {
 
 void CKelvaneRavoToolsDlg::activate(QWidget* view) {
     if (view == editorView_)
-        worker_.post(this, [] { Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_PROGRAMS, 0); }, [] {});
+        worker_.post(
+            this, [] { Ravo_SetWorkMode(kControllerAddress, RAVO_WORK_MODE_PROGRAMS, 0); }, [] {});
     else if (view == manualView_)
         manualView_->Activate();
     else if (view == teachView_)
@@ -305,9 +306,8 @@ QWidget* CKelvaneRavoToolsDlg::shownView() const {
 }
 
 void CKelvaneRavoToolsDlg::closeEvent(QCloseEvent* event) {
-    const auto answer =
-        Prompter::current().message(this, QStringLiteral("请确认是否需要退出!"), QStringLiteral("提示信息"),
-                                    Prompter::Buttons::OkCancel);
+    const auto answer = Prompter::current().message(this, QStringLiteral("请确认是否需要退出!"),
+                                                    QStringLiteral("提示信息"), Prompter::Buttons::OkCancel);
     if (answer == Prompter::Answer::Ok)
         event->accept();
     else

@@ -4,9 +4,9 @@
 // the application program.
 #pragma once
 
+#include "common/LinkWorker.h"
 #include "core/application/ApplicationProgramBuffer.h"
 #include "core/application/LibraryListFile.h"
-#include "common/LinkWorker.h"
 
 #include <QString>
 #include <QTimer>
@@ -36,7 +36,7 @@ struct ApplicationDownloadResult;
 struct CalendarDate;
 struct ConnectResult;
 enum class FactoryCheckOutcome;
-}
+}  // namespace kelvane
 
 class CKelvaneRavoToolsDlg : public QWidget {
     Q_OBJECT
@@ -180,15 +180,15 @@ private:
     CPeripheralDlg* peripheralView_ = nullptr;
     CManualOptDlg* manualView_ = nullptr;
 
-    std::uint8_t portIndex_ = 1;     // position of the port to use in the COM port list
+    std::uint8_t portIndex_ = 1;  // position of the port to use in the COM port list
     kelvane::LibraryNames libraryNames_;
-    std::map<int, int> portTable_;   // COM port list position -> COM number
+    std::map<int, int> portTable_;  // COM port list position -> COM number
     std::optional<int> connectedCom_;
-    QString versionText_;       // what the status shows while the controller answers
-    bool linkLost_ = false;     // connectedCom_ is lost and being reopened
-    bool reconnecting_ = false; // a reopen attempt is on the worker
-    bool starting_ = false;     // the start-up's probe and connection are on the worker
-    QTimer linkWatch_;          // every second while connected
+    QString versionText_;        // what the status shows while the controller answers
+    bool linkLost_ = false;      // connectedCom_ is lost and being reopened
+    bool reconnecting_ = false;  // a reopen attempt is on the worker
+    bool starting_ = false;      // the start-up's probe and connection are on the worker
+    QTimer linkWatch_;           // every second while connected
     kelvane::ApplicationProgramBuffer buffer_;
 
     std::unique_ptr<LinkProgressDialog> progress_;

@@ -4,13 +4,13 @@
 #include "CKelvaneRavoToolsDlg.h"
 #include "CorePath.h"
 
+#include "common/Prompter.h"
 #include "core/application/ApplicationProgramFile.h"
 #include "core/application/GbkText.h"
 #include "core/application/ProgramName.h"
 #include "core/application/WholeFile.h"
 #include "editor/CUserProgramDlg.h"
 #include "shell/CUserTempleteInfo.h"
-#include "common/Prompter.h"
 #include "ui_CKelvaneRavoToolsDlg.h"
 #include "views/CMotorParSettingDlg.h"
 #include "views/CPeripheralDlg.h"
@@ -39,14 +39,22 @@ QString BaseName(const QString& path) {
 QString ProblemText(kelvane::ProgramNameProblem problem) {
     using P = kelvane::ProgramNameProblem;
     switch (problem) {
-    case P::Empty: return QStringLiteral("名称为空");
-    case P::TooLong: return QStringLiteral("名称超过127字节");
-    case P::WhiteSpace: return QStringLiteral("名称含有空白字符");
-    case P::PathSeparator: return QStringLiteral("名称含有“/”或“\\”");
-    case P::ControlByte: return QStringLiteral("名称含有控制字符");
-    case P::DotName: return QStringLiteral("名称不能是“.”或“..”");
-    case P::NotGbk: return QStringLiteral("名称含有GBK编码以外的字符");
-    case P::None: break;
+        case P::Empty:
+            return QStringLiteral("名称为空");
+        case P::TooLong:
+            return QStringLiteral("名称超过127字节");
+        case P::WhiteSpace:
+            return QStringLiteral("名称含有空白字符");
+        case P::PathSeparator:
+            return QStringLiteral("名称含有“/”或“\\”");
+        case P::ControlByte:
+            return QStringLiteral("名称含有控制字符");
+        case P::DotName:
+            return QStringLiteral("名称不能是“.”或“..”");
+        case P::NotGbk:
+            return QStringLiteral("名称含有GBK编码以外的字符");
+        case P::None:
+            break;
     }
     return QString();
 }
@@ -61,7 +69,8 @@ void CKelvaneRavoToolsDlg::ReadLibraryList(const QString& preferred) {
     portIndex_ = 1;
     ui_->programList->clear();
     libraryNames_.clear();
-    const auto contents = kelvane::LoadLibraryListFile(CorePath(dataFolder() + QLatin1String(kelvane::kLibraryListFile)));
+    const auto contents =
+        kelvane::LoadLibraryListFile(CorePath(dataFolder() + QLatin1String(kelvane::kLibraryListFile)));
     if (!contents) return;
 
     portIndex_ = contents->portIndex;
@@ -196,8 +205,8 @@ bool CKelvaneRavoToolsDlg::acceptableName(const QString& name) {
 }
 
 bool CKelvaneRavoToolsDlg::mayWrite(const QString& name, bool replacesFile) {
-    const bool taken = libraryNames_.count(gbkName(name)) != 0 ||
-                       (replacesFile && QFileInfo::exists(programFilePath(name)));
+    const bool taken =
+        libraryNames_.count(gbkName(name)) != 0 || (replacesFile && QFileInfo::exists(programFilePath(name)));
     if (!taken) return true;
     return Prompter::current().message(this, QStringLiteral("\"%1\"模板应用程序已经存在，是否进行覆写!").arg(name),
                                        QStringLiteral("提示信息"),

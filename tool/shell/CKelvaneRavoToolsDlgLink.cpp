@@ -36,11 +36,12 @@ void CKelvaneRavoToolsDlg::tryReconnect() {
     if (reconnecting_) return;
     reconnecting_ = true;
     const int com = *connectedCom_;
-    worker_.post<kelvane::ConnectResult>(this, [com] { return kelvane::ConnectController(com); },
-                                         [this, com](kelvane::ConnectResult result) {
-                                             reconnecting_ = false;
-                                             reconnected(com, result);
-                                         });
+    worker_.post<kelvane::ConnectResult>(
+        this, [com] { return kelvane::ConnectController(com); },
+        [this, com](kelvane::ConnectResult result) {
+            reconnecting_ = false;
+            reconnected(com, result);
+        });
 }
 
 // An attempt the user overtook (disconnected, chose another port) changes nothing.

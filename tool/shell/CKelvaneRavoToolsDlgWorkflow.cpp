@@ -2,11 +2,11 @@
 // the factory data. The sequences are the core's; here they run on the link worker.
 #include "CKelvaneRavoToolsDlg.h"
 
+#include "common/Prompter.h"
 #include "core/workflow/ApplicationDownload.h"
 #include "core/workflow/FactoryData.h"
 #include "editor/CUserProgramDlg.h"
 #include "shell/LinkProgressDialog.h"
-#include "common/Prompter.h"
 #include "views/CManualOptDlg.h"
 #include "views/CMotorParSettingDlg.h"
 #include "views/CPeripheralDlg.h"
@@ -47,12 +47,11 @@ void CKelvaneRavoToolsDlg::DownloadApplication() {
     worker_.post<kelvane::ApplicationDownloadResult>(
         this,
         [worker, motor = *motor, peripherals = *peripherals, programs, dialog, notices] {
-            return kelvane::DownloadApplication(motor, peripherals, CUserProgramDlg::RecordsOf(*programs),
-                                                [worker, dialog, notices](const kelvane::DownloadProgress& progress) {
-                                                    worker->notify(notices, [dialog, progress] {
-                                                        dialog->ShowDownloadProgress(progress);
-                                                    });
-                                                });
+            return kelvane::DownloadApplication(
+                motor, peripherals, CUserProgramDlg::RecordsOf(*programs),
+                [worker, dialog, notices](const kelvane::DownloadProgress& progress) {
+                    worker->notify(notices, [dialog, progress] { dialog->ShowDownloadProgress(progress); });
+                });
         },
         [this](kelvane::ApplicationDownloadResult result) {
             endLinkJob();
@@ -80,27 +79,28 @@ void CKelvaneRavoToolsDlg::CheckFactoryData() {
     if (progress_) return;
     beginLinkJob(QStringLiteral("出厂设置"), QStringLiteral("正在校验出厂数据…"));
     const kelvane::CalendarDate today = kelvane::LocalDate();
-    worker_.post<kelvane::FactoryCheckResult>(this, [today] { return kelvane::ReadFactoryCheck(today); },
-                                              [this, today](kelvane::FactoryCheckResult check) {
-                                                  if (check.outcome == kelvane::FactoryCheckOutcome::Passed) {
-                                                      endLinkJob();
-                                                      Tell(this, check.message, QStringLiteral("校验信息"));
-                                                      return;
-                                                  }
-                                                  if (check.outcome == kelvane::FactoryCheckOutcome::CheckFailed)
-                                                      Tell(this, check.message, QStringLiteral("校验信息"));
-                                                  storeFactoryData(today, check.outcome);
-                                              });
+    worker_.post<kelvane::FactoryCheckResult>(
+        this, [today] { return kelvane::ReadFactoryCheck(today); },
+        [this, today](kelvane::FactoryCheckResult check) {
+            if (check.outcome == kelvane::FactoryCheckOutcome::Passed) {
+                endLinkJob();
+                Tell(this, check.message, QStringLiteral("校验信息"));
+                return;
+            }
+            if (check.outcome == kelvane::FactoryCheckOutcome::CheckFailed)
+                Tell(this, check.message, QStringLiteral("校验信息"));
+            storeFactoryData(today, check.outcome);
+        });
 }
 
 // After a failed check the store ends without a further message.
 void CKelvaneRavoToolsDlg::storeFactoryData(const kelvane::CalendarDate& today, kelvane::FactoryCheckOutcome check) {
-    worker_.post<std::string>(this, [today] { return kelvane::StoreFactoryData(today); },
-                              [this, check](std::string message) {
-                                  endLinkJob();
-                                  if (check == kelvane::FactoryCheckOutcome::NoFactoryDate)
-                                      Tell(this, message, QStringLiteral("校验信息"));
-                              });
+    worker_.post<std::string>(
+        this, [today] { return kelvane::StoreFactoryData(today); },
+        [this, check](std::string message) {
+            endLinkJob();
+            if (check == kelvane::FactoryCheckOutcome::NoFactoryDate) Tell(this, message, QStringLiteral("校验信息"));
+        });
 }
 
 // The polling views would call the library from this thread while the job does from its own.

@@ -38,15 +38,16 @@ void LinkProgressDialog::MeasureDownload(const std::vector<int>& lineCounts) {
 
 void LinkProgressDialog::ShowDownloadProgress(const kelvane::DownloadProgress& progress) {
     switch (progress.step) {
-    case kelvane::DownloadStep::MotorParameters:
-        label_->setText(QStringLiteral("正在下载电机参数…"));
-        bar_->setValue(0);
-        return;
-    case kelvane::DownloadStep::Peripherals:
-        label_->setText(QStringLiteral("正在下载外设参数…"));
-        bar_->setValue(1);
-        return;
-    case kelvane::DownloadStep::UserPrograms: break;
+        case kelvane::DownloadStep::MotorParameters:
+            label_->setText(QStringLiteral("正在下载电机参数…"));
+            bar_->setValue(0);
+            return;
+        case kelvane::DownloadStep::Peripherals:
+            label_->setText(QStringLiteral("正在下载外设参数…"));
+            bar_->setValue(1);
+            return;
+        case kelvane::DownloadStep::UserPrograms:
+            break;
     }
     const int program = std::clamp(progress.program, 0, static_cast<int>(lineCounts_.size()));
     const int recordsBefore = std::accumulate(lineCounts_.begin(), lineCounts_.begin() + program, 0);

@@ -5,11 +5,11 @@
 #include "CAboutDlg.h"
 #include "CKelvaneRavoToolsApp.h"
 #include "CKelvaneRavoToolsDlg.h"
+#include "common/LinkWorker.h"
+#include "common/Prompter.h"
 #include "editor/CUserProgramDlg.h"
 #include "editor/CUserProgramEditCtrl.h"
 #include "monitor/CTrafficMonitorDlg.h"
-#include "common/LinkWorker.h"
-#include "common/Prompter.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -103,9 +103,8 @@ int main(int argc, char** argv) {
     std::printf("start-up to shown window: %lld ms\n", static_cast<long long>(sinceStart.elapsed()));
 
     const std::pair<const char*, const char*> views[] = {
-        {"editorViewButton", "editor"},     {"motorViewButton", "motor"},
-        {"peripheralViewButton", "peripheral"}, {"manualViewButton", "manual"},
-        {"teachViewButton", "teach"},
+        {"editorViewButton", "editor"}, {"motorViewButton", "motor"}, {"peripheralViewButton", "peripheral"},
+        {"manualViewButton", "manual"}, {"teachViewButton", "teach"},
     };
     bool ok = true;
     for (const auto& [button, name] : views) {

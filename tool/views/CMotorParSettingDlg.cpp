@@ -32,13 +32,10 @@ kelvane::AxisParameters DefaultAxis(int axis) {
     return p;
 }
 
-QString AxisLabel(int axis, const char* text) {
-    return QString::number(axis) + QString::fromUtf8(text);
-}
+QString AxisLabel(int axis, const char* text) { return QString::number(axis) + QString::fromUtf8(text); }
 
 // Label, box and register label in three columns of `grid` starting at `column`.
-QLineEdit* AddField(QGridLayout* grid, int row, int column, const QString& label,
-                    const char* registerLabel) {
+QLineEdit* AddField(QGridLayout* grid, int row, int column, const QString& label, const char* registerLabel) {
     auto* box = new QLineEdit;
     grid->addWidget(new QLabel(label), row, column);
     grid->addWidget(box, row, column + 1);
@@ -49,8 +46,7 @@ QLineEdit* AddField(QGridLayout* grid, int row, int column, const QString& label
 }  // namespace
 
 CMotorParSettingDlg::CMotorParSettingDlg(QWidget* parent) : QWidget(parent) {
-    for (int axis = 1; axis <= kelvane::kMotorAxes; ++axis)
-        values_.axes[axis - 1] = DefaultAxis(axis);
+    for (int axis = 1; axis <= kelvane::kMotorAxes; ++axis) values_.axes[axis - 1] = DefaultAxis(axis);
 
     auto* gear = new QGroupBox(QString::fromUtf8("电子齿轮设置"));
     auto* gearGrid = new QGridLayout(gear);
@@ -59,15 +55,12 @@ CMotorParSettingDlg::CMotorParSettingDlg(QWidget* parent) : QWidget(parent) {
     for (int axis = 1; axis <= kelvane::kMotorAxes; ++axis) {
         const int i = axis - 1;
         AxisBoxes& b = boxes_[i];
-        b.subdivision = AddField(gearGrid, i, 0, AxisLabel(axis, "轴转动一圈脉冲数:"),
-                                 kSubdivisionRegisters[i]);
-        b.pitch = AddField(gearGrid, i, 3, AxisLabel(axis, "轴转动一圈前进距离(螺距):"),
-                           kPitchRegisters[i]);
+        b.subdivision = AddField(gearGrid, i, 0, AxisLabel(axis, "轴转动一圈脉冲数:"), kSubdivisionRegisters[i]);
+        b.pitch = AddField(gearGrid, i, 3, AxisLabel(axis, "轴转动一圈前进距离(螺距):"), kPitchRegisters[i]);
         b.backlash = AddField(gearGrid, i, 6, AxisLabel(axis, "轴间隙补偿:"), "");
-        b.acceleration = AddField(curveGrid, i, 0, AxisLabel(axis, "轴加速系数(0--65535):"),
-                                  kAccelerationRegisters[i]);
-        b.minimumSpeed = AddField(curveGrid, i, 3, AxisLabel(axis, "轴最低速度(0表示自适应):"),
-                                  kMinimumSpeedRegisters[i]);
+        b.acceleration = AddField(curveGrid, i, 0, AxisLabel(axis, "轴加速系数(0--65535):"), kAccelerationRegisters[i]);
+        b.minimumSpeed =
+            AddField(curveGrid, i, 3, AxisLabel(axis, "轴最低速度(0表示自适应):"), kMinimumSpeedRegisters[i]);
         b.deceleration = new QLineEdit(this);
         b.deceleration->hide();
         const QString n = QString::number(axis);

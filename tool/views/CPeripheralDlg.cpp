@@ -23,9 +23,7 @@ void Refill(QComboBox* list, const std::vector<std::string>& names) {
 }
 
 // A list index as the record stores it: nothing selected (-1) becomes 255.
-std::uint8_t StoredIndex(const QComboBox* list) {
-    return static_cast<std::uint8_t>(list->currentIndex());
-}
+std::uint8_t StoredIndex(const QComboBox* list) { return static_cast<std::uint8_t>(list->currentIndex()); }
 
 // The stored index when the list has it, else `fallback` (-1 selects nothing).
 void Select(QComboBox* list, std::uint8_t index, int fallback) {
@@ -57,8 +55,7 @@ QWidget* CPeripheralDlg::buildLimitGroup() {
         grid->addWidget(new QLabel(QString::number(axis) + Text("轴:")), axis + 1, 0);
         for (int side = 0; side < 2; ++side) {
             auto* list = new QComboBox;
-            list->setObjectName((side == 0 ? "limitNegative" : "limitPositive") +
-                                QString::number(axis));
+            list->setObjectName((side == 0 ? "limitNegative" : "limitPositive") + QString::number(axis));
             limits_[2 * (axis - 1) + side] = list;
             grid->addWidget(list, axis + 1, 1 + side);
         }
@@ -81,10 +78,8 @@ QWidget* CPeripheralDlg::buildAddressGroup() {
         void (CPeripheralDlg::*write)();
     };
     const Row rows[] = {
-        {"rs485", "控制器485地址：", rs485Box_, &CPeripheralDlg::ReadRs485Address,
-         &CPeripheralDlg::WriteRs485Address},
-        {"rs232", "控制器232地址：", rs232Box_, &CPeripheralDlg::ReadRs232Address,
-         &CPeripheralDlg::WriteRs232Address},
+        {"rs485", "控制器485地址：", rs485Box_, &CPeripheralDlg::ReadRs485Address, &CPeripheralDlg::WriteRs485Address},
+        {"rs232", "控制器232地址：", rs232Box_, &CPeripheralDlg::ReadRs232Address, &CPeripheralDlg::WriteRs232Address},
     };
     int row = 0;
     for (const Row& r : rows) {
@@ -170,10 +165,8 @@ void CPeripheralDlg::FillFromRecord(const kelvane::PeripheralParameterRecord& re
     values_ = record;
     activeHigh_->setChecked(record.limitTriggerLevel != 0);
     for (std::size_t i = 0; i < limits_.size(); ++i) Select(limits_[i], record.limits[i], -1);
-    for (std::size_t i = 0; i < analogue_.size(); ++i)
-        Select(analogue_[i].mode, record.analogue[i].function, 0);
-    for (std::size_t i = 0; i < encoders_.size(); ++i)
-        Select(encoders_[i].mode, record.encoders[i].mode, 0);
+    for (std::size_t i = 0; i < analogue_.size(); ++i) Select(analogue_[i].mode, record.analogue[i].function, 0);
+    for (std::size_t i = 0; i < encoders_.size(); ++i) Select(encoders_[i].mode, record.encoders[i].mode, 0);
     showMembers();
 }
 

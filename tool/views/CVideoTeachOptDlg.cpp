@@ -168,15 +168,18 @@ void CVideoTeachOptDlg::Activate() {
         kelvane::TeachActivation state;
         Levels levels;
     };
-    link_.post<Activation>([] { return Activation{kelvane::ReadTeachActivation(), readLevels()}; },
-                            [this](Activation read) {
-                                targetPos_ = read.state.positions;
-                                speed_ = read.state.speeds;
-                                recordPoint_ = read.state.counters.recordPoint;
-                                totalPoints_ = read.state.counters.totalPoints;
-                                showMembers();
-                                showLevels(read.levels);
-                            });
+    link_.post<Activation>(
+        [] {
+            return Activation{kelvane::ReadTeachActivation(), readLevels()};
+        },
+        [this](Activation read) {
+            targetPos_ = read.state.positions;
+            speed_ = read.state.speeds;
+            recordPoint_ = read.state.counters.recordPoint;
+            totalPoints_ = read.state.counters.totalPoints;
+            showMembers();
+            showLevels(read.levels);
+        });
     if (!timer_.isActive()) timer_.start();
 }
 
@@ -188,11 +191,14 @@ void CVideoTeachOptDlg::onTimer() {
         std::int32_t recordPoint;
         kelvane::AxisValues positions;
     };
-    link_.tick<Poll>([] { return Poll{kelvane::ReadRecordPoint(), kelvane::ReadAxisPositions()}; },
-                      [this](Poll read) {
-                          recordPoint_ = read.recordPoint;
-                          showCoordinates(read.positions);
-                      });
+    link_.tick<Poll>(
+        [] {
+            return Poll{kelvane::ReadRecordPoint(), kelvane::ReadAxisPositions()};
+        },
+        [this](Poll read) {
+            recordPoint_ = read.recordPoint;
+            showCoordinates(read.positions);
+        });
 }
 
 // 刷新状态: coordinates, then the I/O levels.
@@ -201,11 +207,14 @@ void CVideoTeachOptDlg::refresh() {
         kelvane::AxisValues positions;
         Levels levels;
     };
-    link_.post<Refresh>([] { return Refresh{kelvane::ReadAxisPositions(), readLevels()}; },
-                         [this](Refresh read) {
-                             showCoordinates(read.positions);
-                             showLevels(read.levels);
-                         });
+    link_.post<Refresh>(
+        [] {
+            return Refresh{kelvane::ReadAxisPositions(), readLevels()};
+        },
+        [this](Refresh read) {
+            showCoordinates(read.positions);
+            showLevels(read.levels);
+        });
 }
 
 // Focus moved on within the window: the box's action runs with what the boxes hold, changed
@@ -215,8 +224,7 @@ bool CVideoTeachOptDlg::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut && !handlingLeave_) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         auto action = leaveActions_.find(watched);
-        if (action != leaveActions_.end() && reason != Qt::ActiveWindowFocusReason &&
-            reason != Qt::PopupFocusReason) {
+        if (action != leaveActions_.end() && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             handlingLeave_ = true;
             if (readControls()) action->second();
             handlingLeave_ = false;
@@ -229,9 +237,7 @@ bool CVideoTeachOptDlg::readControls() {
     ControlReader read(this);
     for (int i = 0; i < kelvane::kOperatedAxes; ++i) read.number(axes_[i].speed, speed_[i]);
     for (int i = 0; i < kelvane::kOperatedAxes; ++i) read.number(axes_[i].target, targetPos_[i]);
-    read.integer(recordPointBox_, recordPoint_)
-        .integer(totalPointsBox_, totalPoints_)
-        .number(delayBox_, delayMs_);
+    read.integer(recordPointBox_, recordPoint_).integer(totalPointsBox_, totalPoints_).number(delayBox_, delayMs_);
     return read.ok();
 }
 
@@ -246,8 +252,7 @@ void CVideoTeachOptDlg::showMembers() {
 }
 
 void CVideoTeachOptDlg::showCoordinates(const kelvane::AxisValues& positions) {
-    for (int i = 0; i < kelvane::kOperatedAxes; ++i)
-        axes_[i].coordinate->setText(Fixed2(positions[i]));
+    for (int i = 0; i < kelvane::kOperatedAxes; ++i) axes_[i].coordinate->setText(Fixed2(positions[i]));
 }
 
 // On the worker: the input block, then the output block.
@@ -265,8 +270,7 @@ void CVideoTeachOptDlg::showLevels(const Levels& levels) {
 }
 
 // A jog button starts a continuous jog and, now reading "停止", stops it again.
-void CVideoTeachOptDlg::jog(int axis, QPushButton* button, const char* caption,
-                            int (*move)(int, int)) {
+void CVideoTeachOptDlg::jog(int axis, QPushButton* button, const char* caption, int (*move)(int, int)) {
     if (button->text() == Text(kStop)) {
         link_.send([mask = AxisMask(axis)] { Ravo_QuickStopMotor(kControllerAddress, mask); });
         button->setText(Text(caption));
@@ -290,11 +294,9 @@ void CVideoTeachOptDlg::startRecording() {
 // The delay must be what the box shows: after a parse message no point is saved.
 void CVideoTeachOptDlg::saveRecordPoint() {
     if (!readControls()) return;
-    link_.post<kelvane::RecordCounters>(
-        [inputs = inputEnableMask_, outputs = outputEnableMask_, delay = delayMs_] {
-            return kelvane::SaveRecordPoint(inputs, outputs, delay);
-        },
-        [this](kelvane::RecordCounters counters) { showCounters(counters); });
+    link_.post<kelvane::RecordCounters>([inputs = inputEnableMask_, outputs = outputEnableMask_,
+                                         delay = delayMs_] { return kelvane::SaveRecordPoint(inputs, outputs, delay); },
+                                        [this](kelvane::RecordCounters counters) { showCounters(counters); });
 }
 
 void CVideoTeachOptDlg::showCounters(const kelvane::RecordCounters& counters) {

@@ -10,8 +10,7 @@
 namespace {
 
 template <std::size_t N>
-QGroupBox* BoxGroup(const char* title, const char* prefix, std::array<QCheckBox*, N>& boxes,
-                    std::uint32_t mask) {
+QGroupBox* BoxGroup(const char* title, const char* prefix, std::array<QCheckBox*, N>& boxes, std::uint32_t mask) {
     auto* group = new QGroupBox(QString::fromUtf8(title));
     auto* grid = new QGridLayout(group);
     for (std::size_t k = 0; k < N; ++k) {
@@ -35,8 +34,7 @@ std::uint32_t MaskOf(const std::array<QCheckBox*, N>& boxes) {
 
 // The boxes take the masks once, when the dialog is built, so ticks the user has made survive
 // any repaint.
-CVideoTechIOSettingDlg::CVideoTechIOSettingDlg(std::uint32_t inputMask, std::uint32_t outputMask,
-                                               QWidget* parent)
+CVideoTechIOSettingDlg::CVideoTechIOSettingDlg(std::uint32_t inputMask, std::uint32_t outputMask, QWidget* parent)
     : QDialog(parent), inputMask_(inputMask), outputMask_(outputMask) {
     setWindowTitle(QString::fromUtf8("示教IO配置"));
     auto* ok = new QPushButton(QString::fromUtf8("确定"));

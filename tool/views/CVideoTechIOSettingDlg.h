@@ -14,8 +14,7 @@ class QCheckBox;
 class CVideoTechIOSettingDlg : public QDialog {
     Q_OBJECT
 public:
-    CVideoTechIOSettingDlg(std::uint32_t inputMask, std::uint32_t outputMask,
-                           QWidget* parent = nullptr);
+    CVideoTechIOSettingDlg(std::uint32_t inputMask, std::uint32_t outputMask, QWidget* parent = nullptr);
 
     // The masks as the dialog was opened with, or as built from the boxes by "确定".
     std::uint32_t inputMask() const { return inputMask_; }

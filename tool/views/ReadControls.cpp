@@ -31,16 +31,14 @@ ControlReader& ControlReader::number(QLineEdit* box, float& member) {
     return *this;
 }
 
-ControlReader& ControlReader::integerInRange(QLineEdit* box, std::int32_t& member, int minimum,
-                                             int maximum) {
+ControlReader& ControlReader::integerInRange(QLineEdit* box, std::int32_t& member, int minimum, int maximum) {
     if (!ok_) return *this;
     auto value = kelvane::ParseBoxInteger(box->text().toStdString());
     if (!value || *value < std::numeric_limits<std::int16_t>::min() ||
         *value > std::numeric_limits<std::int16_t>::max()) {
         fail(box, QString::fromUtf8(kIntegerMessage));
     } else if (*value < minimum || *value > maximum) {
-        fail(box,
-             QString::fromUtf8("请输入一个介于 %1 和 %2 之间的整数。").arg(minimum).arg(maximum));
+        fail(box, QString::fromUtf8("请输入一个介于 %1 和 %2 之间的整数。").arg(minimum).arg(maximum));
     } else {
         member = *value;
     }
@@ -49,8 +47,7 @@ ControlReader& ControlReader::integerInRange(QLineEdit* box, std::int32_t& membe
 
 void ControlReader::fail(QLineEdit* box, const QString& message) {
     ok_ = false;
-    Prompter::current().message(owner_, message, DefaultCaption(), Prompter::Buttons::Ok,
-                                Prompter::Icon::Warning);
+    Prompter::current().message(owner_, message, DefaultCaption(), Prompter::Buttons::Ok, Prompter::Icon::Warning);
     box->setFocus();
     box->selectAll();
 }
@@ -59,8 +56,6 @@ void ShowInteger(QLineEdit* box, std::int64_t value) {
     box->setText(QString::fromStdString(kelvane::FormatBoxInteger(value)));
 }
 
-void ShowNumber(QLineEdit* box, float value) {
-    box->setText(QString::fromStdString(kelvane::FormatBoxNumber(value)));
-}
+void ShowNumber(QLineEdit* box, float value) { box->setText(QString::fromStdString(kelvane::FormatBoxNumber(value))); }
 
 QString DefaultCaption() { return QGuiApplication::applicationDisplayName(); }

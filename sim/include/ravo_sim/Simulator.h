@@ -155,9 +155,9 @@ public:
 
     // The line. Each call returns once the serving thread has carried it out. A line that
     // cannot be plugged in again (its link path taken by a file) stays unplugged.
-    void unplug();                                    // until plugIn()
+    void unplug();                                       // until plugIn()
     void unplugFor(std::chrono::milliseconds downTime);  // then plugs in by itself
-    void plugIn();                                    // nothing while plugged in
+    void plugIn();                                       // nothing while plugged in
     // Waits until the line is plugged in; false on time-out.
     bool waitUntilPluggedIn(std::chrono::milliseconds timeout) const;
     // While silent, requests are recorded only.
@@ -177,9 +177,9 @@ public:
     // Controller state.
     void setVersion(std::uint32_t versionWord);
     int workMode() const;
-    void setInput(int pin, bool high);   // pins 1..24
-    bool output(int pin) const;          // pins 33..44
-    AxisState axis(int axis) const;      // axes 1..8
+    void setInput(int pin, bool high);  // pins 1..24
+    bool output(int pin) const;         // pins 33..44
+    AxisState axis(int axis) const;     // axes 1..8
     std::array<std::int32_t, 3> factoryDate() const;
     void setFactoryDate(std::int32_t year, std::int32_t month, std::int32_t day);
     LimitInputs limitInputs(int axis) const;                  // axes 1..8

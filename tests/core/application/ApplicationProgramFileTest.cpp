@@ -60,9 +60,11 @@ ProgramImage programOf(std::initializer_list<LineRecord> lines, RemarkMap remark
 std::string header(const std::string& version, int programs = -1) {
     std::string text = "应用程序版本:" + version + "\n";
     for (const char* axis : {"X", "Y", "Z", "A", "B", "C"})
-        text += std::string(axis) + "轴细分:1600,螺距:5.000000,机械间隙补偿:0.000000,加速系数:10,减速系数:10,最小速度0.000000\n";
+        text += std::string(axis) +
+                "轴细分:1600,螺距:5.000000,机械间隙补偿:0.000000,加速系数:10,减速系数:10,最小速度0.000000\n";
     for (const char* axis : {"7", "8"})
-        text += std::string(axis) + "轴细分:0,螺距:0.000000,机械间隙补偿:0.000000,加速系数:0,减速系数:0,最小速度0.000000\n";
+        text +=
+            std::string(axis) + "轴细分:0,螺距:0.000000,机械间隙补偿:0.000000,加速系数:0,减速系数:0,最小速度0.000000\n";
     if (programs >= 0) text += "总用户程序数:" + std::to_string(programs) + "\n";
     return text;
 }
@@ -71,8 +73,9 @@ std::string zeroPeripheralLines(bool withTrigger = true) {
     std::string text = withTrigger ? "限位触发电平:0\n" : "";
     for (int n = 1; n <= 8; ++n) text += "步进电机" + std::to_string(n) + ":左限位0, 右限位0\n";
     text += "AD0的作用:0,AD0最小值:0.000000,AD0最大值:0.000000,AD1的作用:0,AD1最小值:0.000000,AD1最大值:0.000000\n";
-    text += "编码器1: 工作模式:0 多少线:0 频率比:0.000000; 编码器2: 工作模式:0 多少线:0 频率:0.000000; "
-            "编码器3: 工作模式:0 多少线:0 频率:0.000000\n";
+    text +=
+        "编码器1: 工作模式:0 多少线:0 频率比:0.000000; 编码器2: 工作模式:0 多少线:0 频率:0.000000; "
+        "编码器3: 工作模式:0 多少线:0 频率:0.000000\n";
     return text;
 }
 
@@ -90,7 +93,8 @@ TEST(ApplicationBuffer, ResetGivesTheStartUpValues) {
         const bool used = a < 6;
         EXPECT_EQ(std::tie(axis.subdivision, axis.acceleration, axis.deceleration),
                   std::make_tuple(used ? 1600 : 0, used ? 10 : 0, used ? 10 : 0));
-        EXPECT_EQ(std::tie(axis.pitch, axis.backlash, axis.minimumSpeed), std::make_tuple(used ? 5.0f : 0.0f, 0.0f, 0.0f));
+        EXPECT_EQ(std::tie(axis.pitch, axis.backlash, axis.minimumSpeed),
+                  std::make_tuple(used ? 5.0f : 0.0f, 0.0f, 0.0f));
     }
     EXPECT_EQ(buffer.program.lineCount, 0);
     EXPECT_EQ(buffer.program.records[999].bytes, LineRecord{}.bytes);
@@ -100,7 +104,8 @@ TEST(ApplicationBuffer, ResetGivesTheStartUpValues) {
 
 TEST(ApplicationProgramWriter, WritesTheExactTextFetchingEachProgramInTurn) {
     ApplicationProgramBuffer buffer = startBuffer();
-    const std::vector<ProgramImage> programs = {programOf({record(5, 10), record(0)}, {{0, "起点 start"}}), programOf({})};
+    const std::vector<ProgramImage> programs = {programOf({record(5, 10), record(0)}, {{0, "起点 start"}}),
+                                                programOf({})};
     std::vector<int> fetched;
     const std::string text = FormatApplicationProgram(buffer, 2, [&](int i, ProgramImage& out) {
         fetched.push_back(i);
@@ -210,7 +215,8 @@ TEST(ApplicationProgramReader, UpperCaseHexAndMissingBytesKeepTheirValue) {
     buffer.program.records[0].bytes.fill(0x11);
     const auto programs = readPrograms(gbk(text), buffer);
     ASSERT_EQ(programs.size(), 1u);
-    const LineRecord expected{{0xAA, 0xFF, 0x0C, 0x7F, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11}};
+    const LineRecord expected{
+        {0xAA, 0xFF, 0x0C, 0x7F, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11}};
     EXPECT_EQ(programs[0].records[0].bytes, expected.bytes);
     EXPECT_EQ(programs[0].remarks.at(0), "short");
 }
@@ -262,7 +268,8 @@ TEST(ApplicationProgramFile, ThroughTheDisk) {
     ASSERT_TRUE(WriteApplicationProgramFile(path, buffer, 1, [&](int i, ProgramImage& p) { p = programs[i]; }).ok);
     EXPECT_EQ(ReadWholeFile(path), formatPrograms(buffer, programs));
     std::vector<ProgramImage> back;
-    const auto summary = LoadApplicationProgramFile(path, buffer, [&](int, const ProgramImage& p) { back.push_back(p); });
+    const auto summary =
+        LoadApplicationProgramFile(path, buffer, [&](int, const ProgramImage& p) { back.push_back(p); });
     ASSERT_TRUE(summary && summary->complete);
     ASSERT_EQ(back.size(), 1u);
     EXPECT_EQ(back[0].remarks.at(0), "disk");
@@ -271,11 +278,13 @@ TEST(ApplicationProgramFile, ThroughTheDisk) {
     // cannot be created fetches no program.
     buffer.motor.axes[0].subdivision = 42;
     bool called = false;
-    EXPECT_FALSE(LoadApplicationProgramFile(folder.file("none.kelvane"), buffer, [&](int, const ProgramImage&) { called = true; }));
+    EXPECT_FALSE(LoadApplicationProgramFile(folder.file("none.kelvane"), buffer,
+                                            [&](int, const ProgramImage&) { called = true; }));
     EXPECT_FALSE(LoadApplicationProgramFile(folder.path(), buffer, [&](int, const ProgramImage&) { called = true; }));
     EXPECT_EQ(buffer.motor.axes[0].subdivision, 42);
     const std::string unwritable = folder.file("missing/x.kelvane");
-    const WriteStatus status = WriteApplicationProgramFile(unwritable, buffer, 1, [&](int, ProgramImage&) { called = true; });
+    const WriteStatus status =
+        WriteApplicationProgramFile(unwritable, buffer, 1, [&](int, ProgramImage&) { called = true; });
     EXPECT_FALSE(status.ok);
     EXPECT_NE(status.reason.find(unwritable), std::string::npos);
     EXPECT_FALSE(called);

@@ -13,8 +13,9 @@ namespace {
 
 // The C library's own reading is the reference for the conversions.
 TEST(FormattedScanner, DecimalMatchesTheCLibrary) {
-    const char* inputs[] = {"42", "  -17x", "+5", "-", "abc", "", "2147483648", "-2147483649",
-                            "99999999999999999999", "0012", "4294967297", " \t\n 7"};
+    const char* inputs[] = {
+        "42",   "  -17x",     "+5",     "-", "abc", "", "2147483648", "-2147483649", "99999999999999999999",
+        "0012", "4294967297", " \t\n 7"};
     for (const char* input : inputs) {
         int expected = -123;
         int consumed = 0;
@@ -45,9 +46,22 @@ TEST(FormattedScanner, HexadecimalKeepsTheLowByte) {
 TEST(FormattedScanner, RealMatchesTheCLibraryWhateverTheLocale) {
     // A locale with a decimal comma (where installed) must not change how files read.
     std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
-    const char* inputs[] = {"5.000000", "-0.5", "1e3", "1.5E-2x", ".25", "3.", "inf", "-INFINITY", "nan",
-                            "0x1.8p1", "1e50", "1e-50", "340282356779733661637539395458142568448",
-                            "0.1", "16777217", "  +7"};
+    const char* inputs[] = {"5.000000",
+                            "-0.5",
+                            "1e3",
+                            "1.5E-2x",
+                            ".25",
+                            "3.",
+                            "inf",
+                            "-INFINITY",
+                            "nan",
+                            "0x1.8p1",
+                            "1e50",
+                            "1e-50",
+                            "340282356779733661637539395458142568448",
+                            "0.1",
+                            "16777217",
+                            "  +7"};
     std::setlocale(LC_NUMERIC, "C");
     for (const char* input : inputs) {
         float expected = -9;
@@ -102,8 +116,9 @@ TEST(FormattedPrinter, MatchesTheCLibrary) {
         EXPECT_EQ(out, expected);
     }
     std::string out;
-    AppendFormatted(out, "%d %d %.2x %.2x %s|", {std::int32_t{-2147483647 - 1}, std::uint8_t{255},
-                                                std::uint8_t{0x0a}, std::uint8_t{0xAB}, std::string_view("a\0b", 3)});
+    AppendFormatted(out, "%d %d %.2x %.2x %s|",
+                    {std::int32_t{-2147483647 - 1}, std::uint8_t{255}, std::uint8_t{0x0a}, std::uint8_t{0xAB},
+                     std::string_view("a\0b", 3)});
     EXPECT_EQ(out, "-2147483648 255 0a ab a|");
 }
 

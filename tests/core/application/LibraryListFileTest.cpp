@@ -12,7 +12,8 @@ using Names = std::vector<std::string>;
 
 TEST(LibraryListFile, WritesTheExactTextWithNamesInByteOrder) {
     const LibraryNames names = {gbk("机床"), "a3", "a1", "a10", "b", "a"};
-    EXPECT_EQ(FormatLibraryList(3, names, 2), gbk("串口编号:3\n应用程序个数:6\n激活程序编号:2\na\na1\na10\na3\nb\n机床\n"));
+    EXPECT_EQ(FormatLibraryList(3, names, 2),
+              gbk("串口编号:3\n应用程序个数:6\n激活程序编号:2\na\na1\na10\na3\nb\n机床\n"));
     EXPECT_EQ(FormatLibraryList(1, {}, 0), gbk("串口编号:1\n应用程序个数:0\n"));
 }
 
@@ -34,8 +35,9 @@ TEST(LibraryListFile, ReadsWhatWasWrittenThroughTheDisk) {
 TEST(LibraryListFile, ReadingToleratesDamage) {
     // CR LF ends, a port number wider than a byte, more names promised than held, unsafe names,
     // a name too long to be one. The active entry stays the name it was in the file.
-    const LibraryListContents contents = ReadLibraryList(
-        gbk("串口编号:259\r\n应用程序个数:9\r\n激活程序编号:4\r\nx\r\n../etc\r\n.\r\n" + std::string(200, 'n') + "\r\n  y\r\n"));
+    const LibraryListContents contents =
+        ReadLibraryList(gbk("串口编号:259\r\n应用程序个数:9\r\n激活程序编号:4\r\nx\r\n../etc\r\n.\r\n" +
+                            std::string(200, 'n') + "\r\n  y\r\n"));
     EXPECT_EQ(contents.portIndex, 3);
     EXPECT_EQ(contents.names, (Names{"x", "y"}));
     EXPECT_EQ(contents.activePosition, 1);

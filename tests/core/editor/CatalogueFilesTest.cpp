@@ -1,7 +1,7 @@
 #include "TestCatalogue.h"
 
-#include "core/editor/DescriptionTable.h"
 #include "core/application/GbkText.h"
+#include "core/editor/DescriptionTable.h"
 
 #include "TemporaryFolder.h"
 
@@ -39,13 +39,14 @@ TEST_F(CatalogueFolder, ReloadReplacesEverythingButTheGroups) {
     EXPECT_EQ(catalogue.GetJumpOffset(11), 3);
 
     fs::remove(root_ / "KelvaneRavoTools" / "CommandParType.ini");
-    write(root_, "CommandFormat.ini", "指令集合数目:2\n1 改名 1\n10 Move\n0 0 0\n0 0 0\n0 0 0\n"
-                                      "5 新组 1\n20 额外\n0 0 0\n0 0 0\n0 0 0\n");
+    write(root_, "CommandFormat.ini",
+          "指令集合数目:2\n1 改名 1\n10 Move\n0 0 0\n0 0 0\n0 0 0\n"
+          "5 新组 1\n20 额外\n0 0 0\n0 0 0\n0 0 0\n");
     write(root_, "JumpCommandInfo.ini", "跳转指令数:1\n20 3\n");
     catalogue.LoadCatalogue(root_.string());
 
     EXPECT_TRUE(catalogue.paramTypes.empty());
-    EXPECT_EQ(catalogue.groups.at(1), "Motion");                               // old name stays
+    EXPECT_EQ(catalogue.groups.at(1), "Motion");                                // old name stays
     EXPECT_EQ(catalogue.groupMembers.at(1), (std::set<std::uint8_t>{10, 12}));  // old members stay
     EXPECT_EQ(catalogue.groups.at(5), "新组");
     EXPECT_EQ(catalogue.FindInstructionCode("额外"), 20);

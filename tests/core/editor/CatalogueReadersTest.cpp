@@ -45,10 +45,11 @@ TEST(CatalogueReaders, FirstEntryOfADuplicateKeyWins) {
     ReadParamTypes("参数类型总数:2\n类型编码:3 枚举数:2\n1 A\n1 B\n类型编码:3 枚举数:1\n2 C\n", catalogue.paramTypes);
     EXPECT_EQ(catalogue.paramTypes, (ParamTypeTable{{3, {{1, "A"}}}}));
 
-    ReadCommandFormat("指令集合数目:2\n"
-                      "4 First 1\n20 Same\n0 0 0\n0 0 0\n0 0 0\n"
-                      "4 Second 2\n20 Other\n0 0 0\n0 0 0\n0 0 0\n21 New\n0 0 0\n0 0 0\n0 0 0\n",
-                      catalogue);
+    ReadCommandFormat(
+        "指令集合数目:2\n"
+        "4 First 1\n20 Same\n0 0 0\n0 0 0\n0 0 0\n"
+        "4 Second 2\n20 Other\n0 0 0\n0 0 0\n0 0 0\n21 New\n0 0 0\n0 0 0\n0 0 0\n",
+        catalogue);
     EXPECT_EQ(catalogue.groups, (GroupTable{{4, "First"}}));
     EXPECT_EQ(catalogue.groupMembers, (GroupMembers{{4, {20}}}));
     EXPECT_EQ(catalogue.instructions.at(20).name, "Same");
@@ -92,9 +93,10 @@ TEST(CatalogueReaders, HostileCountsCodesAndOffsets) {
 
     // Codes keep their low byte; 0 and 255 are reserved for the line record.
     InstructionCatalogue catalogue;
-    ReadCommandFormat("指令集合数目:1\n257 G 3\n266 Wide\n0 0 0\n0 0 0\n0 0 0\n"
-                      "0 Blank\n0 0 0\n0 0 0\n0 0 0\n255 None\n0 0 0\n0 0 0\n0 0 0\n",
-                      catalogue);
+    ReadCommandFormat(
+        "指令集合数目:1\n257 G 3\n266 Wide\n0 0 0\n0 0 0\n0 0 0\n"
+        "0 Blank\n0 0 0\n0 0 0\n0 0 0\n255 None\n0 0 0\n0 0 0\n0 0 0\n",
+        catalogue);
     EXPECT_EQ(catalogue.groupMembers, (GroupMembers{{1, {10}}}));
     ASSERT_EQ(catalogue.instructions.size(), 1u);
     EXPECT_EQ(catalogue.instructions.at(10).code, 10);

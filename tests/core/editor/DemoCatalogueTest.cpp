@@ -1,7 +1,7 @@
 // The catalogue that ships in the data folder must be complete and consistent.
+#include "core/application/GbkText.h"
 #include "core/editor/CatalogueFile.h"
 #include "core/editor/CatalogueReaders.h"
-#include "core/application/GbkText.h"
 
 #include <gtest/gtest.h>
 

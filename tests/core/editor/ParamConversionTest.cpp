@@ -26,24 +26,41 @@ TEST(ParamConversion, BothWaysForEveryKind) {
         ParamDef def;
         std::uint32_t value;
     } toValue[] = {
-        {"-1", integer, 0xFFFFFFFF}, {"  +17abc", integer, 17}, {"4294967295", integer, 0xFFFFFFFF},
-        {"abc", integer, 0}, {"", integer, 0}, {"8", {2, kIntegerParam, 0}, 8},  // "used" 2 still encodes
-        {"1.5", real, 0x3FC00000}, {"1.5", {1, 9, 0}, 0x3FC00000},  // any other kind is real
-        {"-2.25mm", real, bitsOf(-2.25f)}, {"1e39", real, bitsOf(std::numeric_limits<float>::infinity())},
-        {"x1", real, 0}, {"Fast", enumeration, 5}, {"fast", enumeration, 0}, {"5", enumeration, 0},
+        {"-1", integer, 0xFFFFFFFF},
+        {"  +17abc", integer, 17},
+        {"4294967295", integer, 0xFFFFFFFF},
+        {"abc", integer, 0},
+        {"", integer, 0},
+        {"8", {2, kIntegerParam, 0}, 8},  // "used" 2 still encodes
+        {"1.5", real, 0x3FC00000},
+        {"1.5", {1, 9, 0}, 0x3FC00000},  // any other kind is real
+        {"-2.25mm", real, bitsOf(-2.25f)},
+        {"1e39", real, bitsOf(std::numeric_limits<float>::infinity())},
+        {"x1", real, 0},
+        {"Fast", enumeration, 5},
+        {"fast", enumeration, 0},
+        {"5", enumeration, 0},
         {"Fast", unknownEnumeration, 0},
-        {"Fast", {0, kEnumerationParam, 7}, 0}, {"42", {0, kIntegerParam, 0}, 0}, {"1.5", {0, kRealParam, 0}, 0},
+        {"Fast", {0, kEnumerationParam, 7}, 0},
+        {"42", {0, kIntegerParam, 0}, 0},
+        {"1.5", {0, kRealParam, 0}, 0},
     };
     const struct {
         std::uint32_t value;
         ParamDef def;
         const char* text;
     } toText[] = {
-        {0xFFFFFF85u, integer, "-123"}, {8, {-1, kIntegerParam, 0}, "8"}, {0x3FC00000u, real, "1.500"},
+        {0xFFFFFF85u, integer, "-123"},
+        {8, {-1, kIntegerParam, 0}, "8"},
+        {0x3FC00000u, real, "1.500"},
         {bitsOf(-1234.5678f), real, "-1234.568"},
         {bitsOf(std::numeric_limits<float>::max()), real, "340282346638528859811704183484516925440.000"},
-        {1, enumeration, "On"}, {2, enumeration, "0"}, {1, unknownEnumeration, "0"},
-        {5, {0, kIntegerParam, 0}, "0"}, {5, {0, kRealParam, 0}, "0"}, {5, {0, kEnumerationParam, 7}, "0"},
+        {1, enumeration, "On"},
+        {2, enumeration, "0"},
+        {1, unknownEnumeration, "0"},
+        {5, {0, kIntegerParam, 0}, "0"},
+        {5, {0, kRealParam, 0}, "0"},
+        {5, {0, kEnumerationParam, 7}, "0"},
     };
     // A locale with a decimal comma (where installed) must change nothing.
     const std::string saved = std::setlocale(LC_NUMERIC, nullptr);

@@ -20,7 +20,8 @@ LineRecord Line(std::uint8_t code, std::int32_t p1 = 0, std::int32_t p2 = 0, std
     const std::int32_t values[] = {p1, p2, p3};
     for (int k = 0; k < 3; ++k)
         for (int b = 0; b < 4; ++b)
-            record.bytes[3 + 4 * k + b] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(values[k]) >> (24 - 8 * b));
+            record.bytes[3 + 4 * k + b] =
+                static_cast<std::uint8_t>(static_cast<std::uint32_t>(values[k]) >> (24 - 8 * b));
     return record;
 }
 
@@ -34,7 +35,7 @@ TEST(ProgramCheck, FindsJumpsBeyondTheProgramUnknownCodesAndValuesOutsideTheirEn
         {Line(14, 0, 0, -1), "jump target -1 is beyond the last line (7)"},
         {Line(99, 1, 2, 3), "instruction code 99 is not in the catalogue"},
         {Line(13, 2, 4), "parameter 1 holds 2, which is not a value of its enumeration (type 7)"},
-        {Line(12, 2), nullptr},        // Wait: parameter 1 unused, its value does not matter
+        {Line(12, 2), nullptr},  // Wait: parameter 1 unused, its value does not matter
     };
     kelvane::ProgramImage program;
     program.lineCount = std::size(lines);

@@ -1,9 +1,9 @@
 #include "TestCatalogue.h"
 
+#include "core/editor/InMemoryRowTexts.h"
 #include "core/editor/ProgramFind.h"
 #include "core/editor/ProgramGridModel.h"
 #include "core/editor/RecordFields.h"
-#include "core/editor/InMemoryRowTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -212,7 +212,7 @@ TEST_F(ProgramGrid, CopyAndClearPrograms) {
 TEST_F(ProgramGrid, FindValue) {
     writeProgram(3);
     model.setCurrentRow(0);
-    EXPECT_EQ(model.FindValue({170}), 1);  // every line starts with 0xAA
+    EXPECT_EQ(model.FindValue({170}), 1);               // every line starts with 0xAA
     model.currentSlot().records[700].bytes[14] = 0x01;  // beyond the line count, last bytes
     model.currentSlot().records[700].bytes[15] = 0x2C;
     EXPECT_EQ(model.FindValue(*FindPatternFor(300)), 700);
@@ -278,7 +278,8 @@ TEST_F(ProgramGrid, LinesKeepTheirStoredValuesThroughCommitsAndLineOperationsUnt
     model.LoadProgram(0, image);
     const auto expectStored = [&](const std::vector<LineRecord>& lines) {
         ASSERT_EQ(model.currentSlot().lineCount, static_cast<int>(lines.size()));
-        for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(model.currentSlot().records[i].bytes, lines[i].bytes) << i;
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            EXPECT_EQ(model.currentSlot().records[i].bytes, lines[i].bytes) << i;
     };
 
     model.CommitRows(JumpEdit::None);

@@ -3,8 +3,8 @@
 // mode 1 follows only a complete download.
 #include "core/machine/ProgramsDownload.h"
 
-#include "support/ProgramImages.h"
 #include "support/ConnectedControllerTest.h"
+#include "support/ProgramImages.h"
 
 #include <Kelvane_Ravo_Q9T2.h>
 
@@ -57,16 +57,14 @@ protected:
     static std::vector<kelvane::LineRecord> linesOf(const kelvane::ProgramImage& program) {
         return {program.records.begin(), program.records.begin() + program.lineCount};
     }
-
 };
 
 TEST_F(ProgramsDownloadTest, EveryProgramArrivesInItsSlotAndWorkModeOneComesLast) {
     const kelvane::ProgramImage programs[] = {Numbered(3, 0x0A), Numbered(0, 0), Numbered(2, 0x0C)};
     std::vector<std::pair<int, int>> progress;
 
-    const auto failure =
-        kelvane::DownloadPrograms({Records(programs[0]), Records(programs[1]), Records(programs[2])},
-                                  [&](int sent, int total) { progress.emplace_back(sent, total); });
+    const auto failure = kelvane::DownloadPrograms({Records(programs[0]), Records(programs[1]), Records(programs[2])},
+                                                   [&](int sent, int total) { progress.emplace_back(sent, total); });
 
     EXPECT_FALSE(failure.has_value());
     for (int slot = 0; slot < 3; ++slot) EXPECT_EQ(stored(slot), linesOf(programs[slot])) << slot;
@@ -79,13 +77,11 @@ TEST_F(ProgramsDownloadTest, ARejectedRecordStopsAtItsProgramWithoutWorkModeOne)
     // Program 0 has no record 2, so the rejection meets record 2 of program 1.
     controller->inject({Fault::Action::RejectRecord, RequestKind::Record, 2});
 
-    const auto failure =
-        kelvane::DownloadPrograms({Records(programs[0]), Records(programs[1]), Records(programs[2])});
+    const auto failure = kelvane::DownloadPrograms({Records(programs[0]), Records(programs[1]), Records(programs[2])});
 
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(std::make_tuple(failure->program, failure->result, failure->lineCount), std::make_tuple(1, 2, 4));
-    EXPECT_EQ(kelvane::ProgramDownloadFailureMessage(*failure),
-              "用户程序下载失败[应用程序：1],  下载2/4时出现错误");
+    EXPECT_EQ(kelvane::ProgramDownloadFailureMessage(*failure), "用户程序下载失败[应用程序：1],  下载2/4时出现错误");
     EXPECT_EQ(stored(1).size(), 2u) << "records 0 and 1 of program 1 arrived";
     // The library falls back to work mode 2 itself; program 2 and work mode 1 never follow.
     EXPECT_EQ(WorkModes(*controller), (Modes{{3, 0}, {3, 1}, {2, 1}}));

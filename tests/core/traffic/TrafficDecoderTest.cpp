@@ -60,19 +60,55 @@ TrafficTransfer Received(FrameBytes bytes, std::int64_t at = -1, int outcome = R
 
 TEST(TrafficDecoder, NamesEveryCommandOfTheLibrarysTableAsTheHeaderDoes) {
     // The exports of ravo_lib::Command, in the enum's order.
-    const char* const kExports[] = {
-        "Ravo_GetControllerVersion", "Ravo_SetWorkMode", "Ravo_GetWorkMode", "Ravo_SetControllerAddr",
-        "Ravo_GetControllerAddr", "Ravo_PauseController", "Ravo_ContinueController", "Ravo_Beeper",
-        "Ravo_SetIOPinLevel", "Ravo_GetIOPinLevel", "Ravo_GetAllIOPinLevel", "SetMotorLimitSignal",
-        "Ravo_SetEncodeLineNum", "Ravo_SetEncodeMode", "Ravo_SetADWorlMode", "Ravo_SetADValueScale",
-        "Ravo_ReadADValue", "Ravo_SetMotorDriveDiv", "Ravo_GetMotorDriveDiv", "Ravo_SetMotorPitch",
-        "Ravo_GetMotorPitch", "Ravo_SetMotorAcc", "Ravo_GetMotorAcc", "Ravo_SetMotorDec", "Ravo_GetMotorDec",
-        "Ravo_SetMotorMaxSpeed", "Ravo_SetMotorMinSpeed", "Ravo_GetMotorCurSpeed", "Ravo_MotorMove",
-        "Ravo_MotorGoPos", "Ravo_QuickStopMotor", "Ravo_SlowStopMotor", "Ravo_ClearMotorPosition",
-        "Ravo_GetMotorPosition", "Ravo_MotorIsRunning", "Ravo_Line2Move", "Ravo_Line2Goto", "Ravo_Line3Move",
-        "Ravo_Line3Goto", "Ravo_Line2MoveDM", "Ravo_Line2GotoDM", "Ravo_Line3MoveDM", "Ravo_Line3GotoDM",
-        "Ravo_CircleMoveG2_Pos", "Ravo_CircleMoveG2_Angle", "Ravo_CircleMoveG3_Pos", "Ravo_CircleMoveG3_Angle",
-        "Ravo_ManualLeftMove", "Ravo_ManualRightMove"};
+    const char* const kExports[] = {"Ravo_GetControllerVersion",
+                                    "Ravo_SetWorkMode",
+                                    "Ravo_GetWorkMode",
+                                    "Ravo_SetControllerAddr",
+                                    "Ravo_GetControllerAddr",
+                                    "Ravo_PauseController",
+                                    "Ravo_ContinueController",
+                                    "Ravo_Beeper",
+                                    "Ravo_SetIOPinLevel",
+                                    "Ravo_GetIOPinLevel",
+                                    "Ravo_GetAllIOPinLevel",
+                                    "SetMotorLimitSignal",
+                                    "Ravo_SetEncodeLineNum",
+                                    "Ravo_SetEncodeMode",
+                                    "Ravo_SetADWorlMode",
+                                    "Ravo_SetADValueScale",
+                                    "Ravo_ReadADValue",
+                                    "Ravo_SetMotorDriveDiv",
+                                    "Ravo_GetMotorDriveDiv",
+                                    "Ravo_SetMotorPitch",
+                                    "Ravo_GetMotorPitch",
+                                    "Ravo_SetMotorAcc",
+                                    "Ravo_GetMotorAcc",
+                                    "Ravo_SetMotorDec",
+                                    "Ravo_GetMotorDec",
+                                    "Ravo_SetMotorMaxSpeed",
+                                    "Ravo_SetMotorMinSpeed",
+                                    "Ravo_GetMotorCurSpeed",
+                                    "Ravo_MotorMove",
+                                    "Ravo_MotorGoPos",
+                                    "Ravo_QuickStopMotor",
+                                    "Ravo_SlowStopMotor",
+                                    "Ravo_ClearMotorPosition",
+                                    "Ravo_GetMotorPosition",
+                                    "Ravo_MotorIsRunning",
+                                    "Ravo_Line2Move",
+                                    "Ravo_Line2Goto",
+                                    "Ravo_Line3Move",
+                                    "Ravo_Line3Goto",
+                                    "Ravo_Line2MoveDM",
+                                    "Ravo_Line2GotoDM",
+                                    "Ravo_Line3MoveDM",
+                                    "Ravo_Line3GotoDM",
+                                    "Ravo_CircleMoveG2_Pos",
+                                    "Ravo_CircleMoveG2_Angle",
+                                    "Ravo_CircleMoveG3_Pos",
+                                    "Ravo_CircleMoveG3_Angle",
+                                    "Ravo_ManualLeftMove",
+                                    "Ravo_ManualRightMove"};
     std::ifstream defFile(RAVO_DEF_FILE);
     const std::string def{std::istreambuf_iterator<char>(defFile), {}};
     static_assert(std::size(kExports) == static_cast<std::size_t>(ravo_lib::Command::Count));
@@ -108,15 +144,20 @@ TEST(TrafficDecoder, ReadsParametersAndRepliesAsEachCommandUsesThemAndSaysWhyAFr
          "应答 Ravo_MotorMove", true},
         {Frame(0x89, 255, 6), Frame(0x89, 1, 0, Bits(-12.25f)), "Ravo_GetMotorPosition addr=255 axis=Y+Z",
          "应答 Ravo_GetMotorPosition position=-12.25", true},
-        {Frame(0x15, 1, 33, 1), Frame(0x15, 1), "Ravo_SetIOPinLevel addr=1 pin=OUT1 level=1", "应答 Ravo_SetIOPinLevel", true},
-        {Frame(0x16, 255, 24), Frame(0x16, 1, 0, 7), "Ravo_GetIOPinLevel addr=255 pin=IN24", "应答 Ravo_GetIOPinLevel level=1", true},
+        {Frame(0x15, 1, 33, 1), Frame(0x15, 1), "Ravo_SetIOPinLevel addr=1 pin=OUT1 level=1", "应答 Ravo_SetIOPinLevel",
+         true},
+        {Frame(0x16, 255, 24), Frame(0x16, 1, 0, 7), "Ravo_GetIOPinLevel addr=255 pin=IN24",
+         "应答 Ravo_GetIOPinLevel level=1", true},
         {Frame(0x18, 255, 32, 255, 3), Frame(0x18, 1), "SetMotorLimitSignal addr=255 axis=W negative=none positive=IN3",
          "应答 SetMotorLimitSignal", true},
         {Frame(0x96, 255, 10, 11, 12), Frame(0x96, 1), "Ravo_Line3MoveDM addr=255 a=DM10 b=DM11 c=DM12",
          "应答 Ravo_Line3MoveDM", true},
-        {Frame(0x8A, 255, 0x80), Frame(0x8A, 1, 1), "Ravo_MotorIsRunning addr=255 axis=8", "应答 Ravo_MotorIsRunning running=1", true},
-        {Frame(0x42, 255, 1, 0xFFFFFFFF), Frame(0x42, 1, 5), "命令 0x42 addr=255 p1=1 p2=-1 p3=0", "应答 0x42 5 0 0", true},
-        {version, Frame(0x02, 1, 0, 0x0300), "Ravo_GetControllerVersion addr=255", "应答 Ravo_GetControllerVersion version=3.0", true},
+        {Frame(0x8A, 255, 0x80), Frame(0x8A, 1, 1), "Ravo_MotorIsRunning addr=255 axis=8",
+         "应答 Ravo_MotorIsRunning running=1", true},
+        {Frame(0x42, 255, 1, 0xFFFFFFFF), Frame(0x42, 1, 5), "命令 0x42 addr=255 p1=1 p2=-1 p3=0", "应答 0x42 5 0 0",
+         true},
+        {version, Frame(0x02, 1, 0, 0x0300), "Ravo_GetControllerVersion addr=255",
+         "应答 Ravo_GetControllerVersion version=3.0", true},
         {version, wrongSum, "Ravo_GetControllerVersion addr=255", "无法解码: 校验和错误 (应为 0xb0)", false},
         {version, Hex("55 01 02 00 00 00 00 00 00 03 00 00 00 00 00 5b"), "Ravo_GetControllerVersion addr=255",
          "无法解码: 起始字节错误 (0x55)", false},
@@ -143,10 +184,11 @@ TEST(TrafficDecoder, ReadsModbusFunctionsTheirRepliesAndCrcErrors) {
          "Modbus 应答 从站 255 功能 5 线圈 110 = ON CRC正确"},
         {"01 01 00 9d 00 01 6c 24", "01 01 01 01 00 00 6c 36", "Modbus 从站 1 功能 1 读线圈 线圈 157 CRC正确",
          "Modbus 应答 从站 1 功能 1 线圈 = ON CRC正确"},
-        {"ff 04 00 c8 00 02 e5 eb", "ff 04 04 00 07 00 00 55 8a", "Modbus 从站 255 功能 4 读输入寄存器 寄存器 200 数量 2 CRC正确",
-         "Modbus 应答 从站 255 功能 4 值 7 0 CRC正确"},
+        {"ff 04 00 c8 00 02 e5 eb", "ff 04 04 00 07 00 00 55 8a",
+         "Modbus 从站 255 功能 4 读输入寄存器 寄存器 200 数量 2 CRC正确", "Modbus 应答 从站 255 功能 4 值 7 0 CRC正确"},
         {"01 10 00 14 00 02 04 12 34 00 01 76 26", "01 10 00 14 00 02 01 cc",
-         "Modbus 从站 1 功能 16 写寄存器 寄存器 20 数量 2 值 4660 1 CRC正确", "Modbus 应答 从站 1 功能 16 寄存器 20 数量 2 CRC正确"},
+         "Modbus 从站 1 功能 16 写寄存器 寄存器 20 数量 2 值 4660 1 CRC正确",
+         "Modbus 应答 从站 1 功能 16 寄存器 20 数量 2 CRC正确"},
         {"ff 04 00 c8 00 02 e5 eb", "01 84 02 c2 c1", nullptr, "Modbus 应答 从站 1 功能 132 异常 2 CRC正确"},
         {"ff 04 00 c8 00 02 e5 eb", "ff 04 04 00 07 00 00 55 8b", nullptr, "Modbus 从站 255 无法解码: CRC错误"},
     };
@@ -208,9 +250,13 @@ TEST(LogTrace, ReadsBothLogsMarksWhatDoesNotParseAndShowsMissingReplies) {
     };
     const std::string version = "SendData: " + HexBytes(Frame(0x02, 255)) + " ";
     for (const std::string& text : {
-             std::string("...........................2026\xc4\xea" "12\xd4\xc2" "7\xc8\xd5" "9\xca\xb1" "5\xb7\xd6"
+             std::string("...........................2026\xc4\xea"
+                         "12\xd4\xc2"
+                         "7\xc8\xd5"
+                         "9\xca\xb1"
+                         "5\xb7\xd6"
                          "3\xc3\xeb........................."),
-             version,  // no reply: the next request shows it
+             version,                                                       // no reply: the next request shows it
              "SendData: aa ff 02 SendData: " + HexBytes(Frame(0x02, 255)),  // a write cut short
              "ReceiveData: " + HexBytes(Frame(0x02, 1, 0, 0x0301)),
              std::string("ReceiveData: zz"),

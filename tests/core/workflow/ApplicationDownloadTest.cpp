@@ -59,7 +59,8 @@ protected:
     }
     std::vector<std::tuple<DownloadStep, int, int, int, int>> progressSeen() const {
         std::vector<std::tuple<DownloadStep, int, int, int, int>> seen;
-        for (const DownloadProgress& p : progress) seen.emplace_back(p.step, p.program, p.programCount, p.record, p.recordCount);
+        for (const DownloadProgress& p : progress)
+            seen.emplace_back(p.step, p.program, p.programCount, p.record, p.recordCount);
         return seen;
     }
 
@@ -80,7 +81,8 @@ std::vector<std::string> MotorAndPeripheralTraffic() {
 }
 
 void KeepTransfer(const RavoTrafficEvent* event, void* transfers) {
-    static_cast<std::vector<kelvane::TrafficTransfer>*>(transfers)->push_back(kelvane::TrafficTransfer::FromEvent(*event));
+    static_cast<std::vector<kelvane::TrafficTransfer>*>(transfers)->push_back(
+        kelvane::TrafficTransfer::FromEvent(*event));
 }
 
 TEST_F(ApplicationDownloadTest, SendsMotorPeripheralsAndEveryProgramThenWorkModeOne) {
@@ -114,7 +116,7 @@ TEST_F(ApplicationDownloadTest, SendsMotorPeripheralsAndEveryProgramThenWorkMode
         ASSERT_LT(sent, traffic.size());
         const ravo_sim::Request& request = traffic[sent++];
         EXPECT_EQ(transfer.bytes, request.bytes) << line.text;
-        const auto kind = request.kind == ravo_sim::RequestKind::Command ? kelvane::TrafficKind::Command
+        const auto kind = request.kind == ravo_sim::RequestKind::Command  ? kelvane::TrafficKind::Command
                           : request.kind == ravo_sim::RequestKind::Modbus ? kelvane::TrafficKind::Modbus
                                                                           : kelvane::TrafficKind::Record;
         EXPECT_EQ(line.kind, kind) << line.text;
@@ -123,15 +125,15 @@ TEST_F(ApplicationDownloadTest, SendsMotorPeripheralsAndEveryProgramThenWorkMode
     EXPECT_EQ(monitored.size(), 2 * sent - 2) << "a reply to everything but the two end frames";
 
     using S = DownloadStep;
-    EXPECT_EQ(progressSeen(), (std::vector<std::tuple<DownloadStep, int, int, int, int>>{
-                                  {S::MotorParameters, 0, 2, 0, 0},
-                                  {S::Peripherals, 0, 2, 0, 0},
-                                  {S::UserPrograms, 0, 2, 0, 3},
-                                  {S::UserPrograms, 0, 2, 1, 3},
-                                  {S::UserPrograms, 0, 2, 2, 3},
-                                  {S::UserPrograms, 0, 2, 3, 3},
-                                  {S::UserPrograms, 1, 2, 0, 1},
-                                  {S::UserPrograms, 1, 2, 1, 1}}));
+    EXPECT_EQ(progressSeen(),
+              (std::vector<std::tuple<DownloadStep, int, int, int, int>>{{S::MotorParameters, 0, 2, 0, 0},
+                                                                         {S::Peripherals, 0, 2, 0, 0},
+                                                                         {S::UserPrograms, 0, 2, 0, 3},
+                                                                         {S::UserPrograms, 0, 2, 1, 3},
+                                                                         {S::UserPrograms, 0, 2, 2, 3},
+                                                                         {S::UserPrograms, 0, 2, 3, 3},
+                                                                         {S::UserPrograms, 1, 2, 0, 1},
+                                                                         {S::UserPrograms, 1, 2, 1, 1}}));
 }
 
 TEST_F(ApplicationDownloadTest, AReadBackMismatchStopsBeforeThePeripherals) {
@@ -173,8 +175,9 @@ TEST_F(ApplicationDownloadTest, AnUnansweredMinimumSpeedOrPeripheralStopsBeforeT
         const kelvane::ApplicationDownloadResult result = download({Program(2, 10)});
 
         EXPECT_FALSE(result.succeeded);
-        EXPECT_EQ(std::make_tuple(result.failedStep, result.stepMessage, result.message),
-                  std::make_tuple(c.step, std::string(c.stepMessage), std::string("用户程序下载失败_系统参数下载失败！")));
+        EXPECT_EQ(
+            std::make_tuple(result.failedStep, result.stepMessage, result.message),
+            std::make_tuple(c.step, std::string(c.stepMessage), std::string("用户程序下载失败_系统参数下载失败！")));
         EXPECT_EQ(TrafficWords(*controller), Lines(c.traffic));
     }
 }

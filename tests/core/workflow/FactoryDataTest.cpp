@@ -49,20 +49,55 @@ TEST_F(FactoryDataTest, ChecksTheStoredDateAndTheSpeedsAndStoresWhenEitherFails)
     unansweredStore += StoreTraffic(today);
     const std::string thisYear = std::to_string(today.year);
     const Case cases[] = {
-        {"a factory date and six factory speeds", {2015, 6, 30}, std::nullopt, Answers, FactoryCheckOutcome::Passed,
-         "出厂时间:2015年6月30日, 外部存储校验通过!", CheckTraffic(6)},
-        {"axis 3 off the factory speed", {2015, 6, 30}, 3, Answers, FactoryCheckOutcome::CheckFailed,
-         "出厂时间:2015年6月30日, 外部存储校验错误!", failedThenStored},
-        {"no factory date", {0, 0, 0}, std::nullopt, Answers, FactoryCheckOutcome::NoFactoryDate,
-         "数据保存成功，请将控制器断电", noDateThenStored},
-        {"this year", {today.year, 1, 1}, std::nullopt, Answers, FactoryCheckOutcome::Passed,
-         "出厂时间:" + thisYear + "年1月1日, 外部存储校验通过!", CheckTraffic(6)},
-        {"no answer to the date", {2015, 6, 30}, std::nullopt, DateUnanswered, FactoryCheckOutcome::NoFactoryDate,
-         "数据保存成功，请将控制器断电", silentThenStored},
-        {"no factory date, and a deceleration lost on the way", {0, 0, 0}, std::nullopt, DecelerationUnanswered,
-         FactoryCheckOutcome::NoFactoryDate, "控制器无应答", noDateThenStored},
-        {"a silent controller: nothing stored, nothing claimed", {2015, 6, 30}, std::nullopt, Silent,
-         FactoryCheckOutcome::NoFactoryDate, "控制器无应答", unansweredStore},
+        {"a factory date and six factory speeds",
+         {2015, 6, 30},
+         std::nullopt,
+         Answers,
+         FactoryCheckOutcome::Passed,
+         "出厂时间:2015年6月30日, 外部存储校验通过!",
+         CheckTraffic(6)},
+        {"axis 3 off the factory speed",
+         {2015, 6, 30},
+         3,
+         Answers,
+         FactoryCheckOutcome::CheckFailed,
+         "出厂时间:2015年6月30日, 外部存储校验错误!",
+         failedThenStored},
+        {"no factory date",
+         {0, 0, 0},
+         std::nullopt,
+         Answers,
+         FactoryCheckOutcome::NoFactoryDate,
+         "数据保存成功，请将控制器断电",
+         noDateThenStored},
+        {"this year",
+         {today.year, 1, 1},
+         std::nullopt,
+         Answers,
+         FactoryCheckOutcome::Passed,
+         "出厂时间:" + thisYear + "年1月1日, 外部存储校验通过!",
+         CheckTraffic(6)},
+        {"no answer to the date",
+         {2015, 6, 30},
+         std::nullopt,
+         DateUnanswered,
+         FactoryCheckOutcome::NoFactoryDate,
+         "数据保存成功，请将控制器断电",
+         silentThenStored},
+        {"no factory date, and a deceleration lost on the way",
+         {0, 0, 0},
+         std::nullopt,
+         DecelerationUnanswered,
+         FactoryCheckOutcome::NoFactoryDate,
+         "控制器无应答",
+         noDateThenStored},
+        {"a silent controller: nothing stored, nothing claimed",
+         {2015, 6, 30},
+         std::nullopt,
+         Silent,
+         FactoryCheckOutcome::NoFactoryDate,
+         "控制器无应答",
+         unansweredStore},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -97,9 +132,11 @@ TEST_F(FactoryDataTest, ChecksTheStoredDateAndTheSpeedsAndStoresWhenEitherFails)
 }
 
 TEST(FactoryYear, CountsFrom2011ToTheCurrentYear) {
-    const struct { int year, currentYear; bool counts; } cases[] = {
-        {2011, 2030, true}, {2019, 2030, true}, {2020, 2030, true}, {2030, 2030, true},
-        {2010, 2030, false}, {2031, 2030, false}, {0, 2030, false}, {-2015, 2030, false}};
+    const struct {
+        int year, currentYear;
+        bool counts;
+    } cases[] = {{2011, 2030, true},  {2019, 2030, true},  {2020, 2030, true}, {2030, 2030, true},
+                 {2010, 2030, false}, {2031, 2030, false}, {0, 2030, false},   {-2015, 2030, false}};
     for (const auto& c : cases) EXPECT_EQ(kelvane::IsFactoryYear(c.year, c.currentYear), c.counts) << c.year;
 }
 

@@ -11,18 +11,25 @@
 #include <string>
 #include <vector>
 
-inline std::string CommandWord(int code, std::uint32_t p1) { return "c" + std::to_string(code) + ":" + std::to_string(p1); }
+inline std::string CommandWord(int code, std::uint32_t p1) {
+    return "c" + std::to_string(code) + ":" + std::to_string(p1);
+}
 
 // "c<code>:<p1>" for a command frame, "rec" for a program record, "end" for the end frame,
 // "mb<function>" for a Modbus request.
 inline std::string TrafficWord(const ravo_sim::Request& request) {
     using ravo_sim::RequestKind;
     switch (request.kind) {
-        case RequestKind::Command: return CommandWord(request.code(), request.param(1));
-        case RequestKind::Record: return "rec";
-        case RequestKind::EndFrame: return "end";
-        case RequestKind::Modbus: return "mb" + std::to_string(request.code());
-        case RequestKind::Unknown: break;
+        case RequestKind::Command:
+            return CommandWord(request.code(), request.param(1));
+        case RequestKind::Record:
+            return "rec";
+        case RequestKind::EndFrame:
+            return "end";
+        case RequestKind::Modbus:
+            return "mb" + std::to_string(request.code());
+        case RequestKind::Unknown:
+            break;
     }
     return "?";
 }
@@ -39,7 +46,6 @@ inline std::string TrafficWords(const ravo_sim::Simulator& controller) {
     for (const auto& request : controller.traffic()) words.push_back(TrafficWord(request));
     return Lines(words);
 }
-
 
 // Command `code` for each of the axis masks 1, 2, 4, ... of axes 1..`axes`.
 inline std::vector<std::string> PerAxis(int code, int axes) {

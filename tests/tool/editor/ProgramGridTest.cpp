@@ -41,15 +41,16 @@ TEST_F(ProgramGrid, PaintsJumpLinesAlternatingRowsTheCurrentRowAndColumnFiveText
         QColor color;
     };
     const Case cases[] = {
-        {0, QColor(255, 255, 0)},    // a jump line
-        {1, QColor(153, 217, 234)},  // odd
-        {2, QColor(189, 231, 242)},  // even
-        {3, QColor(255, 0, 0)},      // current
-        {14, QColor(189, 231, 242)}, // beyond the program
+        {0, QColor(255, 255, 0)},     // a jump line
+        {1, QColor(153, 217, 234)},   // odd
+        {2, QColor(189, 231, 242)},   // even
+        {3, QColor(255, 0, 0)},       // current
+        {14, QColor(189, 231, 242)},  // beyond the program
         {15, QColor(153, 217, 234)},
     };
     for (const Case& c : cases) {
-        for (int column : {1, 4, 6}) EXPECT_EQ(PaintedBackground(grid, c.row, column), c.color) << c.row << "/" << column;
+        for (int column : {1, 4, 6})
+            EXPECT_EQ(PaintedBackground(grid, c.row, column), c.color) << c.row << "/" << column;
     }
     const QRect selected = CellRect(grid, 3, 4);
     EXPECT_EQ(grid.viewport()->grab().toImage().pixelColor(selected.center().x(), selected.top()),
@@ -66,7 +67,8 @@ TEST_F(ProgramGrid, PaintsJumpLinesAlternatingRowsTheCurrentRowAndColumnFiveText
 }
 
 TEST_F(ProgramGrid, EachClickOpensTheEditorItsCellAsksFor) {
-    WriteProgram(grid, {{"流程控制", "跳转", "5", "0", "0", ""}, {"流程控制", "延时", "101", "0", "0", "note 1"},
+    WriteProgram(grid, {{"流程控制", "跳转", "5", "0", "0", ""},
+                        {"流程控制", "延时", "101", "0", "0", "note 1"},
                         {"运动控制", "绝对运动", "X轴", "1.5", "2", ""}});
     grid.SetItemText(1, 4, "9");
     enum class Opens { Nothing, DropDown, EditBox };
@@ -223,9 +225,7 @@ TEST_F(ProgramGrid, LineOperationsBringTheRowSeventeenBelowIntoView) {
     shown.window.resize(1000, 250);
     QApplication::processEvents();
     writeTestProgram();
-    const auto fullyShown = [this](int row) {
-        return grid.viewport()->rect().contains(CellRect(grid, row, 0));
-    };
+    const auto fullyShown = [this](int row) { return grid.viewport()->rect().contains(CellRect(grid, row, 0)); };
     ASSERT_FALSE(fullyShown(17));
     ClickCell(grid, 2, 0);
     grid.InsertLine();

@@ -28,7 +28,8 @@ protected:
         for (int row = 0; row < grid.GetItemCount(); ++row) {
             all.emplace_back();
             for (int column = 0; column < grid.GetColumnCount(); ++column)
-                all.back().push_back(background ? grid.GetItemBkColor(row, column) : grid.GetItemTextColor(row, column));
+                all.back().push_back(background ? grid.GetItemBkColor(row, column)
+                                                : grid.GetItemTextColor(row, column));
         }
         return all;
     }
@@ -57,11 +58,14 @@ TEST_F(ReportGrid, ColourScopeFollowsValidRowAndColumn) {
         for (const Case& c : cases) {
             grid.SetItemTextColor(-1, -1, kSystemColor, false);
             grid.SetItemBkColor(-1, -1, kSystemColor, false);
-            if (background) grid.SetItemBkColor(c.row, c.column, kRed, false);
-            else grid.SetItemTextColor(c.row, c.column, kRed, false);
+            if (background)
+                grid.SetItemBkColor(c.row, c.column, kRed, false);
+            else
+                grid.SetItemTextColor(c.row, c.column, kRed, false);
             std::vector<std::vector<ColorRef>> expected(5, std::vector<ColorRef>(3, kSystemColor));
             for (const auto& [row, column] : c.cells) expected[row][column] = kRed;
-            EXPECT_EQ(colors(background), expected) << "row " << c.row << " column " << c.column << " bk " << background;
+            EXPECT_EQ(colors(background), expected)
+                << "row " << c.row << " column " << c.column << " bk " << background;
         }
     }
     EXPECT_EQ(grid.GetItemBkColor(5, 0), ColorRef(-1));

@@ -15,7 +15,8 @@ class ProgramsDownloadViewTest : public EditorViewTest {
 protected:
     void SetUp() override {
         EditorViewTest::SetUp();
-        load({Program({Line(kHome, 1), Line(kDelay, 5)}), Program({Line(kDelay, 7), Line(kDelay, 8), Line(kDelay, 9)})});
+        load(
+            {Program({Line(kHome, 1), Line(kDelay, 5)}), Program({Line(kDelay, 7), Line(kDelay, 8), Line(kDelay, 9)})});
     }
     // The records the controller holds in slot `slot`, without the index byte.
     std::vector<kelvane::LineRecord> received(int slot) {

@@ -3,9 +3,9 @@
 // every program, and the main window goes on painting all the while.
 #include "MainWindowFixture.h"
 
+#include "common/LinkWorker.h"
 #include "core/application/GbkText.h"
 #include "shell/LinkProgressDialog.h"
-#include "common/LinkWorker.h"
 
 #include <QElapsedTimer>
 #include <QEvent>
@@ -58,7 +58,8 @@ TEST_F(DownloadProgressTest, TheDialogStepsThroughEveryRecordWhileTheWindowPaint
     auto* bar = dialog->findChild<QProgressBar*>();
     PaintCounter barPaints(bar);
     std::vector<std::pair<int, QString>> seen;
-    QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) { seen.emplace_back(value, dialog->labelText()); });
+    QObject::connect(bar, &QProgressBar::valueChanged,
+                     [&](int value) { seen.emplace_back(value, dialog->labelText()); });
 
     ASSERT_TRUE(waitForControllerJob());
     const qint64 elapsedMs = clock.elapsed();
@@ -72,12 +73,14 @@ TEST_F(DownloadProgressTest, TheDialogStepsThroughEveryRecordWhileTheWindowPaint
     EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
     for (int value = 1; value <= 23; ++value)
         EXPECT_NE(std::find(values.begin(), values.end(), value), values.end()) << "value " << value;
-    EXPECT_NE(std::find(seen.begin(), seen.end(), std::make_pair(9, QStringLiteral("正在下载用户程序0 (1/3)：第 7/12 条记录"))),
+    EXPECT_NE(std::find(seen.begin(), seen.end(),
+                        std::make_pair(9, QStringLiteral("正在下载用户程序0 (1/3)：第 7/12 条记录"))),
               seen.end());
 
     EXPECT_GE(elapsedMs, 3 * 2000) << "every program waits 2 s before its records";
     EXPECT_GE(barPaints.count, 10);
-    EXPECT_GE(windowPaints.count, 20) << "the main window painted " << windowPaints.count << " times in " << elapsedMs << " ms";
+    EXPECT_GE(windowPaints.count, 20) << "the main window painted " << windowPaints.count << " times in " << elapsedMs
+                                      << " ms";
 }
 
 }  // namespace

@@ -10,9 +10,9 @@
 
 #include <QApplication>
 #include <QTabBar>
+#include <QTest>
 #include <QToolButton>
 #include <QWheelEvent>
-#include <QTest>
 
 #include <vector>
 
@@ -102,8 +102,7 @@ TEST_F(EditorStartupTest, TheWheelStaysOnProgramTabsAndTenProgramsShowEveryTabWi
     editor().SetProgramTabs(10);
     QApplication::processEvents();
     ASSERT_EQ(tabs().count(), 12);
-    for (int tab = 0; tab < tabs().count(); ++tab)
-        EXPECT_TRUE(tabs().rect().contains(tabs().tabRect(tab))) << tab;
+    for (int tab = 0; tab < tabs().count(); ++tab) EXPECT_TRUE(tabs().rect().contains(tabs().tabRect(tab))) << tab;
     for (const QToolButton* arrow : tabs().findChildren<QToolButton*>()) EXPECT_FALSE(arrow->isVisible());
 }
 

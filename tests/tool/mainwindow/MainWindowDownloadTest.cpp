@@ -23,8 +23,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QSpinBox>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QTabBar>
 
 #include <algorithm>
@@ -62,9 +62,8 @@ protected:
                        "ApplicationProgram/搬运演示.kelvane"});
         writeLibraryList(0, {kelvane::utf8ToGbk(kDemo)}, 0);
         kelvane::ResetApplicationBuffer(demo);
-        ASSERT_TRUE(kelvane::LoadApplicationProgramFile(programFile(kDemo), demo, [this](int, const kelvane::ProgramImage& p) {
-            demoPrograms.push_back(p);
-        }));
+        ASSERT_TRUE(kelvane::LoadApplicationProgramFile(
+            programFile(kDemo), demo, [this](int, const kelvane::ProgramImage& p) { demoPrograms.push_back(p); }));
         ASSERT_EQ(demoPrograms.size(), 3u);
         startWindow();
         com1->clearTraffic();
@@ -116,8 +115,8 @@ TEST_F(MainWindowDownloadTest, SendsTheApplicationAsTheViewsShowItAndEndsInWorkM
 TEST_F(MainWindowDownloadTest, RavoDownloadSendsWhatTheToolSends) {
     addCom3();
     download();
-    const std::string ravo = std::string("'") + RAVO_EXECUTABLE + "' --data '" + dataFolder() +
-                             "' download " + kDemo + " --port COM3 >/dev/null 2>&1";
+    const std::string ravo = std::string("'") + RAVO_EXECUTABLE + "' --data '" + dataFolder() + "' download " + kDemo +
+                             " --port COM3 >/dev/null 2>&1";
     ASSERT_EQ(std::system(ravo.c_str()), 0);
 
     const auto requests = [](const ravo_sim::Simulator& controller) {
@@ -221,7 +220,11 @@ TEST_F(MainWindowDownloadTest, FactoryDataIsCheckedAndStoredWhenThereIsNoDateOrT
         {"2015, six factory speeds", {2015, 6, 30}, 0, "出厂时间:2015年6月30日, 外部存储校验通过!", false},
         {"axis 3 at 12.5", {2015, 6, 30}, 3, "出厂时间:2015年6月30日, 外部存储校验错误!", true},
         {"no year", {0, 0, 0}, 0, "数据保存成功，请将控制器断电", true},
-        {"this year", {today.year, 2, 3}, 0, QStringLiteral("出厂时间:%1年2月3日, 外部存储校验通过!").arg(today.year), false},
+        {"this year",
+         {today.year, 2, 3},
+         0,
+         QStringLiteral("出厂时间:%1年2月3日, 外部存储校验通过!").arg(today.year),
+         false},
     };
     std::size_t storesBeforeMessage = 0;
     const Command store{kStoreFactoryDate, static_cast<std::uint32_t>(today.year)};
@@ -278,7 +281,10 @@ TEST_F(MainWindowDownloadTest, TrafficMonitorListsTheDownloadLiveAndShowsFailure
     const auto sentRows = [&](const QAbstractItemModel& model) {
         int count = 0;
         for (int row = 0; row < model.rowCount(); ++row)
-            count += model.index(row, TrafficListModel::DirectionColumn).data().toString().startsWith(QStringLiteral("发送"));
+            count += model.index(row, TrafficListModel::DirectionColumn)
+                         .data()
+                         .toString()
+                         .startsWith(QStringLiteral("发送"));
         return count;
     };
     EXPECT_EQ(sentRows(rows), static_cast<int>(requests.size()));
@@ -293,16 +299,19 @@ TEST_F(MainWindowDownloadTest, TrafficMonitorListsTheDownloadLiveAndShowsFailure
     filter.setCurrentIndex(TrafficFilter::Failures);
     EXPECT_EQ(monitor->filter().rowCount(), 1);
     filter.setCurrentIndex(TrafficFilter::Records);
-    EXPECT_EQ(sentRows(monitor->filter()), static_cast<int>(CountOf(*com1, RequestKind::Record) + CountOf(*com1, RequestKind::EndFrame)));
+    EXPECT_EQ(sentRows(monitor->filter()),
+              static_cast<int>(CountOf(*com1, RequestKind::Record) + CountOf(*com1, RequestKind::EndFrame)));
     filter.setCurrentIndex(TrafficFilter::Modbus);
     EXPECT_EQ(sentRows(monitor->filter()), static_cast<int>(CountOf(*com1, RequestKind::Modbus)));
 
     const QString saved = exeDirectory.filePath(QStringLiteral("traffic.txt"));
     prompter.fileNames.push_back(saved);
     monitor->findChild<QPushButton*>(QStringLiteral("saveButton"))->click();
-    const QStringList lines = QString::fromUtf8(kelvane::ReadWholeFile(saved.toStdString()).value_or("").c_str()).split('\n', Qt::SkipEmptyParts);
+    const QStringList lines = QString::fromUtf8(kelvane::ReadWholeFile(saved.toStdString()).value_or("").c_str())
+                                  .split('\n', Qt::SkipEmptyParts);
     EXPECT_EQ(lines.size(), monitor->filter().rowCount());
-    EXPECT_TRUE(lines.value(0).contains(QStringLiteral("\tModbus 从站 255 功能 5 写线圈"))) << lines.value(0).toStdString();
+    EXPECT_TRUE(lines.value(0).contains(QStringLiteral("\tModbus 从站 255 功能 5 写线圈")))
+        << lines.value(0).toStdString();
 
     monitor->findChild<QSpinBox*>(QStringLiteral("maximumRowsBox"))->setValue(100);
     EXPECT_EQ(rows.rowCount(), 100);

@@ -1,8 +1,8 @@
 #include "MainWindowFixture.h"
 
+#include "common/LinkWorker.h"
 #include "core/application/ApplicationProgramFile.h"
 #include "shell/CUserTempleteInfo.h"
-#include "common/LinkWorker.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -20,8 +20,7 @@ void PrintTo(const Command& command, std::ostream* out) {
 std::vector<Command> CommandsReceived(const ravo_sim::Simulator& controller) {
     std::vector<Command> commands;
     for (const auto& request : controller.traffic())
-        if (request.kind == ravo_sim::RequestKind::Command)
-            commands.push_back({request.code(), request.param(1)});
+        if (request.kind == ravo_sim::RequestKind::Command) commands.push_back({request.code(), request.param(1)});
     return commands;
 }
 
@@ -31,9 +30,7 @@ void MainWindowTest::addCom3(bool paced) {
 
 void MainWindowTest::removeCom3() { com3.reset(); }
 
-std::string MainWindowTest::dataFolder() const {
-    return (exeDirectory.path() + "/KelvaneRavoTools/").toStdString();
-}
+std::string MainWindowTest::dataFolder() const { return (exeDirectory.path() + "/KelvaneRavoTools/").toStdString(); }
 
 std::string MainWindowTest::programFile(const std::string& utf8Name) const {
     return dataFolder() + "ApplicationProgram/" + utf8Name + ".kelvane";
@@ -58,10 +55,9 @@ void MainWindowTest::writeApplicationProgram(const std::string& utf8Name,
                                              const std::vector<kelvane::ProgramImage>& programs) {
     std::filesystem::create_directories(dataFolder() + "ApplicationProgram");
     kelvane::ApplicationProgramBuffer staged = buffer;
-    ASSERT_TRUE(kelvane::WriteApplicationProgramFile(programFile(utf8Name), staged, static_cast<int>(programs.size()),
-                                                     [&](int index, kelvane::ProgramImage& program) {
-                                                         program = programs[index];
-                                                     })
+    ASSERT_TRUE(kelvane::WriteApplicationProgramFile(
+                    programFile(utf8Name), staged, static_cast<int>(programs.size()),
+                    [&](int index, kelvane::ProgramImage& program) { program = programs[index]; })
                     .ok);
 }
 
@@ -88,17 +84,13 @@ CKelvaneRavoToolsDlg& MainWindowTest::startWindow() {
     return *window;
 }
 
-QComboBox& MainWindowTest::comPortList() {
-    return *window->findChild<QComboBox*>(QStringLiteral("comPortList"));
-}
+QComboBox& MainWindowTest::comPortList() { return *window->findChild<QComboBox*>(QStringLiteral("comPortList")); }
 
 QPushButton& MainWindowTest::button(const char* objectName) {
     return *window->findChild<QPushButton*>(QString::fromLatin1(objectName));
 }
 
-QString MainWindowTest::statusText() {
-    return window->findChild<QLabel*>(QStringLiteral("statusText"))->text();
-}
+QString MainWindowTest::statusText() { return window->findChild<QLabel*>(QStringLiteral("statusText"))->text(); }
 
 QStringList MainWindowTest::comPortEntries() {
     QStringList entries;

@@ -36,7 +36,8 @@ kelvane::ApplicationProgramBuffer Tagged(std::int32_t subdivision) {
 }
 
 std::string ListFile(int portIndex, const std::vector<std::string>& utf8Names, int active) {
-    std::string text = "串口编号:" + std::to_string(portIndex) + "\n应用程序个数:" + std::to_string(utf8Names.size()) + "\n";
+    std::string text =
+        "串口编号:" + std::to_string(portIndex) + "\n应用程序个数:" + std::to_string(utf8Names.size()) + "\n";
     if (!utf8Names.empty()) text += "激活程序编号:" + std::to_string(active) + "\n";
     for (const std::string& name : utf8Names) text += name + "\n";
     return kelvane::utf8ToGbk(text);
@@ -53,7 +54,9 @@ protected:
     }
 
     std::string listFile() const { return *kelvane::ReadWholeFile(dataFolder() + kelvane::kLibraryListFile); }
-    std::optional<std::string> fileOf(const std::string& name) const { return kelvane::ReadWholeFile(programFile(name)); }
+    std::optional<std::string> fileOf(const std::string& name) const {
+        return kelvane::ReadWholeFile(programFile(name));
+    }
 
     std::set<std::string> programFiles() const {
         std::set<std::string> files;
@@ -151,8 +154,8 @@ TEST_F(ProgramLibraryTest, SavingGathersTheViewsAndEveryProgramAndEndsOnTheLastP
 
     std::vector<kelvane::ProgramImage> written;
     kelvane::ApplicationProgramBuffer buffer;
-    ASSERT_TRUE(kelvane::LoadApplicationProgramFile(programFile("b"), buffer,
-                                                    [&](int, const kelvane::ProgramImage& p) { written.push_back(p); }));
+    ASSERT_TRUE(kelvane::LoadApplicationProgramFile(
+        programFile("b"), buffer, [&](int, const kelvane::ProgramImage& p) { written.push_back(p); }));
     ASSERT_EQ(written.size(), 2u);
     EXPECT_EQ(written[0].records[0], Line(kDelay, 7));
     EXPECT_EQ(written[1].records[0], Line(kDelay, 33));
@@ -178,8 +181,9 @@ TEST_F(ProgramLibraryTest, NamesThatCannotBeFileNamesAreRefusedBeforeAnythingIsW
         prompter.shown.clear();
         save(QString::fromUtf8(c.name));
         ASSERT_EQ(prompter.shown.size(), 1u) << c.name;
-        EXPECT_EQ(prompter.shown[0].text,
-                  QStringLiteral("“%1”不能作为应用程序名称:%2").arg(QString::fromUtf8(c.name), QString::fromUtf8(c.reason)));
+        EXPECT_EQ(
+            prompter.shown[0].text,
+            QStringLiteral("“%1”不能作为应用程序名称:%2").arg(QString::fromUtf8(c.name), QString::fromUtf8(c.reason)));
         EXPECT_EQ(prompter.shown[0].caption, QStringLiteral("错误信息"));
         EXPECT_EQ(listFile(), listBefore) << c.name;
         EXPECT_EQ(programEntries(), QStringList({"a1", "a3"})) << c.name;

@@ -28,8 +28,7 @@ protected:
     // Each refresh of the manual operation and teach views asks for the X position once.
     int xPositionQueries() {
         const auto commands = CommandsReceived(*com3);
-        return static_cast<int>(std::count(commands.begin(), commands.end(),
-                                           Command{kPositionQuery, kAxisX}));
+        return static_cast<int>(std::count(commands.begin(), commands.end(), Command{kPositionQuery, kAxisX}));
     }
 
     std::vector<QWidget*> visibleViews() {

@@ -12,6 +12,5 @@ inline void PrepareDemoToolFolder(const std::string& exeDirectory) {
     namespace fs = std::filesystem;
     const fs::path data = fs::path(exeDirectory) / "KelvaneRavoTools";
     fs::copy(RAVO_DEMO_DATA_FOLDER, data, fs::copy_options::recursive);
-    kelvane::WriteLibraryListFile((data / kelvane::kLibraryListFile).string(), 0,
-                                  {kelvane::utf8ToGbk("搬运演示")}, 0);
+    kelvane::WriteLibraryListFile((data / kelvane::kLibraryListFile).string(), 0, {kelvane::utf8ToGbk("搬运演示")}, 0);
 }

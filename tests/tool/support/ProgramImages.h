@@ -9,16 +9,14 @@
 #include <vector>
 
 // A line record: instruction `code` and three parameters, most significant byte first.
-inline kelvane::LineRecord Line(std::uint8_t code, std::uint32_t p1 = 0, std::uint32_t p2 = 0,
-                                std::uint32_t p3 = 0) {
+inline kelvane::LineRecord Line(std::uint8_t code, std::uint32_t p1 = 0, std::uint32_t p2 = 0, std::uint32_t p3 = 0) {
     kelvane::LineRecord record;
     record.bytes[0] = 0xAA;
     record.bytes[1] = 0xFF;
     record.bytes[2] = code;
     const std::uint32_t params[] = {p1, p2, p3};
     for (int k = 0; k < 3; ++k)
-        for (int b = 0; b < 4; ++b)
-            record.bytes[3 + 4 * k + b] = static_cast<std::uint8_t>(params[k] >> (24 - 8 * b));
+        for (int b = 0; b < 4; ++b) record.bytes[3 + 4 * k + b] = static_cast<std::uint8_t>(params[k] >> (24 - 8 * b));
     return record;
 }
 

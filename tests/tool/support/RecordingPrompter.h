@@ -30,8 +30,7 @@ public:
     // Runs as each message box is shown, before it is answered.
     std::function<void()> onMessage;
 
-    Answer message(QWidget*, const QString& text, const QString& caption, Buttons buttons,
-                   Icon) override {
+    Answer message(QWidget*, const QString& text, const QString& caption, Buttons buttons, Icon) override {
         shown.push_back({text, caption, buttons});
         if (onMessage) onMessage();
         if (answers.empty()) return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
@@ -45,8 +44,7 @@ public:
         return openFileName(parent, caption, directory, filter);
     }
 
-    QString openFileName(QWidget*, const QString& caption, const QString&,
-                         const QString& filter) override {
+    QString openFileName(QWidget*, const QString& caption, const QString&, const QString& filter) override {
         fileDialogCaptions << caption;
         fileDialogFilters << filter;
         if (fileNames.empty()) return {};

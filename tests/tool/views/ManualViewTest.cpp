@@ -14,9 +14,8 @@
 
 namespace {
 
-constexpr int kWorkMode = 6, kSetPin = 21, kGetPin = 22, kGetAllPins = 23, kMaxSpeed = 128,
-              kMove = 131, kGoPos = 132, kSlowStop = 134, kClear = 136, kPosition = 137,
-              kSpeed = 130, kJogLeft = 180, kJogRight = 181;
+constexpr int kWorkMode = 6, kSetPin = 21, kGetPin = 22, kGetAllPins = 23, kMaxSpeed = 128, kMove = 131, kGoPos = 132,
+              kSlowStop = 134, kClear = 136, kPosition = 137, kSpeed = 130, kJogLeft = 180, kJogRight = 181;
 
 using ManualViewTest = ViewFixture<CManualOptDlg>;
 
@@ -32,7 +31,8 @@ TEST_F(ManualViewTest, ActivateRefreshesOnceThenTheTimerEverySecondUntilDeactiva
     EXPECT_TRUE(view.isActive());
     view.Activate();  // already active: nothing more
     ASSERT_TRUE(settle());
-    EXPECT_EQ(takeTraffic(), Joined({Cmd(kWorkMode, {2, 0}), Cmd(kGetAllPins, {1})}, {pins, PerAxis(kPosition), PerAxis(kSpeed)}));
+    EXPECT_EQ(takeTraffic(),
+              Joined({Cmd(kWorkMode, {2, 0}), Cmd(kGetAllPins, {1})}, {pins, PerAxis(kPosition), PerAxis(kSpeed)}));
     EXPECT_EQ(controller->workMode(), 2);
 
     ASSERT_TRUE(WaitFor([&] { return controller->traffic().size() >= tick.size(); }, 5000));
@@ -62,10 +62,11 @@ TEST_F(ManualViewTest, AxisButtonsSendOneCommandEach) {
     click("startZ");
     EXPECT_EQ(find<QPushButton>("runModeX")->text(), QString::fromUtf8("绝对运行"));
 
-    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{
-                                 Cmd(kMaxSpeed, {2, Bits(12.5f)}), Cmd(kClear, {8}), Cmd(kGoPos, {16, Bits(0.0f)}),
-                                 Cmd(kJogLeft, {32}), Cmd(kJogLeft, {32}), Cmd(kJogRight, {1}), Cmd(kSlowStop, {4}),
-                                 Cmd(kGoPos, {4, Bits(10.0f)}), Cmd(kMove, {4, Bits(10.0f)}), Cmd(kGoPos, {4, Bits(10.0f)})}));
+    EXPECT_EQ(takeTraffic(),
+              (std::vector<std::string>{Cmd(kMaxSpeed, {2, Bits(12.5f)}), Cmd(kClear, {8}),
+                                        Cmd(kGoPos, {16, Bits(0.0f)}), Cmd(kJogLeft, {32}), Cmd(kJogLeft, {32}),
+                                        Cmd(kJogRight, {1}), Cmd(kSlowStop, {4}), Cmd(kGoPos, {4, Bits(10.0f)}),
+                                        Cmd(kMove, {4, Bits(10.0f)}), Cmd(kGoPos, {4, Bits(10.0f)})}));
 }
 
 TEST_F(ManualViewTest, NoMotionCommandAfterAParseMessage) {
@@ -85,8 +86,8 @@ TEST_F(ManualViewTest, OutputBoxesSwitchTheirPinsAndIndicatorsShowTheInputs) {
     EXPECT_TRUE(controller->output(44));
     find<QCheckBox>("OUT12")->click();
     find<QCheckBox>("OUT1")->click();
-    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{Cmd(kSetPin, {44, 1}), Cmd(kSetPin, {44, 0}),
-                                                       Cmd(kSetPin, {33, 1})}));
+    EXPECT_EQ(takeTraffic(),
+              (std::vector<std::string>{Cmd(kSetPin, {44, 1}), Cmd(kSetPin, {44, 0}), Cmd(kSetPin, {33, 1})}));
 
     // Activation shows what the controller holds, without switching anything.
     Ravo_SetIOPinLevel(255, 35, 1);

@@ -11,12 +11,13 @@
 
 namespace {
 
-constexpr int kSetDiv = 120, kGetDiv = 121, kSetPitch = 122, kGetPitch = 123, kSetAcc = 124,
-              kGetAcc = 125, kSetMinSpeed = 129;
+constexpr int kSetDiv = 120, kGetDiv = 121, kSetPitch = 122, kGetPitch = 123, kSetAcc = 124, kGetAcc = 125,
+              kSetMinSpeed = 129;
 
 kelvane::MotorParameterRecord SampleRecord() {
     kelvane::MotorParameterRecord record;
-    for (int i = 0; i < kelvane::kMotorAxes; ++i) record.axes[i] = {800 + i, 2.5f + i, 0.25f * i, 20 + i, 30 + i, 1.5f + i};
+    for (int i = 0; i < kelvane::kMotorAxes; ++i)
+        record.axes[i] = {800 + i, 2.5f + i, 0.25f * i, 20 + i, 30 + i, 1.5f + i};
     return record;
 }
 
@@ -28,18 +29,22 @@ auto Fields(const kelvane::AxisParameters& a) {
 std::vector<std::string> DownloadTraffic(const kelvane::MotorParameterRecord& record) {
     std::vector<std::string> lines;
     for (int i = 0; i < 8; ++i)
-        lines.insert(lines.end(), {Cmd(kSetDiv, {1u << i, std::uint32_t(record.axes[i].subdivision)}), Cmd(kGetDiv, {1u << i})});
+        lines.insert(lines.end(),
+                     {Cmd(kSetDiv, {1u << i, std::uint32_t(record.axes[i].subdivision)}), Cmd(kGetDiv, {1u << i})});
     for (int i = 0; i < 8; ++i)
         lines.insert(lines.end(), {Cmd(kSetPitch, {1u << i, Bits(record.axes[i].pitch)}), Cmd(kGetPitch, {1u << i})});
     for (int i = 0; i < 8; ++i)
-        lines.insert(lines.end(), {Cmd(kSetAcc, {1u << i, std::uint32_t(record.axes[i].acceleration)}), Cmd(kGetAcc, {1u << i})});
+        lines.insert(lines.end(),
+                     {Cmd(kSetAcc, {1u << i, std::uint32_t(record.axes[i].acceleration)}), Cmd(kGetAcc, {1u << i})});
     for (int i = 0; i < 6; ++i) lines.push_back(Cmd(kSetMinSpeed, {1u << i, Bits(record.axes[i].minimumSpeed)}));
     return lines;
 }
 
 class MotorParameterViewTest : public ViewFixture<CMotorParSettingDlg> {
 protected:
-    QLineEdit* box(const char* field, int axis) { return find<QLineEdit>(QString::fromLatin1(field) + QString::number(axis)); }
+    QLineEdit* box(const char* field, int axis) {
+        return find<QLineEdit>(QString::fromLatin1(field) + QString::number(axis));
+    }
 };
 
 TEST_F(MotorParameterViewTest, StartsWithTheFactoryValuesAndFillThenCopyGivesTheRecordBack) {
@@ -47,7 +52,9 @@ TEST_F(MotorParameterViewTest, StartsWithTheFactoryValuesAndFillThenCopyGivesThe
     view.CopyToRecord(record);
     for (int i = 0; i < 8; ++i) {
         const bool driven = i < 6;
-        EXPECT_EQ(Fields(record.axes[i]), std::make_tuple(1600, driven ? 5.0f : 0.0f, 0.0f, driven ? 10 : 0, driven ? 10 : 0, 0.0f)) << i;
+        EXPECT_EQ(Fields(record.axes[i]),
+                  std::make_tuple(1600, driven ? 5.0f : 0.0f, 0.0f, driven ? 10 : 0, driven ? 10 : 0, 0.0f))
+            << i;
     }
     EXPECT_EQ(box("pitch", 1)->text(), "5");
     EXPECT_TRUE(box("deceleration", 1)->isHidden());
@@ -77,8 +84,9 @@ TEST_F(MotorParameterViewTest, CopyStopsReadingAtTheFirstBadBoxAndCopiesAnyway) 
     EXPECT_EQ(prompter.shown[0].text, QString::fromUtf8("请输入一个数字。"));
     EXPECT_EQ(prompter.shown[0].caption, DefaultCaption());
     EXPECT_EQ(view.focusWidget(), box("pitch", 3));
-    EXPECT_EQ(std::tie(copy.axes[2].subdivision, copy.axes[2].pitch, copy.axes[2].acceleration, copy.axes[2].minimumSpeed),
-              std::make_tuple(1234, 4.5f, 22, 3.5f));
+    EXPECT_EQ(
+        std::tie(copy.axes[2].subdivision, copy.axes[2].pitch, copy.axes[2].acceleration, copy.axes[2].minimumSpeed),
+        std::make_tuple(1234, 4.5f, 22, 3.5f));
     EXPECT_EQ(copy.axes[3].subdivision, 803);
 }
 

@@ -12,8 +12,8 @@
 
 namespace {
 
-constexpr int kSetAddress = 4, kGetAddress = 5, kLimits = 24, kEncoderLines = 29, kEncoderMode = 30,
-              kAnalogueMode = 32, kAnalogueScale = 33;
+constexpr int kSetAddress = 4, kGetAddress = 5, kLimits = 24, kEncoderLines = 29, kEncoderMode = 30, kAnalogueMode = 32,
+              kAnalogueScale = 33;
 
 QStringList Entries(const QComboBox* list) {
     QStringList entries;
@@ -25,10 +25,10 @@ kelvane::PeripheralParameterRecord SampleRecord() {
     kelvane::PeripheralParameterRecord record;
     record.limitTriggerLevel = 1;
     for (int i = 0; i < 16; ++i) record.limits[i] = static_cast<std::uint8_t>(i + 3);
-    record.limits[0] = 0;                     // "不开启"
-    record.limits[1] = 1;                     // X1
-    record.limits[15] = 24;                   // IN24
-    record.analogue = {{{7, -1.5f, 10.25f}, {2, 0.0f, 5.0f}}};                   // "采集模拟量", "Y轴速度"
+    record.limits[0] = 0;                                                     // "不开启"
+    record.limits[1] = 1;                                                     // X1
+    record.limits[15] = 24;                                                   // IN24
+    record.analogue = {{{7, -1.5f, 10.25f}, {2, 0.0f, 5.0f}}};                // "采集模拟量", "Y轴速度"
     record.encoders = {{{30, 1000, 0.5f}, {1, 2500, 2.0f}, {0, -7, 1.25f}}};  // "W轴位置读取", ...
     return record;
 }

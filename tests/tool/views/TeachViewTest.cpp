@@ -19,8 +19,8 @@
 
 namespace {
 
-constexpr int kSetPin = 21, kGetAllPins = 23, kMaxSpeed = 128, kSpeed = 130, kGoPos = 132,
-              kQuickStop = 133, kPosition = 137, kJogLeft = 180, kJogRight = 181;
+constexpr int kSetPin = 21, kGetAllPins = 23, kMaxSpeed = 128, kSpeed = 130, kGoPos = 132, kQuickStop = 133,
+              kPosition = 137, kJogLeft = 180, kJogRight = 181;
 
 void Leave(QLineEdit* box, Qt::FocusReason reason = Qt::TabFocusReason) {
     QFocusEvent event(QEvent::FocusOut, reason);
@@ -31,8 +31,10 @@ using TeachViewTest = ViewFixture<CVideoTeachOptDlg>;
 
 TEST_F(TeachViewTest, ActivateReadsInOrderThenPollsEverySecondUntilStopped) {
     const std::vector<std::string> expected =
-        Joined({ReadRegisters(361, 1)}, {PerAxis(kPosition), PerAxis(kSpeed),
-                                         {ReadRegisters(361, 1), ReadRegisters(360, 1), Cmd(kGetAllPins, {1}), Cmd(kGetAllPins, {33})}});
+        Joined({ReadRegisters(361, 1)},
+               {PerAxis(kPosition),
+                PerAxis(kSpeed),
+                {ReadRegisters(361, 1), ReadRegisters(360, 1), Cmd(kGetAllPins, {1}), Cmd(kGetAllPins, {33})}});
     controller->setRegister(360, 65535);  // shown unsigned
     controller->setRegister(361, 4);
     view.Activate();
@@ -77,9 +79,8 @@ TEST_F(TeachViewTest, JogButtonsToggleBetweenMovingAndStopping) {
         EXPECT_EQ(find<QPushButton>(button)->text(), QString::fromUtf8(text)) << button;
     }
 
-    EXPECT_EQ(takeTraffic(),
-              (std::vector<std::string>{Cmd(kJogLeft, {4}), Cmd(kJogRight, {4}),
-                                        Cmd(kQuickStop, {4}), Cmd(kQuickStop, {4})}));
+    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{Cmd(kJogLeft, {4}), Cmd(kJogRight, {4}), Cmd(kQuickStop, {4}),
+                                                       Cmd(kQuickStop, {4})}));
 }
 
 TEST_F(TeachViewTest, LeavingABoxSendsWhatItHoldsChangedOrNot) {
@@ -101,10 +102,9 @@ TEST_F(TeachViewTest, LeavingABoxSendsWhatItHoldsChangedOrNot) {
     // Focus taken by another window is not leaving the box.
     Leave(find<QLineEdit>("targetW"), Qt::ActiveWindowFocusReason);
 
-    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{
-                                 Cmd(kGoPos, {32, Bits(12.5f)}), Cmd(kGoPos, {32, Bits(12.5f)}),
-                                 Cmd(kMaxSpeed, {8, Bits(7.5f)}), WriteRegisters(360, {4464}),
-                                 WriteRegisters(361, {3})}));
+    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{Cmd(kGoPos, {32, Bits(12.5f)}), Cmd(kGoPos, {32, Bits(12.5f)}),
+                                                       Cmd(kMaxSpeed, {8, Bits(7.5f)}), WriteRegisters(360, {4464}),
+                                                       WriteRegisters(361, {3})}));
 
     // A box that does not read sends nothing and takes the focus.
     view.show();
@@ -135,11 +135,10 @@ TEST_F(TeachViewTest, RecordingButtonsDriveTheCoilsAndReadTheCounters) {
 
     const std::vector<ravo_sim::Request> requests = controller->traffic();
     EXPECT_EQ(takeTraffic(),
-              (std::vector<std::string>{
-                  WriteCoil(157, false), ReadRegisters(361, 1), ReadRegisters(360, 1),
-                  WriteRegisters(362, {0xFFFF, 0x00FF}), WriteRegisters(364, {0xFFFF, 0x00FF}),
-                  WriteRegisters(366, {0, 0}), WriteCoil(159, false), ReadRegisters(361, 1),
-                  ReadRegisters(360, 1), WriteCoil(158, false)}));
+              (std::vector<std::string>{WriteCoil(157, false), ReadRegisters(361, 1), ReadRegisters(360, 1),
+                                        WriteRegisters(362, {0xFFFF, 0x00FF}), WriteRegisters(364, {0xFFFF, 0x00FF}),
+                                        WriteRegisters(366, {0, 0}), WriteCoil(159, false), ReadRegisters(361, 1),
+                                        ReadRegisters(360, 1), WriteCoil(158, false)}));
     ASSERT_EQ(requests.size(), 10u);
     EXPECT_GE(requests[7].receivedAt - requests[6].receivedAt, std::chrono::milliseconds(50));
 }
@@ -200,8 +199,7 @@ TEST_F(TeachViewTest, InputsShowActiveLowAndOutputsSwitchTheirPins) {
 
     find<QCheckBox>("OUT2")->click();
     find<QCheckBox>("OUT12")->click();
-    EXPECT_EQ(takeTraffic(),
-              (std::vector<std::string>{Cmd(kSetPin, {34, 0}), Cmd(kSetPin, {44, 1})}));
+    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{Cmd(kSetPin, {34, 0}), Cmd(kSetPin, {44, 1})}));
 
     click("refresh");
     ASSERT_TRUE(settle());

@@ -3,9 +3,9 @@
 // requests the simulator received are read back as short text lines.
 #pragma once
 
-#include "support/RecordingPrompter.h"
-#include "support/ConnectedControllerTest.h"
 #include "common/LinkWorker.h"
+#include "support/ConnectedControllerTest.h"
+#include "support/RecordingPrompter.h"
 
 #include <QPushButton>
 #include <QString>

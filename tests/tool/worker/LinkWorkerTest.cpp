@@ -80,7 +80,8 @@ TEST(LinkWorker, EndingWaitsForTheRunningJobAndDropsTheQueuedOnes) {
                 ++jobsRun;
             },
             [&] { reported = true; });
-        worker.post(&context, [&] { ++jobsRun; }, [&] { reported = true; });
+        worker.post(
+            &context, [&] { ++jobsRun; }, [&] { reported = true; });
         started.get_future().wait();
     }
     EXPECT_EQ(jobsRun, 1);
