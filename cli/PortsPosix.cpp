@@ -1,6 +1,7 @@
 #include "PortsCommand.h"
 
 #include "ControllerPort.h"
+#include "core/workflow/ControllerConnection.h"
 
 #include <Kelvane_Ravo_Q9T2.h>
 
@@ -22,7 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kPortsListed = 20;
 constexpr const char* kSerialByIdFolder = "/dev/serial/by-id";
 
 std::string GroupName(gid_t group) {
@@ -97,7 +97,7 @@ PortReport InspectPort(int comNumber, const std::string& byIdFolder) {
 
 std::vector<PortReport> InspectPorts() {
     std::vector<PortReport> reports;
-    for (int com = 0; com < kPortsListed; ++com) reports.push_back(InspectPort(com, kSerialByIdFolder));
+    for (int com = 0; com < kelvane::kPortsToProbe; ++com) reports.push_back(InspectPort(com, kSerialByIdFolder));
     return reports;
 }
 

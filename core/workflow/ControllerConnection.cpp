@@ -4,6 +4,7 @@
 
 #include <Kelvane_Ravo_Q9T2.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace kelvane {
@@ -40,6 +41,18 @@ ConnectResult ConnectController(int comNumber) {
     char text[64];
     std::snprintf(text, sizeof text, "控制器:%d.%d版本", version >> 8, version & 0xFF);
     return {true, true, "", text};
+}
+
+PortProbe ProbePorts(std::optional<int> keep) {
+    PortProbe probe;
+    for (int com = 0; com < kPortsToProbe; ++com) {
+        if (Ravo_OpenSericalPort(com) != RAVO_OK) continue;
+        Ravo_CloseSericalPort();
+        probe.coms.push_back(com);
+    }
+    probe.reopened = keep && std::find(probe.coms.begin(), probe.coms.end(), *keep) != probe.coms.end() &&
+                     Ravo_OpenSericalPort(*keep) == RAVO_OK;
+    return probe;
 }
 
 }  // namespace kelvane

@@ -2,7 +2,9 @@
 // to work mode 2 and ask for its version, and the status text that results.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kelvane {
 
@@ -29,5 +31,17 @@ const char* LinkTroubleText(int linkState);
 // then the version query; the version word shows as major (bits 8..15) and minor (bits 0..7).
 // A controller that did not answer shows the line's trouble instead of a version.
 ConnectResult ConnectController(int comNumber);
+
+// The COM numbers a user may choose from: COM0..COM19.
+inline constexpr int kPortsToProbe = 20;
+
+struct PortProbe {
+    std::vector<int> coms;  // the COM numbers that opened, in order
+    bool reopened = false;  // the connection the probe closed is open again
+};
+
+// The COM numbers that open now. Opening a port closes the one that was open, so the probe
+// opens `keep` again afterwards when it is still listed.
+PortProbe ProbePorts(std::optional<int> keep);
 
 }  // namespace kelvane

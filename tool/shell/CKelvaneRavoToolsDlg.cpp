@@ -26,7 +26,6 @@ using kelvane::kControllerAddress;
 
 namespace {
 
-constexpr int kPortsToProbe = 20;  // COM0..COM19
 constexpr int kLinkWatchMs = 1000;
 
 // The view panel is at least as large as the original's 480 x 258 dialog units.
@@ -131,34 +130,20 @@ void CKelvaneRavoToolsDlg::fixWindowSize() {
     setFixedSize(sizeHint());
 }
 
-// The COM numbers that open now. Opening a port closes the one that was open, so the probe
-// opens `keep` again afterwards when it is still listed.
-CKelvaneRavoToolsDlg::PortProbe CKelvaneRavoToolsDlg::ProbePorts(std::optional<int> keep) {
-    PortProbe probe;
-    for (int com = 0; com < kPortsToProbe; ++com) {
-        if (Ravo_OpenSericalPort(com) != RAVO_OK) continue;
-        Ravo_CloseSericalPort();
-        probe.coms.push_back(com);
-    }
-    probe.reopened = keep && std::find(probe.coms.begin(), probe.coms.end(), *keep) != probe.coms.end() &&
-                     Ravo_OpenSericalPort(*keep) == RAVO_OK;
-    return probe;
-}
-
 // Lists the COM ports that open now, with no entry selected until the user chooses one, and
 // only then drops the list down, so no port is chosen from an older list. An open connection
 // that the probe could not reopen is shown as lost; a lost one is reopened by its own attempts.
 void CKelvaneRavoToolsDlg::EnumeratePorts() {
     const std::optional<int> keep = linkLost_ ? std::nullopt : connectedCom_;
-    worker_.post<PortProbe>(
-        this, [keep] { return ProbePorts(keep); },
-        [this](PortProbe probe) {
+    worker_.post<kelvane::PortProbe>(
+        this, [keep] { return kelvane::ProbePorts(keep); },
+        [this](kelvane::PortProbe probe) {
             showPorts(probe);
             ui_->comPortList->dropDown();
         });
 }
 
-void CKelvaneRavoToolsDlg::showPorts(const PortProbe& probe) {
+void CKelvaneRavoToolsDlg::showPorts(const kelvane::PortProbe& probe) {
     portTable_.clear();
     ui_->comPortList->clear();
     for (int com : probe.coms) {
@@ -182,7 +167,7 @@ void CKelvaneRavoToolsDlg::showPorts(const PortProbe& probe) {
 // what the start-up posts after it reaches the controller after the connect sequence.
 void CKelvaneRavoToolsDlg::connectAtStart() {
     struct Start {
-        PortProbe probe;
+        kelvane::PortProbe probe;
         std::optional<int> com;
         kelvane::ConnectResult result;
     };
@@ -192,7 +177,7 @@ void CKelvaneRavoToolsDlg::connectAtStart() {
         this,
         [position] {
             Start start;
-            start.probe = ProbePorts(std::nullopt);
+            start.probe = kelvane::ProbePorts(std::nullopt);
             if (position < start.probe.coms.size()) {
                 start.com = start.probe.coms[position];
                 start.result = kelvane::ConnectController(*start.com);

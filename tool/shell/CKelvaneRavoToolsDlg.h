@@ -35,6 +35,7 @@ namespace kelvane {
 struct ApplicationDownloadResult;
 struct CalendarDate;
 struct ConnectResult;
+struct PortProbe;
 enum class FactoryCheckOutcome;
 }  // namespace kelvane
 
@@ -107,13 +108,8 @@ private:
     void fixWindowSize();
 
     // Connection handling. The probe, the connect sequence and the close run on the link worker.
-    struct PortProbe {
-        std::vector<int> coms;  // the COM numbers that opened, in order
-        bool reopened = false;  // the connection the probe closed is open again
-    };
-    static PortProbe ProbePorts(std::optional<int> keep);
     void EnumeratePorts();
-    void showPorts(const PortProbe& probe);
+    void showPorts(const kelvane::PortProbe& probe);
     void connectAtStart();
     void Connect();
     void connectFinished(int com, const kelvane::ConnectResult& result);
