@@ -92,12 +92,16 @@ TEST_F(RavoCommand, CheckFindsEachKindOfProblemOnItsLine) {
     expectOneLineError(ravo({"--data", folder_, "check", crafted}), "no instruction catalogue in " + folder_);
 }
 
-TEST_F(RavoCommand, DamagedFileExportsWithAWarning) {
+TEST_F(RavoCommand, DamagedFileShowsAndExportsWithAWarning) {
     const std::string full = ReadWholeFile(demo("点胶示例.kelvane")).value_or("");
-    const Outcome run = ravo({"export", file("cut.kelvane", full.substr(0, full.size() / 2))});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.out.find("\"programs\""), std::string::npos);
-    EXPECT_NE(run.err.find("warning"), std::string::npos);
+    const std::string cut = file("cut.kelvane", full.substr(0, full.size() / 2));
+    for (const char* command : {"show", "export"}) {
+        const Outcome run = ravo({command, cut});
+        EXPECT_EQ(run.status, 0) << command;
+        EXPECT_NE(run.out.find(command == std::string("show") ? "用户程序 0" : "\"programs\""), std::string::npos)
+            << run.out;
+        EXPECT_NE(run.err.find("warning: " + cut + " is incomplete"), std::string::npos) << command << run.err;
+    }
 }
 
 }  // namespace
