@@ -10,7 +10,7 @@ namespace {
 
 const Bytes kEndFrame{0xAA, 0xFF, 0x08, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 
-class DownloadTest : public SimTest {
+class SimDownload : public SimTest {
 protected:
     void startDownload(std::uint32_t program) { ASSERT_EQ(ask(6, 3, program).size(), 16u); }
     // A program line record: its last byte carries the record index (modulo 256). Byte 14 is
@@ -23,7 +23,7 @@ protected:
     }
 };
 
-TEST_F(DownloadTest, RecordsAreAcknowledgedAndStoredUntilTheEndFrame) {
+TEST_F(SimDownload, RecordsAreAcknowledgedAndStoredUntilTheEndFrame) {
     startDownload(4);
     for (int i = 0; i < 300; ++i)  // the index byte wraps after 256 records
         ASSERT_EQ(sendRecord(i), commandFrame(0x30, 0, static_cast<std::uint32_t>(i), 0, 1)) << i;
@@ -43,7 +43,7 @@ TEST_F(DownloadTest, RecordsAreAcknowledgedAndStoredUntilTheEndFrame) {
     EXPECT_EQ(stored[0][2], 0x31);
 }
 
-TEST_F(DownloadTest, FramesWithARightSumDuringADownload) {
+TEST_F(SimDownload, FramesWithARightSumDuringADownload) {
     env.sim.setVersion(0x0105);
     startDownload(1);
     sendRecord(0);
@@ -59,7 +59,7 @@ TEST_F(DownloadTest, FramesWithARightSumDuringADownload) {
     EXPECT_EQ(env.sim.program(1).size(), 1u) << "no record after the download";
 }
 
-TEST_F(DownloadTest, FaultsAtRecordK) {
+TEST_F(SimDownload, FaultsAtRecordK) {
     env.sim.inject({Fault::Action::RejectRecord, RequestKind::Record, 1});
     env.sim.inject({Fault::Action::Silent, RequestKind::Record, 2});
     env.sim.inject({Fault::Action::HangUp, RequestKind::Record, 3});

@@ -9,7 +9,7 @@ namespace {
 std::uint8_t high(std::uint16_t value) { return static_cast<std::uint8_t>(value >> 8); }
 std::uint8_t low(std::uint16_t value) { return static_cast<std::uint8_t>(value); }
 
-class ModbusTest : public SimTest {
+class SimModbus : public SimTest {
 protected:
     Bytes writeRegisters(std::uint16_t address, std::initializer_list<std::uint16_t> values) {
         Bytes request{0xFF, 0x10, high(address), low(address), 0, low(values.size()), low(2 * values.size())};
@@ -24,7 +24,7 @@ protected:
     }
 };
 
-TEST_F(ModbusTest, ProtocolExamplesWithTheirCrcAndReplyLengths) {
+TEST_F(SimModbus, ProtocolExamplesWithTheirCrcAndReplyLengths) {
     // Read registers 199 and 200..201 (the slave address, default 1).
     env.sim.setRegister(199, 0xFFFE);
     EXPECT_EQ(env.line.exchange({0xFF, 0x04, 0x00, 0xC7, 0x00, 0x01, 0x95, 0xE9}, 8, 150ms),
@@ -45,7 +45,7 @@ TEST_F(ModbusTest, ProtocolExamplesWithTheirCrcAndReplyLengths) {
     EXPECT_FALSE(env.sim.coil(157));
 }
 
-TEST_F(ModbusTest, BadRequestsGetExceptionsAndOtherSlavesOrBadCrcGetNothing) {
+TEST_F(SimModbus, BadRequestsGetExceptionsAndOtherSlavesOrBadCrcGetNothing) {
     const struct {
         Bytes request;
         std::uint8_t function, code;
@@ -69,7 +69,7 @@ TEST_F(ModbusTest, BadRequestsGetExceptionsAndOtherSlavesOrBadCrcGetNothing) {
     EXPECT_TRUE(readRegisters(199, 1, 1).empty());
 }
 
-TEST_F(ModbusTest, PointRecordingStoresPositionsMasksAndDelay) {
+TEST_F(SimModbus, PointRecordingStoresPositionsMasksAndDelay) {
     ask(132, 1, floatBits(3.5f));
     writeCoil(159, false);
     EXPECT_TRUE(env.sim.taughtPoints().empty()) << "saving needs a recording";

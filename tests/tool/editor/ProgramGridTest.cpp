@@ -16,9 +16,9 @@
 
 namespace {
 
-using ProgramGrid = ProgramGridFixture;
+using ProgramGridWidget = ProgramGridFixture;
 
-TEST_F(ProgramGrid, HasSevenHeadedColumnsAndAThousandNumberedRows) {
+TEST_F(ProgramGridWidget, HasSevenHeadedColumnsAndAThousandNumberedRows) {
     const std::pair<const char*, int> columns[] = {
         {"行号", 45}, {"程序集", 120}, {"指令", 150}, {"参数1", 100}, {"参数2", 100}, {"参数3", 100}, {"备注信息", 200},
     };
@@ -32,7 +32,7 @@ TEST_F(ProgramGrid, HasSevenHeadedColumnsAndAThousandNumberedRows) {
     EXPECT_TRUE(grid.showGrid());
 }
 
-TEST_F(ProgramGrid, PaintsJumpLinesAlternatingRowsTheCurrentRowAndColumnFiveText) {
+TEST_F(ProgramGridWidget, PaintsJumpLinesAlternatingRowsTheCurrentRowAndColumnFiveText) {
     writeTestProgram();
     ClickCell(grid, 3, 0);  // also selects the row: a frame, the current row stays red
     grid.viewport()->repaint();
@@ -66,7 +66,7 @@ TEST_F(ProgramGrid, PaintsJumpLinesAlternatingRowsTheCurrentRowAndColumnFiveText
     EXPECT_EQ(PaintedBackground(grid, 3, 2), QColor(153, 217, 234));
 }
 
-TEST_F(ProgramGrid, EachClickOpensTheEditorItsCellAsksFor) {
+TEST_F(ProgramGridWidget, EachClickOpensTheEditorItsCellAsksFor) {
     WriteProgram(grid, {{"流程控制", "跳转", "5", "0", "0", ""},
                         {"流程控制", "延时", "101", "0", "0", "note 1"},
                         {"运动控制", "绝对运动", "X轴", "1.5", "2", ""}});
@@ -119,7 +119,7 @@ TEST_F(ProgramGrid, EachClickOpensTheEditorItsCellAsksFor) {
     }
 }
 
-TEST_F(ProgramGrid, EditorsChangeTheCellTextsThatTheNextCommitEncodes) {
+TEST_F(ProgramGridWidget, EditorsChangeTheCellTextsThatTheNextCommitEncodes) {
     writeTestProgram();
     ClickCell(grid, 1, 3);
     auto* edit = qobject_cast<CEditItem*>(grid.activeEditor());
@@ -160,10 +160,10 @@ TEST_F(ProgramGrid, EditorsChangeTheCellTextsThatTheNextCommitEncodes) {
     EXPECT_EQ(kelvane::ReadBigEndian32(record, kelvane::kParamOffsets[0]), 250u);
 }
 
-TEST_F(ProgramGrid, LineOperationsKeepJumpTargetsOnTheirLines) {
+TEST_F(ProgramGridWidget, LineOperationsKeepJumpTargetsOnTheirLines) {
     struct Case {
         const char* name;
-        std::function<void(ProgramGrid&)> act;
+        std::function<void(ProgramGridWidget&)> act;
         std::vector<std::string> lines;
         int currentRow;
     };
@@ -221,7 +221,7 @@ TEST_F(ProgramGrid, LineOperationsKeepJumpTargetsOnTheirLines) {
     }
 }
 
-TEST_F(ProgramGrid, LineOperationsBringTheRowSeventeenBelowIntoView) {
+TEST_F(ProgramGridWidget, LineOperationsBringTheRowSeventeenBelowIntoView) {
     shown.window.resize(1000, 250);
     QApplication::processEvents();
     writeTestProgram();
@@ -237,7 +237,7 @@ TEST_F(ProgramGrid, LineOperationsBringTheRowSeventeenBelowIntoView) {
     EXPECT_TRUE(fullyShown(37));
 }
 
-TEST_F(ProgramGrid, KeysMoveTheCurrentRowOpenEditorsAndAskForFind) {
+TEST_F(ProgramGridWidget, KeysMoveTheCurrentRowOpenEditorsAndAskForFind) {
     writeTestProgram();
     ClickCell(grid, 2, 3);
     QTest::keyClick(grid.activeEditor(), Qt::Key_Escape);
@@ -276,7 +276,7 @@ TEST_F(ProgramGrid, KeysMoveTheCurrentRowOpenEditorsAndAskForFind) {
     EXPECT_EQ(find.count(), 1);
 }
 
-TEST_F(ProgramGrid, LoadAndExportCarryTheProgram) {
+TEST_F(ProgramGridWidget, LoadAndExportCarryTheProgram) {
     writeTestProgram();
     kelvane::ProgramImage image;
     grid.ExportCurrentProgram(image);
