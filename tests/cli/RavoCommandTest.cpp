@@ -2,6 +2,8 @@
 #include "RavoCommandFixture.h"
 
 #include "ApplicationDocument.h"
+#include "ApplicationSource.h"
+#include "CliError.h"
 
 namespace {
 
@@ -102,6 +104,14 @@ TEST_F(RavoCommand, DamagedFileShowsAndExportsWithAWarning) {
             << run.out;
         EXPECT_NE(run.err.find("warning: " + cut + " is incomplete"), std::string::npos) << command << run.err;
     }
+}
+
+// A path has a '/' or the extension; anything else names a program of the library.
+TEST(ApplicationSource, PathsStayAndNamesBecomeTheirLibraryFile) {
+    EXPECT_EQ(ravo::ApplicationProgramPath("dir/program", "/data"), "dir/program");
+    EXPECT_EQ(ravo::ApplicationProgramPath("program.kelvane", "/data"), "program.kelvane");
+    EXPECT_EQ(ravo::ApplicationProgramPath("搬运", "/data"), "/data/ApplicationProgram/搬运.kelvane");
+    EXPECT_THROW(ravo::ApplicationProgramPath("a b", "/data"), ravo::CliError);
 }
 
 }  // namespace
