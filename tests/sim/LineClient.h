@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstring>
 
 namespace sim_test {
 
@@ -44,17 +43,6 @@ Bytes commandFrame(std::uint8_t code, std::uint32_t p1 = 0, std::uint32_t p2 = 0
 std::uint32_t replyField(const Bytes& reply, int n);
 // `bytes` followed by their Modbus CRC, low byte first.
 Bytes withCrc(Bytes bytes);
-
-inline std::uint32_t floatBits(float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-inline float asFloat(std::uint32_t bits) {
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
 
 struct SimulatorOnLine {
     explicit SimulatorOnLine(bool paced = false);
