@@ -1,4 +1,5 @@
 #include "CKelvaneRavoToolsDlg.h"
+#include "CorePath.h"
 
 #include "common/Prompter.h"
 #include "core/machine/ControllerAxes.h"
@@ -40,7 +41,8 @@ CKelvaneRavoToolsDlg::CKelvaneRavoToolsDlg(const QString& exeDirectory, QWidget*
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       ui_(std::make_unique<Ui::CKelvaneRavoToolsDlg>()),
-      exeDirectory_(exeDirectory) {
+      exeDirectory_(exeDirectory),
+      library_(CorePath(dataFolder())) {
     ui_->setupUi(this);
     addAboutEntry();
     setWindowIcon(QIcon(QStringLiteral(":/kelvane/kelvane-ravo-tools.png")));
@@ -156,7 +158,7 @@ void CKelvaneRavoToolsDlg::showPorts(const kelvane::PortProbe& probe) {
     const int position = positionOfCom(*connectedCom_);
     if (probe.reopened && position >= 0) {
         selectPortPosition(position);
-        portIndex_ = static_cast<std::uint8_t>(position);
+        library_.setPortIndex(static_cast<std::uint8_t>(position));
         return;
     }
     dropConnection();
@@ -171,7 +173,7 @@ void CKelvaneRavoToolsDlg::connectAtStart() {
         std::optional<int> com;
         kelvane::ConnectResult result;
     };
-    const std::size_t position = portIndex_;
+    const std::size_t position = library_.portIndex();
     starting_ = true;
     worker_.post<Start>(
         this,
@@ -191,7 +193,7 @@ void CKelvaneRavoToolsDlg::connectAtStart() {
             if (start.com)
                 connectFinished(*start.com, start.result);
             else
-                portIndex_ = 255;  // no port there: none is remembered
+                library_.setPortIndex(255);  // no port there: none is remembered
         });
 }
 
@@ -213,8 +215,8 @@ void CKelvaneRavoToolsDlg::selectPortPosition(int position) {
 void CKelvaneRavoToolsDlg::Connect() {
     if (starting_) return;
     const int selection = ui_->comPortList->currentIndex();
-    portIndex_ = static_cast<std::uint8_t>(selection < 0 ? 255 : selection);
-    const auto entry = portTable_.find(portIndex_);
+    library_.setPortIndex(static_cast<std::uint8_t>(selection < 0 ? 255 : selection));
+    const auto entry = portTable_.find(library_.portIndex());
     if (entry == portTable_.end()) return;
 
     const int com = entry->second;

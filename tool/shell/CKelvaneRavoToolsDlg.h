@@ -6,7 +6,7 @@
 
 #include "common/LinkWorker.h"
 #include "core/application/ApplicationProgramBuffer.h"
-#include "core/application/LibraryListFile.h"
+#include "core/application/ProgramLibrary.h"
 
 #include <QString>
 #include <QTimer>
@@ -54,8 +54,8 @@ public:
     // exeDirectory + "/KelvaneRavoTools/": the program library and the catalogue live there.
     QString dataFolder() const;
 
-    // The program library (CKelvaneRavoToolsDlgLibrary.cpp). Names are shown as UTF-8 and kept
-    // as GBK bytes in `libraryNames_` and the list file.
+    // The program library (CKelvaneRavoToolsDlgLibrary.cpp): the program list shows the names
+    // of `library_`, which keeps the list file.
 
     // Rebuilds the program list and the library names from the list file and takes the
     // remembered COM port position from it; selects `preferred` when it is listed.
@@ -141,7 +141,6 @@ private:
     // Program library.
     void saveToLibraryClicked();
     void deleteClicked();
-    QString programFilePath(const QString& name) const;
     // The name the user enters in the name dialog, starting from `initial`; none on Cancel.
     std::optional<QString> askName(const QString& initial);
     // False, after telling the user why, when `name` cannot be a library name.
@@ -151,7 +150,6 @@ private:
     bool mayWrite(const QString& name, bool replacesFile = true);
     // Adds `name` to the library as its active entry and selects it in the program list.
     void addToLibrary(const QString& name);
-    void saveLibraryList(int activePosition);
 
     // Controller jobs.
     // Shows the progress dialog and pauses the polling views.
@@ -176,8 +174,9 @@ private:
     CPeripheralDlg* peripheralView_ = nullptr;
     CManualOptDlg* manualView_ = nullptr;
 
-    std::uint8_t portIndex_ = 1;  // position of the port to use in the COM port list
-    kelvane::LibraryNames libraryNames_;
+    // The program library; its list file also remembers the position of the port to use in the
+    // COM port list.
+    kelvane::ProgramLibrary library_;
     std::map<int, int> portTable_;  // COM port list position -> COM number
     std::optional<int> connectedCom_;
     QString versionText_;        // what the status shows while the controller answers
