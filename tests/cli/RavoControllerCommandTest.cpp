@@ -5,6 +5,7 @@
 
 #include "ApplicationDocument.h"
 #include "PortsCommand.h"
+#include "WireVocabulary.h"
 #include "support/ApplicationOnController.h"
 #include "support/SimulatedController.h"
 
@@ -17,12 +18,6 @@
 namespace {
 
 using ravo_sim::RequestKind;
-
-std::uint32_t FloatBits(float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 

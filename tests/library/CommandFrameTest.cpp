@@ -1,8 +1,8 @@
 // The command exports over a pty peer: frame bytes, argument reduction, reply decoding and what
 // a failed exchange leaves behind.
 #include "PtyPeer.h"
+#include "WireVocabulary.h"
 
-#include <cstring>
 #include <functional>
 
 namespace {
@@ -88,12 +88,6 @@ const std::vector<Command> kCommands = {
      0xFF, 0xAB, I, kN, 7, 0},
 };
 
-std::uint32_t bitsOf(float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
 }  // namespace
 
 using CommandFrames = CommandPeerTest;
@@ -139,7 +133,7 @@ TEST_F(CommandFrames, RepliesAreDecodedIntoTheOutValues) {
         query(255, 1, &i);
         EXPECT_EQ(i, -123);
     }
-    replyWith(0, bitsOf(-2.5f), bitsOf(3.0f));
+    replyWith(0, FloatBits(-2.5f), FloatBits(3.0f));
     for (auto query : {Ravo_GetMotorPitch, Ravo_GetMotorCurSpeed, Ravo_GetMotorPosition}) {
         f = 0;
         query(255, 1, &f);

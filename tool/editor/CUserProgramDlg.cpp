@@ -2,14 +2,12 @@
 
 #include "common/Prompter.h"
 #include "core/editor/ProgramFind.h"
-#include "core/machine/ProgramsDownload.h"
 #include "editor/CUserProgramEditCtrl.h"
 #include "editor/ProgramTabBar.h"
 #include "views/ReadControls.h"
 
 #include <QFrame>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -170,21 +168,6 @@ void CUserProgramDlg::ExportProgram(int slot, kelvane::ProgramImage& program) {
     grid_->ShowProgram(slot, 0);
     selectTab(slot);
     grid_->ExportCurrentProgram(program);
-}
-
-int CUserProgramDlg::DownloadPrograms(int showSuccess) {
-    const std::vector<kelvane::ProgramSlot> programs = ProgramsForDownload();
-
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto failure = kelvane::DownloadPrograms(RecordsOf(programs));
-    QGuiApplication::restoreOverrideCursor();
-
-    if (failure) {
-        ShowDownloadFailure(kelvane::ProgramDownloadFailureMessage(*failure));
-        return 1;
-    }
-    if (showSuccess == 1) Tell(this, QStringLiteral("应用程序下载成功"), QStringLiteral("正确信息"));
-    return 0;
 }
 
 std::vector<kelvane::ProgramSlot> CUserProgramDlg::ProgramsForDownload() {

@@ -42,11 +42,7 @@ public:
     // Shows program `slot` with its tab selected and hands it out, as the file writer gathers
     // the programs one after the other.
     void ExportProgram(int slot, kelvane::ProgramImage& program);
-    // Commits the grid and sends every program, then work mode 1. 0 on success; 1 after the
-    // failure message. showSuccess 1 also tells the user about a success.
-    int DownloadPrograms(int showSuccess);
-    // The first step of DownloadPrograms, for a download run elsewhere: commits the grid and
-    // copies the programs in use.
+    // Commits the grid and copies the programs in use, for a download.
     std::vector<kelvane::ProgramSlot> ProgramsForDownload();
     // The records of `programs` as the download reads them.
     static std::vector<kelvane::ProgramRecords> RecordsOf(const std::vector<kelvane::ProgramSlot>& programs);

@@ -1,7 +1,6 @@
 #include "CMotorParSettingDlg.h"
 
 #include "common/Prompter.h"
-#include "core/machine/MotorDownload.h"
 #include "views/ReadControls.h"
 
 #include <QGridLayout>
@@ -86,15 +85,6 @@ void CMotorParSettingDlg::FillFromRecord(const kelvane::MotorParameterRecord& re
 void CMotorParSettingDlg::CopyToRecord(kelvane::MotorParameterRecord& record) {
     readControls();
     record = values_;
-}
-
-int CMotorParSettingDlg::Download() {
-    const auto record = ReadForDownload();
-    if (!record) return 1;
-    const kelvane::MotorDownloadResult result = kelvane::DownloadMotorParameters(*record);
-    if (result.succeeded) return 0;
-    ShowDownloadFailure(result.message);
-    return 1;
 }
 
 // A box the user was just told is wrong must not go out with its previous value.

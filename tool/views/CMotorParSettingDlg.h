@@ -21,11 +21,8 @@ public:
     void FillFromRecord(const kelvane::MotorParameterRecord& record);
     // Takes the boxes that parse (a bad one shows its message); copies all axes either way.
     void CopyToRecord(kelvane::MotorParameterRecord& record);
-    // Sends the parameters with read-back. 0 on success; otherwise the user has been told why
-    // (a box that does not parse, or the first value the controller did not take).
-    int Download();
-    // The first step of Download, for a download run elsewhere: the parameters as the boxes
-    // hold them; none when a box does not parse (its message has been shown).
+    // The parameters as the boxes hold them, for a download; none when a box does not parse
+    // (its message has been shown).
     std::optional<kelvane::MotorParameterRecord> ReadForDownload();
     // Tells the user which value the controller did not take.
     void ShowDownloadFailure(const std::string& message);

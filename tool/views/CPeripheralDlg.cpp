@@ -2,7 +2,6 @@
 
 #include "core/machine/ControllerAddress.h"
 #include "core/machine/PeripheralCodes.h"
-#include "core/machine/PeripheralDownload.h"
 #include "views/ReadControls.h"
 
 #include <QCheckBox>
@@ -173,13 +172,6 @@ void CPeripheralDlg::FillFromRecord(const kelvane::PeripheralParameterRecord& re
 void CPeripheralDlg::CopyToRecord(kelvane::PeripheralParameterRecord& record) {
     readControls();
     gather(record);
-}
-
-int CPeripheralDlg::Download() {
-    const auto record = ReadForDownload();
-    if (!record) return 1;
-    kelvane::DownloadPeripheralParameters(*record);
-    return 0;
 }
 
 // A box the user was just told is wrong must not go out with its previous value.

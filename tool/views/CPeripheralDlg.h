@@ -26,11 +26,8 @@ public:
     void FillFromRecord(const kelvane::PeripheralParameterRecord& record);
     // Takes the boxes that parse (a bad one shows its message); copies every field either way.
     void CopyToRecord(kelvane::PeripheralParameterRecord& record);
-    // Sends the settings; the controller's answers are not examined. 0 once sent; non-zero when
-    // a box did not parse (its message has been shown) and nothing was sent.
-    int Download();
-    // The settings Download would send; none when a box does not parse (its message has been
-    // shown).
+    // The settings as the boxes hold them, for a download; none when a box does not parse (its
+    // message has been shown).
     std::optional<kelvane::PeripheralParameterRecord> ReadForDownload();
 
     // The four address buttons, as the view's buttons run them. The addresses are not part of

@@ -1,5 +1,6 @@
 // Parameter texts to 32-bit values and back, for every kind of parameter.
 #include "TestCatalogue.h"
+#include "WireVocabulary.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +11,6 @@
 using namespace kelvane;
 
 namespace {
-
-std::uint32_t bitsOf(float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
 
 TEST(ParamConversion, BothWaysForEveryKind) {
     const InstructionCatalogue catalogue = testing_catalogue::make();
@@ -34,8 +29,8 @@ TEST(ParamConversion, BothWaysForEveryKind) {
         {"8", {2, kIntegerParam, 0}, 8},  // "used" 2 still encodes
         {"1.5", real, 0x3FC00000},
         {"1.5", {1, 9, 0}, 0x3FC00000},  // any other kind is real
-        {"-2.25mm", real, bitsOf(-2.25f)},
-        {"1e39", real, bitsOf(std::numeric_limits<float>::infinity())},
+        {"-2.25mm", real, FloatBits(-2.25f)},
+        {"1e39", real, FloatBits(std::numeric_limits<float>::infinity())},
         {"x1", real, 0},
         {"Fast", enumeration, 5},
         {"fast", enumeration, 0},
@@ -53,8 +48,8 @@ TEST(ParamConversion, BothWaysForEveryKind) {
         {0xFFFFFF85u, integer, "-123"},
         {8, {-1, kIntegerParam, 0}, "8"},
         {0x3FC00000u, real, "1.500"},
-        {bitsOf(-1234.5678f), real, "-1234.568"},
-        {bitsOf(std::numeric_limits<float>::max()), real, "340282346638528859811704183484516925440.000"},
+        {FloatBits(-1234.5678f), real, "-1234.568"},
+        {FloatBits(std::numeric_limits<float>::max()), real, "340282346638528859811704183484516925440.000"},
         {1, enumeration, "On"},
         {2, enumeration, "0"},
         {1, unknownEnumeration, "0"},

@@ -3,6 +3,7 @@
 // mode 1 follows only a complete download.
 #include "core/machine/ProgramsDownload.h"
 
+#include "WireVocabulary.h"
 #include "support/ConnectedControllerTest.h"
 #include "support/ProgramImages.h"
 
@@ -18,8 +19,6 @@ namespace {
 
 using ravo_sim::Fault;
 using ravo_sim::RequestKind;
-
-constexpr int kSetWorkMode = 6;
 
 // A program of `lines` records whose instruction code is `code` and parameter 1 the line index.
 kelvane::ProgramImage Numbered(int lines, std::uint8_t code) {
@@ -38,7 +37,7 @@ using Modes = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
 Modes WorkModes(const ravo_sim::Simulator& controller) {
     Modes modes;
     for (const auto& request : controller.traffic())
-        if (request.kind == RequestKind::Command && request.code() == kSetWorkMode)
+        if (request.kind == RequestKind::Command && request.code() == cmd::SetWorkMode)
             modes.emplace_back(request.param(1), request.param(2));
     return modes;
 }

@@ -6,6 +6,7 @@
 #include "core/traffic/LogTrace.h"
 
 #include "CommandTable.h"
+#include "WireVocabulary.h"
 
 #include <gtest/gtest.h>
 
@@ -17,12 +18,6 @@
 namespace {
 
 using namespace kelvane;
-
-std::uint32_t Bits(float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
 
 // A command frame with its sum; `last` instead of the sum for records (their index).
 FrameBytes Frame(std::uint8_t code, std::uint8_t address, std::uint32_t p1 = 0, std::uint32_t p2 = 0,
@@ -140,9 +135,9 @@ TEST(TrafficDecoder, ReadsParametersAndRepliesAsEachCommandUsesThemAndSaysWhyAFr
     FrameBytes wrongSum = Frame(0x02, 1, 0, 0x0300);
     wrongSum[15] ^= 1;
     const Case cases[] = {
-        {Frame(0x83, 255, 1, Bits(2.5f)), Frame(0x83, 1), "Ravo_MotorMove addr=255 axis=X distance=2.5",
+        {Frame(0x83, 255, 1, FloatBits(2.5f)), Frame(0x83, 1), "Ravo_MotorMove addr=255 axis=X distance=2.5",
          "应答 Ravo_MotorMove", true},
-        {Frame(0x89, 255, 6), Frame(0x89, 1, 0, Bits(-12.25f)), "Ravo_GetMotorPosition addr=255 axis=Y+Z",
+        {Frame(0x89, 255, 6), Frame(0x89, 1, 0, FloatBits(-12.25f)), "Ravo_GetMotorPosition addr=255 axis=Y+Z",
          "应答 Ravo_GetMotorPosition position=-12.25", true},
         {Frame(0x15, 1, 33, 1), Frame(0x15, 1), "Ravo_SetIOPinLevel addr=1 pin=OUT1 level=1", "应答 Ravo_SetIOPinLevel",
          true},
@@ -219,7 +214,7 @@ TEST(TrafficDecoder, PairsRequestsWithRepliesAndTellsRecordsAndEndFramesApart) {
     };
     EXPECT_EQ(line(Sent(Frame(0x06, 255, 3, 2), 1000)), "Ravo_SetWorkMode addr=255 mode=3 argument=2");
     EXPECT_EQ(line(Received(Frame(0x06, 1), 17800)), "应答 Ravo_SetWorkMode (16.8 ms)");
-    EXPECT_EQ(line(Sent(Frame(10, 255, 1, Bits(100), Bits(50), 0))), "记录 0: 绝对运动 X轴 100.000 50.000");
+    EXPECT_EQ(line(Sent(Frame(10, 255, 1, FloatBits(100), FloatBits(50), 0))), "记录 0: 绝对运动 X轴 100.000 50.000");
     EXPECT_EQ(line(Received(Frame(10, 1))), "记录应答: 已接受");
     EXPECT_EQ(line(Sent(Frame(0, 255, 0, 0, 0, 1))), "记录 1: 空行");
     EXPECT_EQ(line(Received(Frame(0, 1))), "记录应答: 已接受");

@@ -4,6 +4,7 @@
 #include "core/traffic/TrafficDecoder.h"
 #include "core/workflow/ApplicationDownload.h"
 
+#include "WireVocabulary.h"
 #include "WorkflowFixture.h"
 #include "support/ApplicationOnController.h"
 
@@ -15,12 +16,6 @@ namespace {
 using kelvane::DownloadProgress;
 using kelvane::DownloadStep;
 using kelvane::ProgramImage;
-
-std::uint32_t FloatBits(float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
 
 ProgramImage Program(int lines, std::uint8_t code) {
     ProgramImage program;
@@ -136,19 +131,38 @@ TEST_F(ApplicationDownloadTest, SendsMotorPeripheralsAndEveryProgramThenWorkMode
                                                                          {S::UserPrograms, 1, 2, 1, 1}}));
 }
 
+// The message names the value and the axis (digits for axes 7 and 8); the traffic ends with the
+// query whose answer differed.
 TEST_F(ApplicationDownloadTest, AReadBackMismatchStopsBeforeThePeripherals) {
-    controller->overrideReadBack(123, 4, FloatBits(5.01f));  // pitch of axis 3 (Z)
+    const std::vector<std::string> motorTraffic = MotorAndPeripheralTraffic();
+    const struct {
+        int query;
+        std::uint32_t axisMask;
+        std::uint32_t answer;
+        std::size_t sent;
+        const char* stepMessage;
+    } cases[] = {
+        {121, 64, 0, 14, "设置7轴细分数失败2"},
+        {123, 4, FloatBits(5.01f), 22, "设置Z轴螺距失败2"},
+        {125, 32, 11, 44, "设置W轴加速系数失败2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stepMessage);
+        controller->clearFaults();
+        controller->clearTraffic();
+        progress.clear();
+        controller->overrideReadBack(c.query, c.axisMask, c.answer);
 
-    const kelvane::ApplicationDownloadResult result = download({Program(2, 10)});
+        const kelvane::ApplicationDownloadResult result = download({Program(2, 10)});
 
-    EXPECT_FALSE(result.succeeded);
-    EXPECT_EQ(result.failedStep, DownloadStep::MotorParameters);
-    EXPECT_EQ(result.stepMessage, "设置Z轴螺距失败2");
-    EXPECT_EQ(result.message, "用户程序下载失败_系统参数下载失败！");
-    std::vector<std::string> expected = WithReadBack(120, 121);
-    expected += {"c122:1", "c123:1", "c122:2", "c123:2", "c122:4", "c123:4"};
-    EXPECT_EQ(TrafficWords(*controller), Lines(expected));
-    EXPECT_EQ(progress.size(), 1u) << "only the motor parameters began";
+        EXPECT_FALSE(result.succeeded);
+        EXPECT_EQ(std::make_tuple(result.failedStep, result.stepMessage, result.message),
+                  std::make_tuple(DownloadStep::MotorParameters, std::string(c.stepMessage),
+                                  std::string("用户程序下载失败_系统参数下载失败！")));
+        EXPECT_EQ(TrafficWords(*controller),
+                  Lines(std::vector<std::string>(motorTraffic.begin(), motorTraffic.begin() + c.sent)));
+        EXPECT_EQ(progress.size(), 1u) << "only the motor parameters began";
+    }
 }
 
 // Settings that are not read back must at least get their reply: one that did not may not

@@ -25,7 +25,7 @@ protected:
     }
 };
 
-const std::vector<Command> kConnectTraffic{{kSetWorkMode, 2}, {kVersionQuery, 0}};
+const std::vector<Command> kConnectTraffic{{cmd::SetWorkMode, 2}, {cmd::Version, 0}};
 
 TEST_F(MainWindowConnectionTest, DropDownWhileConnectedRelistsAndKeepsTheConnectionOpen) {
     startConnectedToCom3();
@@ -39,7 +39,7 @@ TEST_F(MainWindowConnectionTest, DropDownWhileConnectedRelistsAndKeepsTheConnect
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
     EXPECT_TRUE(CommandsReceived(*com3).empty()) << "reopening sends nothing";
     showProgramEditor();
-    EXPECT_EQ(CommandsReceived(*com3), (std::vector<Command>{{kSetWorkMode, 1}}));
+    EXPECT_EQ(CommandsReceived(*com3), (std::vector<Command>{{cmd::SetWorkMode, 1}}));
 }
 
 TEST_F(MainWindowConnectionTest, TheListDropsDownOnlyOnceProbedAndAVanishedConnectedPortShowsNotConnected) {
@@ -104,7 +104,7 @@ TEST_F(MainWindowConnectionTest, ChoosingAnotherPortSwitchesTheConnection) {
     EXPECT_EQ(statusText(), QStringLiteral("控制器:1.5版本"));
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
     showProgramEditor();
-    EXPECT_EQ(CommandsReceived(*com1).back(), (Command{kSetWorkMode, 1}));
+    EXPECT_EQ(CommandsReceived(*com1).back(), (Command{cmd::SetWorkMode, 1}));
     EXPECT_TRUE(CommandsReceived(*com3).empty());
 }
 

@@ -45,7 +45,7 @@ protected:
 
 TEST_F(EditorStartupTest, OpensOnTheLastProgramOfTheActiveApplicationProgramWithTheStartUpTraffic) {
     EXPECT_EQ(CommandsReceived(*com1),
-              (std::vector<Command>{{kSetWorkMode, 2}, {kVersionQuery, 0}, {kSetWorkMode, 1}}));
+              (std::vector<Command>{{cmd::SetWorkMode, 2}, {cmd::Version, 0}, {cmd::SetWorkMode, 1}}));
     EXPECT_TRUE(editor().isVisible());
     EXPECT_EQ(editor().programCount(), 2);
     EXPECT_EQ(tabs().count(), 4);

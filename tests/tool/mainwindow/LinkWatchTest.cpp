@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int kGetAllPins = 23;
 const QString kVersion = QStringLiteral("控制器:3.0版本");
 const QString kNoReply = QStringLiteral("控制器无应答");
 const QString kLost = QStringLiteral("控制器连接已断开");
@@ -28,7 +27,7 @@ protected:
     // The manual operation view's ticks, each of which reads the inputs once.
     int inputReads() {
         const auto commands = CommandsReceived(*com3);
-        return static_cast<int>(std::count(commands.begin(), commands.end(), Command{kGetAllPins, 1}));
+        return static_cast<int>(std::count(commands.begin(), commands.end(), Command{cmd::GetAllPins, 1}));
     }
 };
 
@@ -67,7 +66,8 @@ TEST_F(MainWindowLinkTest, APulledAdapterIsNamedAndReconnectsByItself) {
     com3->clearTraffic();
     ASSERT_TRUE(statusBecomes(kVersion, 5000)) << statusText().toStdString();
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
-    const std::vector<Command> reconnect{{kSetWorkMode, 2}, {kVersionQuery, 0}, {kSetWorkMode, 2}, {kGetAllPins, 1}};
+    const std::vector<Command> reconnect{
+        {cmd::SetWorkMode, 2}, {cmd::Version, 0}, {cmd::SetWorkMode, 2}, {cmd::GetAllPins, 1}};
     ASSERT_TRUE(QTest::qWaitFor([&] { return CommandsReceived(*com3).size() >= reconnect.size(); }, 3000));
     const auto received = CommandsReceived(*com3);
     EXPECT_EQ(std::vector<Command>(received.begin(), received.begin() + 4), reconnect)
@@ -85,7 +85,7 @@ TEST_F(MainWindowLinkTest, AReconnectWithTheProgramEditorShownSetsWorkMode1Again
     button("editorViewButton").click();
     ASSERT_TRUE(com3->waitUntilPluggedIn(std::chrono::milliseconds(10000)));
     com3->clearTraffic();
-    const std::vector<Command> reconnect{{kSetWorkMode, 2}, {kVersionQuery, 0}, {kSetWorkMode, 1}};
+    const std::vector<Command> reconnect{{cmd::SetWorkMode, 2}, {cmd::Version, 0}, {cmd::SetWorkMode, 1}};
     QTest::qWaitFor([this, &reconnect] { return CommandsReceived(*com3).size() >= reconnect.size(); }, 5000);
     EXPECT_EQ(CommandsReceived(*com3), reconnect);
     EXPECT_EQ(statusText(), kVersion);

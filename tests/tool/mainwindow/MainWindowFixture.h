@@ -2,6 +2,7 @@
 // always, COM3 on request, both in one port folder (RAVO_COM_DIR).
 #pragma once
 
+#include "WireVocabulary.h"
 #include "core/application/ApplicationProgramBuffer.h"
 #include "core/application/LibraryListFile.h"
 #include "shell/CKelvaneRavoToolsDlg.h"
@@ -30,9 +31,6 @@ struct Command {
     bool operator==(const Command& other) const { return code == other.code && p1 == other.p1; }
 };
 void PrintTo(const Command& command, std::ostream* out);
-
-constexpr int kVersionQuery = 2;
-constexpr int kSetWorkMode = 6;
 
 // The command frames `controller` received, in order.
 std::vector<Command> CommandsReceived(const ravo_sim::Simulator& controller);

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int kPositionQuery = 137;
-
 class MainWindowResponsivenessTest : public MainWindowTest {
 protected:
     void SetUp() override {
@@ -23,7 +21,7 @@ protected:
     }
     int xPositionQueries() {
         const auto commands = CommandsReceived(*com3);
-        return static_cast<int>(std::count(commands.begin(), commands.end(), Command{kPositionQuery, 1}));
+        return static_cast<int>(std::count(commands.begin(), commands.end(), Command{cmd::Position, 1}));
     }
 };
 

@@ -33,7 +33,7 @@ TEST_F(MainWindowStartupTest, ConnectsToRememberedPositionAndEndsInProgramEditor
     EXPECT_EQ(statusText(), QStringLiteral("控制器:2.3版本"));
     // Work mode 2 from connecting, the version query, work mode 1 from the program editor view.
     EXPECT_EQ(CommandsReceived(*com3),
-              (std::vector<Command>{{kSetWorkMode, 2}, {kVersionQuery, 0}, {kSetWorkMode, 1}}));
+              (std::vector<Command>{{cmd::SetWorkMode, 2}, {cmd::Version, 0}, {cmd::SetWorkMode, 1}}));
     EXPECT_TRUE(CommandsReceived(*com1).empty()) << "probing a port sends nothing";
     EXPECT_TRUE(prompter.shown.empty());
 
@@ -55,7 +55,7 @@ TEST_F(MainWindowStartupTest, ConnectsToThePortTheListFileRemembersAndLoadsTheAc
 
     EXPECT_EQ(comPortList().currentText(), QStringLiteral("COM1"));
     EXPECT_EQ(CommandsReceived(*com1),
-              (std::vector<Command>{{kSetWorkMode, 2}, {kVersionQuery, 0}, {kSetWorkMode, 1}}));
+              (std::vector<Command>{{cmd::SetWorkMode, 2}, {cmd::Version, 0}, {cmd::SetWorkMode, 1}}));
     EXPECT_TRUE(CommandsReceived(*com3).empty());
     EXPECT_EQ(window->findChild<QComboBox*>(QStringLiteral("programList"))->currentText(), QStringLiteral("b"));
     EXPECT_EQ(shownMotorParameters().axes[2].subdivision, 3200);
@@ -66,7 +66,7 @@ TEST_F(MainWindowStartupTest, ConnectsToThePortTheListFileRemembersAndLoadsTheAc
 
 TEST_F(MainWindowStartupTest, AVersionQueryWithoutReplyShowsNoReplyAndAMissingProgramFileTheStartUpValues) {
     addCom3();
-    com3->inject({ravo_sim::Fault::Action::Silent, ravo_sim::RequestKind::Command, kVersionQuery});
+    com3->inject({ravo_sim::Fault::Action::Silent, ravo_sim::RequestKind::Command, cmd::Version});
     writeLibraryList(1, {"missing"}, 0);
 
     startWindow();
@@ -90,7 +90,7 @@ TEST_F(MainWindowStartupTest, RememberedPositionBeyondTheListConnectsNothingUnti
     EXPECT_TRUE(prompter.shown.empty());
 
     chooseComPort(0);
-    EXPECT_EQ(CommandsReceived(*com1), (std::vector<Command>{{kSetWorkMode, 2}, {kVersionQuery, 0}}));
+    EXPECT_EQ(CommandsReceived(*com1), (std::vector<Command>{{cmd::SetWorkMode, 2}, {cmd::Version, 0}}));
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
 }
 

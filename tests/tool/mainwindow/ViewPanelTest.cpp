@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr int kPositionQuery = 137;
 constexpr std::uint32_t kAxisX = 1;
 
 class MainWindowViewPanelTest : public MainWindowTest {
@@ -28,7 +27,7 @@ protected:
     // Each refresh of the manual operation and teach views asks for the X position once.
     int xPositionQueries() {
         const auto commands = CommandsReceived(*com3);
-        return static_cast<int>(std::count(commands.begin(), commands.end(), Command{kPositionQuery, kAxisX}));
+        return static_cast<int>(std::count(commands.begin(), commands.end(), Command{cmd::Position, kAxisX}));
     }
 
     std::vector<QWidget*> visibleViews() {
@@ -64,7 +63,7 @@ TEST_F(MainWindowViewPanelTest, ManualViewPollsOnceASecondOnlyWhileShown) {
     button("manualViewButton").click();
     button("manualViewButton").click();  // already active: no second timer
     ASSERT_TRUE(waitForControllerJob());
-    EXPECT_EQ(CommandsReceived(*com3).front(), (Command{kSetWorkMode, 2}));
+    EXPECT_EQ(CommandsReceived(*com3).front(), (Command{cmd::SetWorkMode, 2}));
     EXPECT_EQ(xPositionQueries(), 1);
 
     const int activated = xPositionQueries();

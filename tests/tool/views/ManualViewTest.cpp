@@ -14,15 +14,13 @@
 
 namespace {
 
-constexpr int kWorkMode = 6, kSetPin = 21, kGetPin = 22, kGetAllPins = 23, kMaxSpeed = 128, kMove = 131, kGoPos = 132,
-              kSlowStop = 134, kClear = 136, kPosition = 137, kSpeed = 130, kJogLeft = 180, kJogRight = 181;
-
 using ManualViewTest = ViewFixture<CManualOptDlg>;
 
 TEST_F(ManualViewTest, ActivateRefreshesOnceThenTheTimerEverySecondUntilDeactivated) {
     std::vector<std::string> pins;
-    for (int pin = 33; pin <= 44; ++pin) pins.push_back(Cmd(kGetPin, {std::uint32_t(pin)}));
-    const std::vector<std::string> tick = Joined({Cmd(kGetAllPins, {1})}, {PerAxis(kPosition), PerAxis(kSpeed)});
+    for (int pin = 33; pin <= 44; ++pin) pins.push_back(Cmd(cmd::GetPin, {std::uint32_t(pin)}));
+    const std::vector<std::string> tick =
+        Joined({Cmd(cmd::GetAllPins, {1})}, {PerAxis(cmd::Position), PerAxis(cmd::Speed)});
 
     view.Activate();
     QElapsedTimer sinceStart;
@@ -31,8 +29,8 @@ TEST_F(ManualViewTest, ActivateRefreshesOnceThenTheTimerEverySecondUntilDeactiva
     EXPECT_TRUE(view.isActive());
     view.Activate();  // already active: nothing more
     ASSERT_TRUE(settle());
-    EXPECT_EQ(takeTraffic(),
-              Joined({Cmd(kWorkMode, {2, 0}), Cmd(kGetAllPins, {1})}, {pins, PerAxis(kPosition), PerAxis(kSpeed)}));
+    EXPECT_EQ(takeTraffic(), Joined({Cmd(cmd::SetWorkMode, {2, 0}), Cmd(cmd::GetAllPins, {1})},
+                                    {pins, PerAxis(cmd::Position), PerAxis(cmd::Speed)}));
     EXPECT_EQ(controller->workMode(), 2);
 
     ASSERT_TRUE(WaitFor([&] { return controller->traffic().size() >= tick.size(); }, 5000));
@@ -63,10 +61,11 @@ TEST_F(ManualViewTest, AxisButtonsSendOneCommandEach) {
     EXPECT_EQ(find<QPushButton>("runModeX")->text(), QString::fromUtf8("绝对运行"));
 
     EXPECT_EQ(takeTraffic(),
-              (std::vector<std::string>{Cmd(kMaxSpeed, {2, Bits(12.5f)}), Cmd(kClear, {8}),
-                                        Cmd(kGoPos, {16, Bits(0.0f)}), Cmd(kJogLeft, {32}), Cmd(kJogLeft, {32}),
-                                        Cmd(kJogRight, {1}), Cmd(kSlowStop, {4}), Cmd(kGoPos, {4, Bits(10.0f)}),
-                                        Cmd(kMove, {4, Bits(10.0f)}), Cmd(kGoPos, {4, Bits(10.0f)})}));
+              (std::vector<std::string>{
+                  Cmd(cmd::MaxSpeed, {2, FloatBits(12.5f)}), Cmd(cmd::ClearPosition, {8}),
+                  Cmd(cmd::GoPosition, {16, FloatBits(0.0f)}), Cmd(cmd::JogLeft, {32}), Cmd(cmd::JogLeft, {32}),
+                  Cmd(cmd::JogRight, {1}), Cmd(cmd::SlowStop, {4}), Cmd(cmd::GoPosition, {4, FloatBits(10.0f)}),
+                  Cmd(cmd::Move, {4, FloatBits(10.0f)}), Cmd(cmd::GoPosition, {4, FloatBits(10.0f)})}));
 }
 
 TEST_F(ManualViewTest, NoMotionCommandAfterAParseMessage) {
@@ -86,8 +85,8 @@ TEST_F(ManualViewTest, OutputBoxesSwitchTheirPinsAndIndicatorsShowTheInputs) {
     EXPECT_TRUE(controller->output(44));
     find<QCheckBox>("OUT12")->click();
     find<QCheckBox>("OUT1")->click();
-    EXPECT_EQ(takeTraffic(),
-              (std::vector<std::string>{Cmd(kSetPin, {44, 1}), Cmd(kSetPin, {44, 0}), Cmd(kSetPin, {33, 1})}));
+    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{Cmd(cmd::SetPin, {44, 1}), Cmd(cmd::SetPin, {44, 0}),
+                                                       Cmd(cmd::SetPin, {33, 1})}));
 
     // Activation shows what the controller holds, without switching anything.
     Ravo_SetIOPinLevel(255, 35, 1);

@@ -1,5 +1,5 @@
-// The peripheral view: its lists, fill and copy against the record, the download, and the
-// four bus-address buttons with their range check.
+// The peripheral view: its lists, fill and copy against the record, what a download takes from
+// the boxes, and the four bus-address buttons with their range check.
 #include "ViewTestSupport.h"
 
 #include "views/CPeripheralDlg.h"
@@ -11,9 +11,6 @@
 #include <tuple>
 
 namespace {
-
-constexpr int kSetAddress = 4, kGetAddress = 5, kLimits = 24, kEncoderLines = 29, kEncoderMode = 30, kAnalogueMode = 32,
-              kAnalogueScale = 33;
 
 QStringList Entries(const QComboBox* list) {
     QStringList entries;
@@ -31,20 +28,6 @@ kelvane::PeripheralParameterRecord SampleRecord() {
     record.analogue = {{{7, -1.5f, 10.25f}, {2, 0.0f, 5.0f}}};                // "采集模拟量", "Y轴速度"
     record.encoders = {{{30, 1000, 0.5f}, {1, 2500, 2.0f}, {0, -7, 1.25f}}};  // "W轴位置读取", ...
     return record;
-}
-
-// What the download of SampleRecord() sends: level, limits of axes 1..8, A/D 1 and 2, encoders.
-std::vector<std::string> SampleRecordTraffic() {
-    std::vector<std::string> expected{WriteCoil(110, true), Cmd(kLimits, {1, 255, 1})};
-    for (int axis = 2; axis <= 7; ++axis)
-        expected.push_back(Cmd(kLimits, {1u << (axis - 1), std::uint32_t(2 * axis + 1), std::uint32_t(2 * axis + 2)}));
-    expected.insert(expected.end(),
-                    {Cmd(kLimits, {128, 17, 24}), Cmd(kAnalogueMode, {1, 31}),
-                     Cmd(kAnalogueScale, {1, Bits(-1.5f), Bits(10.25f)}), Cmd(kAnalogueMode, {2, 6}),
-                     Cmd(kAnalogueScale, {2, Bits(0.0f), Bits(5.0f)}), Cmd(kEncoderLines, {1, 1000, Bits(0.5f)}),
-                     Cmd(kEncoderMode, {1, 30}), Cmd(kEncoderLines, {2, 2500, Bits(2.0f)}), Cmd(kEncoderMode, {2, 1}),
-                     Cmd(kEncoderLines, {3, std::uint32_t(-7), Bits(1.25f)}), Cmd(kEncoderMode, {3, 0})});
-    return expected;
 }
 
 using PeripheralViewTest = ViewFixture<CPeripheralDlg>;
@@ -98,27 +81,19 @@ TEST_F(PeripheralViewTest, FillThenCopyGivesTheRecordBackAndCodesNoListHasBecome
               std::make_tuple(1, 255, 0, 0));
 }
 
-TEST_F(PeripheralViewTest, DownloadSendsLevelLimitsAnalogueAndEncodersInOrder) {
+TEST_F(PeripheralViewTest, ReadForDownloadTakesTheBoxesAsShownOrNothingWhenOneDoesNotParse) {
     view.FillFromRecord(SampleRecord());
-    EXPECT_EQ(view.Download(), 0);
-
-    const std::vector<std::string> expected = SampleRecordTraffic();
-    EXPECT_EQ(takeTraffic(), expected);
-    EXPECT_TRUE(controller->coil(110));
-
     find<QCheckBox>("activeHigh")->setChecked(false);
     find<QComboBox>("limitNegative1")->setCurrentIndex(14);  // X14
     find<QComboBox>("limitNegative3")->setCurrentIndex(-1);  // nothing chosen goes out as 255
-    EXPECT_EQ(view.Download(), 0);
-    const std::vector<std::string> again = takeTraffic();
-    EXPECT_EQ(std::vector<std::string>(again.begin(), again.begin() + 4),
-              (std::vector<std::string>{WriteCoil(110, false), Cmd(kLimits, {1, 14, 1}), Cmd(kLimits, {2, 5, 6}),
-                                        Cmd(kLimits, {4, 255, 8})}));
+    const auto record = view.ReadForDownload();
+    ASSERT_TRUE(record);
+    EXPECT_EQ(std::tie(record->limitTriggerLevel, record->limits[0], record->limits[4], record->encoders[0].mode),
+              std::make_tuple(0, 14, 255, 30));
 
-    find<QLineEdit>("encoderRatio2")->setText("two");  // a box that does not parse: nothing is sent
-    EXPECT_NE(view.Download(), 0);
+    find<QLineEdit>("encoderRatio2")->setText("two");
+    EXPECT_FALSE(view.ReadForDownload());
     EXPECT_EQ(prompter.texts(), QStringList{QString::fromUtf8("请输入一个数字。")});
-    EXPECT_TRUE(takeTraffic().empty());
 }
 
 TEST_F(PeripheralViewTest, AddressButtonsWriteAndReadBothAddresses) {
@@ -133,7 +108,7 @@ TEST_F(PeripheralViewTest, AddressButtonsWriteAndReadBothAddresses) {
     controller->setRegister(199, 0x1234);  // only the low 8 bits are the address
     click("rs232Read");
 
-    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{Cmd(kSetAddress, {7}), Cmd(kGetAddress, {}),
+    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{Cmd(cmd::SetRs485Address, {7}), Cmd(cmd::GetRs485Address, {}),
                                                        WriteRegisters(199, {200}), ReadRegisters(199, 1)}));
     EXPECT_EQ(find<QLineEdit>("rs485Address")->text(), "7");
     EXPECT_EQ(find<QLineEdit>("rs232Address")->text(), "52");
@@ -167,7 +142,7 @@ TEST_F(PeripheralViewTest, AddressOutsideZeroTo255IsRefusedWithTheRangeMessage) 
     EXPECT_EQ(takeTraffic(), std::vector<std::string>{WriteRegisters(199, {255})});
 }
 
-TEST_F(PeripheralViewTest, AddressBoxesTakeNoPartInCopyToRecordOrDownload) {
+TEST_F(PeripheralViewTest, AddressBoxesTakeNoPartInCopyToRecordOrReadForDownload) {
     view.FillFromRecord(SampleRecord());
     find<QLineEdit>("rs485Address")->setText("300");  // typed, never written
     find<QLineEdit>("rs232Address")->setText("x");
@@ -180,11 +155,9 @@ TEST_F(PeripheralViewTest, AddressBoxesTakeNoPartInCopyToRecordOrDownload) {
     EXPECT_EQ(std::tie(copy.analogue[0].minimum, copy.encoders[2].lines, copy.encoders[2].ratio),
               std::make_tuple(2.5f, 42, 0.75f));
 
-    EXPECT_EQ(view.Download(), 0);
-    std::vector<std::string> expected = SampleRecordTraffic();
-    expected[10] = Cmd(kAnalogueScale, {1, Bits(2.5f), Bits(10.25f)});
-    expected[17] = Cmd(kEncoderLines, {3, 42, Bits(0.75f)});
-    EXPECT_EQ(takeTraffic(), expected);
+    const auto record = view.ReadForDownload();
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->analogue[0].minimum, 2.5f);
     EXPECT_TRUE(prompter.shown.empty());
 
     view.FillFromRecord(SampleRecord());  // loading a program leaves the addresses as typed
@@ -201,7 +174,7 @@ TEST_F(PeripheralViewTest, EachAddressButtonReadsOnlyItsOwnBox) {
         const char* other;
         std::string sent;
     } rows[] = {
-        {"rs485Write", "rs485Address", "rs232Address", Cmd(kSetAddress, {9})},
+        {"rs485Write", "rs485Address", "rs232Address", Cmd(cmd::SetRs485Address, {9})},
         {"rs232Write", "rs232Address", "rs485Address", WriteRegisters(199, {9})},
     };
     for (const auto& row : rows) {
@@ -224,7 +197,7 @@ TEST_F(PeripheralViewTest, EachAddressButtonReadsOnlyItsOwnBox) {
     find<QLineEdit>("rs232Address")->setText("300");
     click("rs485Read");  // a read button reads no box: the address read replaces its text
     click("rs232Read");
-    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{Cmd(kGetAddress, {}), ReadRegisters(199, 1)}));
+    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{Cmd(cmd::GetRs485Address, {}), ReadRegisters(199, 1)}));
     EXPECT_TRUE(prompter.shown.empty());
     EXPECT_EQ(find<QLineEdit>("rs485Address")->text(), "9");
 }

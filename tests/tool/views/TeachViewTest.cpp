@@ -19,9 +19,6 @@
 
 namespace {
 
-constexpr int kSetPin = 21, kGetAllPins = 23, kMaxSpeed = 128, kSpeed = 130, kGoPos = 132, kQuickStop = 133,
-              kPosition = 137, kJogLeft = 180, kJogRight = 181;
-
 void Leave(QLineEdit* box, Qt::FocusReason reason = Qt::TabFocusReason) {
     QFocusEvent event(QEvent::FocusOut, reason);
     QCoreApplication::sendEvent(box, &event);
@@ -32,9 +29,9 @@ using TeachViewTest = ViewFixture<CVideoTeachOptDlg>;
 TEST_F(TeachViewTest, ActivateReadsInOrderThenPollsEverySecondUntilStopped) {
     const std::vector<std::string> expected =
         Joined({ReadRegisters(361, 1)},
-               {PerAxis(kPosition),
-                PerAxis(kSpeed),
-                {ReadRegisters(361, 1), ReadRegisters(360, 1), Cmd(kGetAllPins, {1}), Cmd(kGetAllPins, {33})}});
+               {PerAxis(cmd::Position),
+                PerAxis(cmd::Speed),
+                {ReadRegisters(361, 1), ReadRegisters(360, 1), Cmd(cmd::GetAllPins, {1}), Cmd(cmd::GetAllPins, {33})}});
     controller->setRegister(360, 65535);  // shown unsigned
     controller->setRegister(361, 4);
     view.Activate();
@@ -56,7 +53,7 @@ TEST_F(TeachViewTest, ActivateReadsInOrderThenPollsEverySecondUntilStopped) {
     Ravo_MotorGoPos(255, 2, 3.25f);
     controller->clearTraffic();
     controller->setRegister(361, 9);
-    const std::vector<std::string> tick = Joined({ReadRegisters(361, 1)}, {PerAxis(kPosition)});
+    const std::vector<std::string> tick = Joined({ReadRegisters(361, 1)}, {PerAxis(cmd::Position)});
     ASSERT_TRUE(WaitFor([&] { return controller->traffic().size() >= tick.size(); }, 5000));
     EXPECT_GE(sinceStart.elapsed(), 900);
     ASSERT_TRUE(WaitFor([&] { return find<QLabel>("coordinateY")->text() == "3.25"; }, 5000))
@@ -79,8 +76,8 @@ TEST_F(TeachViewTest, JogButtonsToggleBetweenMovingAndStopping) {
         EXPECT_EQ(find<QPushButton>(button)->text(), QString::fromUtf8(text)) << button;
     }
 
-    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{Cmd(kJogLeft, {4}), Cmd(kJogRight, {4}), Cmd(kQuickStop, {4}),
-                                                       Cmd(kQuickStop, {4})}));
+    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{Cmd(cmd::JogLeft, {4}), Cmd(cmd::JogRight, {4}),
+                                                       Cmd(cmd::QuickStop, {4}), Cmd(cmd::QuickStop, {4})}));
 }
 
 TEST_F(TeachViewTest, LeavingABoxSendsWhatItHoldsChangedOrNot) {
@@ -102,9 +99,10 @@ TEST_F(TeachViewTest, LeavingABoxSendsWhatItHoldsChangedOrNot) {
     // Focus taken by another window is not leaving the box.
     Leave(find<QLineEdit>("targetW"), Qt::ActiveWindowFocusReason);
 
-    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{Cmd(kGoPos, {32, Bits(12.5f)}), Cmd(kGoPos, {32, Bits(12.5f)}),
-                                                       Cmd(kMaxSpeed, {8, Bits(7.5f)}), WriteRegisters(360, {4464}),
-                                                       WriteRegisters(361, {3})}));
+    EXPECT_EQ(takeTraffic(),
+              (std::vector<std::string>{
+                  Cmd(cmd::GoPosition, {32, FloatBits(12.5f)}), Cmd(cmd::GoPosition, {32, FloatBits(12.5f)}),
+                  Cmd(cmd::MaxSpeed, {8, FloatBits(7.5f)}), WriteRegisters(360, {4464}), WriteRegisters(361, {3})}));
 
     // A box that does not read sends nothing and takes the focus.
     view.show();
@@ -199,11 +197,11 @@ TEST_F(TeachViewTest, InputsShowActiveLowAndOutputsSwitchTheirPins) {
 
     find<QCheckBox>("OUT2")->click();
     find<QCheckBox>("OUT12")->click();
-    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{Cmd(kSetPin, {34, 0}), Cmd(kSetPin, {44, 1})}));
+    EXPECT_EQ(takeTraffic(), (std::vector<std::string>{Cmd(cmd::SetPin, {34, 0}), Cmd(cmd::SetPin, {44, 1})}));
 
     click("refresh");
     ASSERT_TRUE(settle());
-    EXPECT_EQ(takeTraffic(), Joined(PerAxis(kPosition), {{Cmd(kGetAllPins, {1}), Cmd(kGetAllPins, {33})}}));
+    EXPECT_EQ(takeTraffic(), Joined(PerAxis(cmd::Position), {{Cmd(cmd::GetAllPins, {1}), Cmd(cmd::GetAllPins, {33})}}));
     EXPECT_FALSE(find<QCheckBox>("OUT2")->isChecked());
     EXPECT_TRUE(find<QCheckBox>("OUT12")->isChecked());
 }

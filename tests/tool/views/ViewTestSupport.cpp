@@ -17,12 +17,6 @@ std::string Cmd(int code, std::initializer_list<std::uint32_t> params) {
            std::to_string(p[2]);
 }
 
-std::uint32_t Bits(float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
 namespace {
 std::string Hex16(unsigned value) {
     char text[8];

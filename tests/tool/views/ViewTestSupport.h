@@ -7,6 +7,8 @@
 #include "support/ConnectedControllerTest.h"
 #include "support/RecordingPrompter.h"
 
+#include "WireVocabulary.h"
+
 #include <QPushButton>
 #include <QString>
 #include <QWidget>
@@ -25,7 +27,6 @@
 //   command frames "C<code> <p1> <p2> <p3>" (parameters as unsigned 32-bit decimals)
 //   Modbus         "M<function> <address> ..." (coil value or register values in hex)
 std::string Cmd(int code, std::initializer_list<std::uint32_t> params);
-std::uint32_t Bits(float value);
 std::string WriteCoil(int coil, bool on);
 std::string WriteRegisters(int address, std::initializer_list<std::uint16_t> values);
 std::string ReadRegisters(int address, int count);
