@@ -29,9 +29,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <functional>
-#include <utility>
 
 namespace {
 
@@ -108,23 +106,6 @@ TEST_F(MainWindowDownloadTest, SendsTheApplicationAsTheViewsShowItAndEndsInWorkM
     EXPECT_EQ(CommandsReceived(*com1).back(), (Command{cmd::SetWorkMode, RAVO_WORK_MODE_PROGRAMS}));
     ASSERT_EQ(prompter.texts(), QStringList({"用户应用程序下载成功"}));
     EXPECT_EQ(prompter.shown[0].caption, QStringLiteral("下载信息"));
-}
-
-// ravo runs the same sequence: the controller cannot tell the two apart.
-TEST_F(MainWindowDownloadTest, RavoDownloadSendsWhatTheToolSends) {
-    addCom3();
-    download();
-    const std::string ravo = std::string("'") + RAVO_EXECUTABLE + "' --data '" + dataFolder() + "' download " + kDemo +
-                             " --port COM3 >/dev/null 2>&1";
-    ASSERT_EQ(std::system(ravo.c_str()), 0);
-
-    const auto requests = [](const ravo_sim::Simulator& controller) {
-        std::vector<std::pair<RequestKind, std::vector<std::uint8_t>>> sent;
-        for (const ravo_sim::Request& request : controller.traffic()) sent.emplace_back(request.kind, request.bytes);
-        return sent;
-    };
-    ASSERT_FALSE(requests(*com1).empty());
-    EXPECT_EQ(requests(*com1), requests(*com3));
 }
 
 // Where a download stops is the sequence's concern; the window shows the failed step's message

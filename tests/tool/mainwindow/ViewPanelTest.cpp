@@ -1,5 +1,5 @@
-// The view panel: one view at a time, the polling of the manual operation and teach views only
-// while they are shown, and the exit confirmation.
+// The view panel: one view at a time, the polling views active only while shown, and the exit
+// confirmation.
 #include "MainWindowFixture.h"
 
 #include "editor/CUserProgramDlg.h"
@@ -8,13 +8,7 @@
 #include "views/CPeripheralDlg.h"
 #include "views/CVideoTeachOptDlg.h"
 
-#include <QTest>
-
-#include <algorithm>
-
 namespace {
-
-constexpr std::uint32_t kAxisX = 1;
 
 class MainWindowViewPanelTest : public MainWindowTest {
 protected:
@@ -22,12 +16,6 @@ protected:
         addCom3();
         startWindow();
         com3->clearTraffic();
-    }
-
-    // Each refresh of the manual operation and teach views asks for the X position once.
-    int xPositionQueries() {
-        const auto commands = CommandsReceived(*com3);
-        return static_cast<int>(std::count(commands.begin(), commands.end(), Command{cmd::Position, kAxisX}));
     }
 
     std::vector<QWidget*> visibleViews() {
@@ -42,55 +30,32 @@ protected:
     }
 };
 
-TEST_F(MainWindowViewPanelTest, EachButtonShowsItsViewAlone) {
-    const std::pair<const char*, QWidget*> buttons[] = {
-        {"motorViewButton", window->findChild<CMotorParSettingDlg*>()},
-        {"peripheralViewButton", window->findChild<CPeripheralDlg*>()},
-        {"manualViewButton", window->findChild<CManualOptDlg*>()},
-        {"teachViewButton", window->findChild<CVideoTeachOptDlg*>()},
-        {"editorViewButton", window->findChild<CUserProgramDlg*>()},
+// How the manual operation and teach views poll is theirs; the panel activates the one it shows
+// and stops the one it leaves.
+TEST_F(MainWindowViewPanelTest, EachButtonShowsItsViewAloneAndOnlyTheShownViewPolls) {
+    auto* manual = window->findChild<CManualOptDlg*>();
+    auto* teach = window->findChild<CVideoTeachOptDlg*>();
+    const struct {
+        const char* button;
+        QWidget* view;
+        bool manualPolls, teachPolls;
+    } cases[] = {
+        {"motorViewButton", window->findChild<CMotorParSettingDlg*>(), false, false},
+        {"peripheralViewButton", window->findChild<CPeripheralDlg*>(), false, false},
+        {"manualViewButton", manual, true, false},
+        {"teachViewButton", teach, false, true},
+        {"manualViewButton", manual, true, false},
+        {"editorViewButton", window->findChild<CUserProgramDlg*>(), false, false},
     };
-    for (const auto& [name, view] : buttons) {
-        button(name).click();
-        EXPECT_EQ(visibleViews(), std::vector<QWidget*>{view}) << name;
-        if (view == buttons[1].second) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        button(c.button).click();
+        EXPECT_EQ(visibleViews(), std::vector<QWidget*>{c.view});
+        EXPECT_EQ(manual->isActive(), c.manualPolls);
+        EXPECT_EQ(teach->isPolling(), c.teachPolls);
+        if (c.view == cases[1].view)
             EXPECT_TRUE(CommandsReceived(*com3).empty()) << "motor and peripheral views send nothing";
-        }
     }
-}
-
-TEST_F(MainWindowViewPanelTest, ManualViewPollsOnceASecondOnlyWhileShown) {
-    button("manualViewButton").click();
-    button("manualViewButton").click();  // already active: no second timer
-    ASSERT_TRUE(waitForControllerJob());
-    EXPECT_EQ(CommandsReceived(*com3).front(), (Command{cmd::SetWorkMode, 2}));
-    EXPECT_EQ(xPositionQueries(), 1);
-
-    const int activated = xPositionQueries();
-    QTest::qWait(2500);
-    const int ticks = xPositionQueries() - activated;
-    EXPECT_GE(ticks, 1);
-    EXPECT_LE(ticks, 3) << "one timer, not two";
-
-    button("motorViewButton").click();
-    ASSERT_TRUE(waitForControllerJob());  // a tick under way ends
-    const int afterLeaving = xPositionQueries();
-    QTest::qWait(1500);
-    EXPECT_EQ(xPositionQueries(), afterLeaving);
-}
-
-TEST_F(MainWindowViewPanelTest, TeachViewStopsPollingWhenAnotherViewIsShown) {
-    button("teachViewButton").click();
-    QTest::qWait(2000);
-    ASSERT_TRUE(waitForControllerJob());
-    const int whileShown = xPositionQueries();
-    EXPECT_GE(whileShown, 2) << "activation and at least one timer tick";
-
-    button("editorViewButton").click();
-    ASSERT_TRUE(waitForControllerJob());  // a tick under way ends
-    const int afterLeaving = xPositionQueries();
-    QTest::qWait(1500);
-    EXPECT_EQ(xPositionQueries(), afterLeaving);
 }
 
 TEST_F(MainWindowViewPanelTest, ExitAnsweredCancelKeepsWindowAndConnectionOkClosesWithoutTraffic) {
