@@ -4,9 +4,10 @@
 #include "core/traffic/TrafficDecoder.h"
 #include "core/workflow/ApplicationDownload.h"
 
+#include "TrafficText.h"
 #include "WireVocabulary.h"
-#include "WorkflowFixture.h"
 #include "support/ApplicationOnController.h"
+#include "support/ConnectedControllerTest.h"
 
 #include <cstring>
 #include <tuple>
@@ -32,7 +33,7 @@ std::vector<std::string> WithReadBack(int set, int get) {
     return words;
 }
 
-class ApplicationDownloadTest : public WorkflowTest {
+class ApplicationDownloadTest : public ConnectedControllerTest {
 protected:
     ApplicationDownloadTest() {
         kelvane::ApplicationProgramBuffer buffer;

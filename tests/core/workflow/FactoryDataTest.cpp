@@ -2,7 +2,8 @@
 // the defaults are stored, and the message of each outcome.
 #include "core/workflow/FactoryData.h"
 
-#include "WorkflowFixture.h"
+#include "TrafficText.h"
+#include "support/ConnectedControllerTest.h"
 
 #include <array>
 #include <optional>
@@ -25,7 +26,7 @@ std::vector<std::string> CheckTraffic(int speedQueries) {
     return words;
 }
 
-using FactoryDataTest = WorkflowTest;
+using FactoryDataTest = ConnectedControllerTest;
 
 TEST_F(FactoryDataTest, ChecksTheStoredDateAndTheSpeedsAndStoresWhenEitherFails) {
     const CalendarDate today = kelvane::LocalDate();

@@ -25,7 +25,7 @@ protected:
     }
 };
 
-const std::vector<Command> kConnectTraffic{{cmd::SetWorkMode, 2}, {cmd::Version, 0}};
+const std::vector<std::string> kConnectTraffic{"c6:2", "c2:0"};
 
 TEST_F(MainWindowConnectionTest, DropDownWhileConnectedRelistsAndKeepsTheConnectionOpen) {
     startConnectedToCom3();
@@ -37,9 +37,9 @@ TEST_F(MainWindowConnectionTest, DropDownWhileConnectedRelistsAndKeepsTheConnect
     EXPECT_EQ(comPortEntries(), QStringList({"COM1", "COM3"}));
     EXPECT_EQ(comPortList().currentText(), QStringLiteral("COM3"));
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
-    EXPECT_TRUE(CommandsReceived(*com3).empty()) << "reopening sends nothing";
+    EXPECT_TRUE(CommandWords(*com3).empty()) << "reopening sends nothing";
     showProgramEditor();
-    EXPECT_EQ(CommandsReceived(*com3), (std::vector<Command>{{cmd::SetWorkMode, 1}}));
+    EXPECT_EQ(CommandWords(*com3), (std::vector<std::string>{"c6:1"}));
 }
 
 TEST_F(MainWindowConnectionTest, TheListDropsDownOnlyOnceProbedAndAVanishedConnectedPortShowsNotConnected) {
@@ -72,12 +72,12 @@ TEST_F(MainWindowConnectionTest, DropDownWhileNotConnectedLeavesNoPortForTheButt
     button("connectButton").click();
     ASSERT_TRUE(waitForControllerJob());
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("连接控制器"));
-    EXPECT_TRUE(CommandsReceived(*com1).empty());
-    EXPECT_TRUE(CommandsReceived(*com3).empty());
+    EXPECT_TRUE(CommandWords(*com1).empty());
+    EXPECT_TRUE(CommandWords(*com3).empty());
     EXPECT_TRUE(prompter.shown.empty());
 
     chooseComPort(0);
-    EXPECT_EQ(CommandsReceived(*com1), kConnectTraffic);
+    EXPECT_EQ(CommandWords(*com1), kConnectTraffic);
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
 }
 
@@ -100,12 +100,12 @@ TEST_F(MainWindowConnectionTest, ChoosingAnotherPortSwitchesTheConnection) {
 
     chooseComPort(0);
 
-    EXPECT_EQ(CommandsReceived(*com1), kConnectTraffic);
+    EXPECT_EQ(CommandWords(*com1), kConnectTraffic);
     EXPECT_EQ(statusText(), QStringLiteral("控制器:1.5版本"));
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
     showProgramEditor();
-    EXPECT_EQ(CommandsReceived(*com1).back(), (Command{cmd::SetWorkMode, 1}));
-    EXPECT_TRUE(CommandsReceived(*com3).empty());
+    EXPECT_EQ(CommandWords(*com1).back(), std::string("c6:1"));
+    EXPECT_TRUE(CommandWords(*com3).empty());
 }
 
 TEST_F(MainWindowConnectionTest, ButtonDisconnectsAndConnectsAgain) {
@@ -116,11 +116,11 @@ TEST_F(MainWindowConnectionTest, ButtonDisconnectsAndConnectsAgain) {
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("连接控制器"));
     EXPECT_EQ(statusText(), QStringLiteral("控制器未连接"));
     showProgramEditor();
-    EXPECT_TRUE(CommandsReceived(*com3).empty()) << "the port is closed";
+    EXPECT_TRUE(CommandWords(*com3).empty()) << "the port is closed";
 
     button("connectButton").click();
     ASSERT_TRUE(waitForControllerJob());
-    EXPECT_EQ(CommandsReceived(*com3), kConnectTraffic);
+    EXPECT_EQ(CommandWords(*com3), kConnectTraffic);
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
 }
 
@@ -151,8 +151,8 @@ TEST_F(MainWindowConnectionTest, TypedTextSelectsNothing) {
     EXPECT_EQ(comPortList().count(), 2);
     EXPECT_EQ(comPortList().currentIndex(), 1);
     EXPECT_EQ(edit->text(), QStringLiteral("COM3"));
-    EXPECT_TRUE(CommandsReceived(*com1).empty());
-    EXPECT_TRUE(CommandsReceived(*com3).empty());
+    EXPECT_TRUE(CommandWords(*com1).empty());
+    EXPECT_TRUE(CommandWords(*com3).empty());
 }
 
 }  // namespace

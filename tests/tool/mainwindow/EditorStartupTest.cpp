@@ -44,8 +44,7 @@ protected:
 };
 
 TEST_F(EditorStartupTest, OpensOnTheLastProgramOfTheActiveApplicationProgramWithTheStartUpTraffic) {
-    EXPECT_EQ(CommandsReceived(*com1),
-              (std::vector<Command>{{cmd::SetWorkMode, 2}, {cmd::Version, 0}, {cmd::SetWorkMode, 1}}));
+    EXPECT_EQ(CommandWords(*com1), (std::vector<std::string>{"c6:2", "c2:0", "c6:1"}));
     EXPECT_TRUE(editor().isVisible());
     EXPECT_EQ(editor().programCount(), 2);
     EXPECT_EQ(tabs().count(), 4);

@@ -26,8 +26,8 @@ protected:
 
     // The manual operation view's ticks, each of which reads the inputs once.
     int inputReads() {
-        const auto commands = CommandsReceived(*com3);
-        return static_cast<int>(std::count(commands.begin(), commands.end(), Command{cmd::GetAllPins, 1}));
+        const auto commands = CommandWords(*com3);
+        return static_cast<int>(std::count(commands.begin(), commands.end(), CommandWord(cmd::GetAllPins, 1)));
     }
 };
 
@@ -66,11 +66,10 @@ TEST_F(MainWindowLinkTest, APulledAdapterIsNamedAndReconnectsByItself) {
     com3->clearTraffic();
     ASSERT_TRUE(statusBecomes(kVersion, 5000)) << statusText().toStdString();
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
-    const std::vector<Command> reconnect{
-        {cmd::SetWorkMode, 2}, {cmd::Version, 0}, {cmd::SetWorkMode, 2}, {cmd::GetAllPins, 1}};
-    ASSERT_TRUE(QTest::qWaitFor([&] { return CommandsReceived(*com3).size() >= reconnect.size(); }, 3000));
-    const auto received = CommandsReceived(*com3);
-    EXPECT_EQ(std::vector<Command>(received.begin(), received.begin() + 4), reconnect)
+    const std::vector<std::string> reconnect{"c6:2", "c2:0", "c6:2", "c23:1"};
+    ASSERT_TRUE(QTest::qWaitFor([&] { return CommandWords(*com3).size() >= reconnect.size(); }, 3000));
+    const auto received = CommandWords(*com3);
+    EXPECT_EQ(std::vector<std::string>(received.begin(), received.begin() + 4), reconnect)
         << "the connect sequence, then the manual view's activation";
     EXPECT_TRUE(manual->isActive());
     ASSERT_TRUE(QTest::qWaitFor([&] { return inputReads() >= 3; }, 5000));  // activation and two ticks
@@ -85,9 +84,9 @@ TEST_F(MainWindowLinkTest, AReconnectWithTheProgramEditorShownSetsWorkMode1Again
     button("editorViewButton").click();
     ASSERT_TRUE(com3->waitUntilPluggedIn(std::chrono::milliseconds(10000)));
     com3->clearTraffic();
-    const std::vector<Command> reconnect{{cmd::SetWorkMode, 2}, {cmd::Version, 0}, {cmd::SetWorkMode, 1}};
-    QTest::qWaitFor([this, &reconnect] { return CommandsReceived(*com3).size() >= reconnect.size(); }, 5000);
-    EXPECT_EQ(CommandsReceived(*com3), reconnect);
+    const std::vector<std::string> reconnect{"c6:2", "c2:0", "c6:1"};
+    QTest::qWaitFor([this, &reconnect] { return CommandWords(*com3).size() >= reconnect.size(); }, 5000);
+    EXPECT_EQ(CommandWords(*com3), reconnect);
     EXPECT_EQ(statusText(), kVersion);
 }
 
@@ -103,7 +102,7 @@ TEST_F(MainWindowLinkTest, DisconnectingWhileLostEndsTheReconnectAttempts) {
     com3->plugIn();
     com3->clearTraffic();
     QTest::qWait(2500);
-    EXPECT_TRUE(CommandsReceived(*com3).empty());
+    EXPECT_TRUE(CommandWords(*com3).empty());
     EXPECT_EQ(statusText(), QStringLiteral("控制器未连接"));
 }
 

@@ -47,7 +47,7 @@ std::size_t CountOf(const ravo_sim::Simulator& controller, RequestKind kind) {
         std::count_if(traffic.begin(), traffic.end(), [kind](const ravo_sim::Request& r) { return r.kind == kind; }));
 }
 
-std::size_t CountOf(const std::vector<Command>& commands, Command command) {
+std::size_t CountOf(const std::vector<std::string>& commands, const std::string& command) {
     return static_cast<std::size_t>(std::count(commands.begin(), commands.end(), command));
 }
 
@@ -103,7 +103,7 @@ TEST_F(MainWindowDownloadTest, SendsTheApplicationAsTheViewsShowItAndEndsInWorkM
     demoPrograms[1] = edited;
     ExpectControllerHoldsApplication(*com1, demo.motor, demo.peripherals, demoPrograms);
     EXPECT_EQ(com1->workMode(), RAVO_WORK_MODE_PROGRAMS);
-    EXPECT_EQ(CommandsReceived(*com1).back(), (Command{cmd::SetWorkMode, RAVO_WORK_MODE_PROGRAMS}));
+    EXPECT_EQ(CommandWords(*com1).back(), CommandWord(cmd::SetWorkMode, RAVO_WORK_MODE_PROGRAMS));
     ASSERT_EQ(prompter.texts(), QStringList({"用户应用程序下载成功"}));
     EXPECT_EQ(prompter.shown[0].caption, QStringLiteral("下载信息"));
 }
@@ -205,8 +205,8 @@ TEST_F(MainWindowDownloadTest, FactoryDataIsCheckedAndStoredWhenThereIsNoDateOrT
         {"no year", {0, 0, 0}, 0, "数据保存成功，请将控制器断电", true},
     };
     std::size_t storesBeforeMessage = 0;
-    const Command store{cmd::StoreFactoryDate, static_cast<std::uint32_t>(today.year)};
-    prompter.onMessage = [&] { storesBeforeMessage = CountOf(CommandsReceived(*com1), store); };
+    const std::string store = CommandWord(cmd::StoreFactoryDate, static_cast<std::uint32_t>(today.year));
+    prompter.onMessage = [&] { storesBeforeMessage = CountOf(CommandWords(*com1), store); };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         com1->setFactoryDate(c.date[0], c.date[1], c.date[2]);
@@ -219,10 +219,9 @@ TEST_F(MainWindowDownloadTest, FactoryDataIsCheckedAndStoredWhenThereIsNoDateOrT
 
         ASSERT_EQ(prompter.texts(), QStringList({c.message}));
         EXPECT_EQ(prompter.shown[0].caption, QStringLiteral("校验信息"));
-        const std::vector<Command> commands = CommandsReceived(*com1);
-        EXPECT_EQ(commands.front(), (Command{cmd::SetWorkMode, RAVO_WORK_MODE_MANUAL}));
-        EXPECT_EQ(CountOf(commands, {cmd::StoreFactoryDate, static_cast<std::uint32_t>(today.year)}),
-                  c.stores ? 1u : 0u);
+        const std::vector<std::string> commands = CommandWords(*com1);
+        EXPECT_EQ(commands.front(), CommandWord(cmd::SetWorkMode, RAVO_WORK_MODE_MANUAL));
+        EXPECT_EQ(CountOf(commands, store), c.stores ? 1u : 0u);
         EXPECT_EQ(com1->factoryDate(), c.stores ? stored : c.date);
         EXPECT_EQ(storesBeforeMessage, c.date[0] == 0 ? 1u : 0u) << "a check's verdict comes before its store";
         if (c.stores) {

@@ -13,17 +13,6 @@
 
 #include <filesystem>
 
-void PrintTo(const Command& command, std::ostream* out) {
-    *out << "{code " << command.code << ", p1 " << command.p1 << "}";
-}
-
-std::vector<Command> CommandsReceived(const ravo_sim::Simulator& controller) {
-    std::vector<Command> commands;
-    for (const auto& request : controller.traffic())
-        if (request.kind == ravo_sim::RequestKind::Command) commands.push_back({request.code(), request.param(1)});
-    return commands;
-}
-
 void MainWindowTest::addCom3(bool paced) {
     com3 = std::make_unique<ravo_sim::Simulator>(ravo_sim::Simulator::Options{com1.comDir(), 3, paced});
 }

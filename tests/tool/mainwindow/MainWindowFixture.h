@@ -2,6 +2,7 @@
 // always, COM3 on request, both in one port folder (RAVO_COM_DIR).
 #pragma once
 
+#include "TrafficText.h"
 #include "WireVocabulary.h"
 #include "core/application/ApplicationProgramBuffer.h"
 #include "core/application/LibraryListFile.h"
@@ -20,20 +21,8 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
-
-// A command frame as a controller received it: command code and first parameter.
-struct Command {
-    int code;
-    std::uint32_t p1;
-    bool operator==(const Command& other) const { return code == other.code && p1 == other.p1; }
-};
-void PrintTo(const Command& command, std::ostream* out);
-
-// The command frames `controller` received, in order.
-std::vector<Command> CommandsReceived(const ravo_sim::Simulator& controller);
 
 class MainWindowTest : public ::testing::Test {
 protected:

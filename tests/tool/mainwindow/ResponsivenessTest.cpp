@@ -20,8 +20,8 @@ protected:
         com3->setSilent(true);
     }
     int xPositionQueries() {
-        const auto commands = CommandsReceived(*com3);
-        return static_cast<int>(std::count(commands.begin(), commands.end(), Command{cmd::Position, 1}));
+        const auto commands = CommandWords(*com3);
+        return static_cast<int>(std::count(commands.begin(), commands.end(), CommandWord(cmd::Position, 1)));
     }
 };
 

@@ -32,9 +32,8 @@ TEST_F(MainWindowStartupTest, ConnectsToRememberedPositionAndEndsInProgramEditor
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
     EXPECT_EQ(statusText(), QStringLiteral("控制器:2.3版本"));
     // Work mode 2 from connecting, the version query, work mode 1 from the program editor view.
-    EXPECT_EQ(CommandsReceived(*com3),
-              (std::vector<Command>{{cmd::SetWorkMode, 2}, {cmd::Version, 0}, {cmd::SetWorkMode, 1}}));
-    EXPECT_TRUE(CommandsReceived(*com1).empty()) << "probing a port sends nothing";
+    EXPECT_EQ(CommandWords(*com3), (std::vector<std::string>{"c6:2", "c2:0", "c6:1"}));
+    EXPECT_TRUE(CommandWords(*com1).empty()) << "probing a port sends nothing";
     EXPECT_TRUE(prompter.shown.empty());
 
     auto* editor = window->findChild<CUserProgramDlg*>();
@@ -54,9 +53,8 @@ TEST_F(MainWindowStartupTest, ConnectsToThePortTheListFileRemembersAndLoadsTheAc
     startWindow();
 
     EXPECT_EQ(comPortList().currentText(), QStringLiteral("COM1"));
-    EXPECT_EQ(CommandsReceived(*com1),
-              (std::vector<Command>{{cmd::SetWorkMode, 2}, {cmd::Version, 0}, {cmd::SetWorkMode, 1}}));
-    EXPECT_TRUE(CommandsReceived(*com3).empty());
+    EXPECT_EQ(CommandWords(*com1), (std::vector<std::string>{"c6:2", "c2:0", "c6:1"}));
+    EXPECT_TRUE(CommandWords(*com3).empty());
     EXPECT_EQ(window->findChild<QComboBox*>(QStringLiteral("programList"))->currentText(), QStringLiteral("b"));
     EXPECT_EQ(shownMotorParameters().axes[2].subdivision, 3200);
     kelvane::PeripheralParameterRecord peripherals;
@@ -86,11 +84,11 @@ TEST_F(MainWindowStartupTest, RememberedPositionBeyondTheListConnectsNothingUnti
     EXPECT_EQ(comPortList().currentIndex(), -1);
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("连接控制器"));
     EXPECT_EQ(statusText(), QString());
-    EXPECT_TRUE(CommandsReceived(*com1).empty());
+    EXPECT_TRUE(CommandWords(*com1).empty());
     EXPECT_TRUE(prompter.shown.empty());
 
     chooseComPort(0);
-    EXPECT_EQ(CommandsReceived(*com1), (std::vector<Command>{{cmd::SetWorkMode, 2}, {cmd::Version, 0}}));
+    EXPECT_EQ(CommandWords(*com1), (std::vector<std::string>{"c6:2", "c2:0"}));
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("断开连接"));
 }
 

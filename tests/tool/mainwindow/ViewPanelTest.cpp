@@ -54,7 +54,7 @@ TEST_F(MainWindowViewPanelTest, EachButtonShowsItsViewAloneAndOnlyTheShownViewPo
         EXPECT_EQ(manual->isActive(), c.manualPolls);
         EXPECT_EQ(teach->isPolling(), c.teachPolls);
         if (c.view == cases[1].view)
-            EXPECT_TRUE(CommandsReceived(*com3).empty()) << "motor and peripheral views send nothing";
+            EXPECT_TRUE(CommandWords(*com3).empty()) << "motor and peripheral views send nothing";
     }
 }
 
@@ -72,7 +72,7 @@ TEST_F(MainWindowViewPanelTest, ExitAnsweredCancelKeepsWindowAndConnectionOkClos
     EXPECT_TRUE(window->close());
     EXPECT_EQ(prompter.shown.size(), 2u);
     EXPECT_FALSE(window->isVisible());
-    EXPECT_TRUE(CommandsReceived(*com3).empty());
+    EXPECT_TRUE(CommandWords(*com3).empty());
 }
 
 }  // namespace

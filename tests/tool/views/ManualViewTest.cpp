@@ -20,7 +20,7 @@ TEST_F(ManualViewTest, ActivateRefreshesOnceThenTheTimerEverySecondUntilDeactiva
     std::vector<std::string> pins;
     for (int pin = 33; pin <= 44; ++pin) pins.push_back(Cmd(cmd::GetPin, {std::uint32_t(pin)}));
     const std::vector<std::string> tick =
-        Joined({Cmd(cmd::GetAllPins, {1})}, {PerAxis(cmd::Position), PerAxis(cmd::Speed)});
+        Joined({Cmd(cmd::GetAllPins, {1})}, {AxisCommands(cmd::Position), AxisCommands(cmd::Speed)});
 
     view.Activate();
     QElapsedTimer sinceStart;
@@ -30,7 +30,7 @@ TEST_F(ManualViewTest, ActivateRefreshesOnceThenTheTimerEverySecondUntilDeactiva
     view.Activate();  // already active: nothing more
     ASSERT_TRUE(settle());
     EXPECT_EQ(takeTraffic(), Joined({Cmd(cmd::SetWorkMode, {2, 0}), Cmd(cmd::GetAllPins, {1})},
-                                    {pins, PerAxis(cmd::Position), PerAxis(cmd::Speed)}));
+                                    {pins, AxisCommands(cmd::Position), AxisCommands(cmd::Speed)}));
     EXPECT_EQ(controller->workMode(), 2);
 
     ASSERT_TRUE(WaitFor([&] { return controller->traffic().size() >= tick.size(); }, 5000));

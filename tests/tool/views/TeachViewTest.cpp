@@ -29,8 +29,8 @@ using TeachViewTest = ViewFixture<CVideoTeachOptDlg>;
 TEST_F(TeachViewTest, ActivateReadsInOrderThenPollsEverySecondUntilStopped) {
     const std::vector<std::string> expected =
         Joined({ReadRegisters(361, 1)},
-               {PerAxis(cmd::Position),
-                PerAxis(cmd::Speed),
+               {AxisCommands(cmd::Position),
+                AxisCommands(cmd::Speed),
                 {ReadRegisters(361, 1), ReadRegisters(360, 1), Cmd(cmd::GetAllPins, {1}), Cmd(cmd::GetAllPins, {33})}});
     controller->setRegister(360, 65535);  // shown unsigned
     controller->setRegister(361, 4);
@@ -53,7 +53,7 @@ TEST_F(TeachViewTest, ActivateReadsInOrderThenPollsEverySecondUntilStopped) {
     Ravo_MotorGoPos(255, 2, 3.25f);
     controller->clearTraffic();
     controller->setRegister(361, 9);
-    const std::vector<std::string> tick = Joined({ReadRegisters(361, 1)}, {PerAxis(cmd::Position)});
+    const std::vector<std::string> tick = Joined({ReadRegisters(361, 1)}, {AxisCommands(cmd::Position)});
     ASSERT_TRUE(WaitFor([&] { return controller->traffic().size() >= tick.size(); }, 5000));
     EXPECT_GE(sinceStart.elapsed(), 900);
     ASSERT_TRUE(WaitFor([&] { return find<QLabel>("coordinateY")->text() == "3.25"; }, 5000))
@@ -201,7 +201,8 @@ TEST_F(TeachViewTest, InputsShowActiveLowAndOutputsSwitchTheirPins) {
 
     click("refresh");
     ASSERT_TRUE(settle());
-    EXPECT_EQ(takeTraffic(), Joined(PerAxis(cmd::Position), {{Cmd(cmd::GetAllPins, {1}), Cmd(cmd::GetAllPins, {33})}}));
+    EXPECT_EQ(takeTraffic(),
+              Joined(AxisCommands(cmd::Position), {{Cmd(cmd::GetAllPins, {1}), Cmd(cmd::GetAllPins, {33})}}));
     EXPECT_FALSE(find<QCheckBox>("OUT2")->isChecked());
     EXPECT_TRUE(find<QCheckBox>("OUT12")->isChecked());
 }

@@ -7,6 +7,7 @@
 #include "support/ConnectedControllerTest.h"
 #include "support/RecordingPrompter.h"
 
+#include "TrafficText.h"
 #include "WireVocabulary.h"
 
 #include <QPushButton>
@@ -22,21 +23,6 @@
 #include <string>
 #include <type_traits>
 #include <vector>
-
-// Wire text of the requests, as Describe() writes them:
-//   command frames "C<code> <p1> <p2> <p3>" (parameters as unsigned 32-bit decimals)
-//   Modbus         "M<function> <address> ..." (coil value or register values in hex)
-std::string Cmd(int code, std::initializer_list<std::uint32_t> params);
-std::string WriteCoil(int coil, bool on);
-std::string WriteRegisters(int address, std::initializer_list<std::uint16_t> values);
-std::string ReadRegisters(int address, int count);
-
-std::string Describe(const ravo_sim::Request& request);
-
-// One command `code` per axis X..W (masks 1..32).
-std::vector<std::string> PerAxis(int code);
-// `a` followed by every list in `rest`.
-std::vector<std::string> Joined(std::vector<std::string> a, std::initializer_list<std::vector<std::string>> rest);
 
 // Spins the event loop until `condition` holds; false after `timeoutMs`.
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs);
