@@ -1,6 +1,6 @@
-// The COM link, of a simulator object and of the ravo-sim program: created, replaced when
-// stale, never put over a file, removed at the end, unplugged and plugged in again; and the
-// program's signals.
+// The COM link of a simulator object and of the ravo-sim program: never put over a file, replaced
+// when stale, removed at the end; the program's signals and options. Unplugging and plugging in
+// again are exercised by the library's lost-port tests.
 #include "LineClient.h"
 
 #include <sys/wait.h>
@@ -18,43 +18,6 @@ namespace fs = std::filesystem;
 namespace {
 
 ravo_sim::Simulator::Options at(const std::string& folder, int com) { return {folder, com, false, false}; }
-
-TEST(LinkTest, LinkLivesAsLongAsTheSimulatorAndCanBeReopened) {
-    TemporaryFolder folder;
-    {
-        ravo_sim::Simulator sim(at(folder.path(), 12));
-        EXPECT_EQ(sim.devicePath(), folder.path() + "/COM12");
-        for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(LineClient(sim.devicePath()).exchange(commandFrame(2), 16).size(), 16u) << "open " << i;
-    }
-    EXPECT_FALSE(fs::is_symlink(folder.path() + "/COM12"));
-}
-
-TEST(LinkTest, UnpluggedLineHangsUpItsClientAndComesBackAtTheSamePath) {
-    TemporaryFolder folder;
-    ravo_sim::Simulator sim(at(folder.path(), 4));
-    sim.setVersion(0x0207);
-    const Bytes versionReply = commandFrame(2, 0, 0x0207, 0, 1);
-    {
-        LineClient before(sim.devicePath());
-        sim.unplug();
-        EXPECT_FALSE(fs::is_symlink(sim.devicePath()));
-        EXPECT_THROW(before.send(commandFrame(2)), std::runtime_error) << "the client's end hung up";
-    }
-    EXPECT_THROW(LineClient(sim.devicePath()), std::runtime_error);
-    EXPECT_FALSE(sim.waitUntilPluggedIn(50ms)) << "unplugged until plugged in";
-    sim.plugIn();
-    EXPECT_TRUE(sim.waitUntilPluggedIn(0ms));
-    EXPECT_EQ(LineClient(sim.devicePath()).exchange(commandFrame(2), 16), versionReply) << "state kept";
-
-    constexpr auto kDownTime = 200ms;
-    const auto start = std::chrono::steady_clock::now();
-    sim.unplugFor(kDownTime);
-    EXPECT_FALSE(fs::is_symlink(sim.devicePath()));
-    ASSERT_TRUE(sim.waitUntilPluggedIn(5s));
-    EXPECT_GE(std::chrono::steady_clock::now() - start, kDownTime);
-    EXPECT_EQ(LineClient(sim.devicePath()).exchange(commandFrame(2), 16), versionReply);
-}
 
 TEST(LinkTest, FileThatIsNoLinkOrMissingFolderIsAnError) {
     TemporaryFolder folder;
