@@ -62,7 +62,7 @@ TEST_F(DataLocation, AWritableDataFolderBesideTheExecutableIsUsedAsItIs) {
     EXPECT_FALSE(fs::exists(locations_.userDataHome));
 }
 
-TEST_F(DataLocation, FirstStartCopiesTheDemoDataIntoTheUserDataHome) {
+TEST_F(DataLocation, FirstStartCopiesTheDemoDataIntoTheUserDataHomeAndLaterStartsLeaveItAlone) {
     fs::permissions(demo_ / "ApplicationProgramMgr.ini", fs::perms::owner_read | fs::perms::group_read);
     EXPECT_EQ(PrepareDataRoot(locations_), locations_.userDataHome);
     EXPECT_EQ(ReadWholeFile(userFile("ApplicationProgramMgr.ini")), "list");
@@ -74,14 +74,10 @@ TEST_F(DataLocation, FirstStartCopiesTheDemoDataIntoTheUserDataHome) {
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(locations_.userDataHome)) ++entries;
     EXPECT_EQ(entries, 1) << "no partial copy left behind";
     EXPECT_FALSE(fs::exists(locations_.executableDirectory + "/KelvaneRavoTools"));
-}
 
-TEST_F(DataLocation, LaterStartsLeaveTheUsersDataFolderAsItIs) {
-    ASSERT_EQ(PrepareDataRoot(locations_), locations_.userDataHome);
     writeFile(userFile("ApplicationProgramMgr.ini"), "changed");
     fs::remove(userFile("ApplicationProgram/demo.kelvane"));
     writeFile(demo_ / "CommandFormat.ini", "newer demo file");
-
     EXPECT_EQ(PrepareDataRoot(locations_), locations_.userDataHome);
     EXPECT_EQ(ReadWholeFile(userFile("ApplicationProgramMgr.ini")), "changed");
     EXPECT_FALSE(fs::exists(userFile("ApplicationProgram/demo.kelvane"))) << "a deleted program stays deleted";

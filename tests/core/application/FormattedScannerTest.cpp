@@ -1,3 +1,5 @@
+// The formatted reading and writing of the application files, with the C library's own as the
+// reference for every conversion.
 #include "core/application/FormattedPrinter.h"
 #include "core/application/FormattedScanner.h"
 
@@ -11,71 +13,36 @@
 namespace kelvane {
 namespace {
 
-// The C library's own reading is the reference for the conversions.
-TEST(FormattedScanner, DecimalMatchesTheCLibrary) {
-    const char* inputs[] = {
-        "42",   "  -17x",     "+5",     "-", "abc", "", "2147483648", "-2147483649", "99999999999999999999",
-        "0012", "4294967297", " \t\n 7"};
-    for (const char* input : inputs) {
-        int expected = -123;
-        int consumed = 0;
-        const int expectedStored = std::sscanf(input, "%d%n", &expected, &consumed);
-        std::int32_t value = -123;
-        FormattedScanner scanner(input);
-        const int stored = scanner.scan("%d", {value});
-        EXPECT_EQ(stored, expectedStored == EOF ? 0 : expectedStored) << input;
-        EXPECT_EQ(value, expected) << input;
-        if (stored == 1) {
-            EXPECT_EQ(scanner.position(), static_cast<std::size_t>(consumed)) << input;
-        }
-    }
-}
-
-TEST(FormattedScanner, HexadecimalKeepsTheLowByte) {
-    const char* inputs[] = {"aa", "FF", "0x1f", "1ff", "-1", "  7", "g", "fffffffffffffffffffff"};
-    for (const char* input : inputs) {
-        unsigned expected = 0x55;
-        const int expectedStored = std::sscanf(input, "%x", &expected);
-        std::uint8_t value = 0x55;
-        const int stored = FormattedScanner(input).scan("%x", {value});
-        EXPECT_EQ(stored, expectedStored == EOF ? 0 : expectedStored) << input;
-        EXPECT_EQ(value, static_cast<std::uint8_t>(expected)) << input;
-    }
-}
-
-TEST(FormattedScanner, RealMatchesTheCLibraryWhateverTheLocale) {
-    // A locale with a decimal comma (where installed) must not change how files read.
+// Reads `input` with the scanner (under a locale with a decimal comma, where installed, which must
+// not change how files read) and with sscanf: the same count, the same bits and the same end.
+template <typename Target, typename Reference>
+void ExpectScansLikeTheCLibrary(const char* conversion, const char* input) {
+    Reference expected{85};
+    int consumed = 0;
+    const int expectedStored = std::sscanf(input, (std::string(conversion) + "%n").c_str(), &expected, &consumed);
+    Target value = static_cast<Target>(Reference{85});
+    FormattedScanner scanner(input);
     std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
-    const char* inputs[] = {"5.000000",
-                            "-0.5",
-                            "1e3",
-                            "1.5E-2x",
-                            ".25",
-                            "3.",
-                            "inf",
-                            "-INFINITY",
-                            "nan",
-                            "0x1.8p1",
-                            "1e50",
-                            "1e-50",
-                            "340282356779733661637539395458142568448",
-                            "0.1",
-                            "16777217",
-                            "  +7"};
+    const int stored = scanner.scan(conversion, {value});
     std::setlocale(LC_NUMERIC, "C");
-    for (const char* input : inputs) {
-        float expected = -9;
-        int consumed = 0;
-        const int expectedStored = std::sscanf(input, "%f%n", &expected, &consumed);
-        std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
-        float value = -9;
-        FormattedScanner scanner(input);
-        const int stored = scanner.scan("%f", {value});
-        std::setlocale(LC_NUMERIC, "C");
-        ASSERT_EQ(stored, expectedStored) << input;
-        EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << input << " " << value << " " << expected;
-        EXPECT_EQ(scanner.position(), static_cast<std::size_t>(consumed)) << input;
+    EXPECT_EQ(stored, expectedStored == EOF ? 0 : expectedStored) << conversion << " " << input;
+    const Target reference = static_cast<Target>(expected);
+    EXPECT_EQ(std::memcmp(&value, &reference, sizeof value), 0) << conversion << " " << input;
+    if (stored == 1) {
+        EXPECT_EQ(scanner.position(), static_cast<std::size_t>(consumed)) << conversion << " " << input;
     }
+}
+
+TEST(FormattedScanner, NumbersReadAsTheCLibraryReadsThem) {
+    for (const char* input : {"42", "  -17x", "+5", "-", "abc", "", "2147483648", "-2147483649", "99999999999999999999",
+                              "0012", "4294967297", " \t\n 7"})
+        ExpectScansLikeTheCLibrary<std::int32_t, int>("%d", input);
+    // Hexadecimal bytes keep the low byte of the number read.
+    for (const char* input : {"aa", "FF", "0x1f", "1ff", "-1", "  7", "g", "fffffffffffffffffffff"})
+        ExpectScansLikeTheCLibrary<std::uint8_t, unsigned>("%x", input);
+    for (const char* input : {"5.000000", "-0.5", "1e3", "1.5E-2x", ".25", "3.", "inf", "-INFINITY", "nan", "0x1.8p1",
+                              "1e50", "1e-50", "340282356779733661637539395458142568448", "0.1", "16777217", "  +7"})
+        ExpectScansLikeTheCLibrary<float, float>("%f", input);
 }
 
 TEST(FormattedScanner, MatchingLabelsWhiteSpaceAndTokens) {
@@ -107,8 +74,7 @@ TEST(FormattedScanner, MatchingLabelsWhiteSpaceAndTokens) {
 }
 
 TEST(FormattedPrinter, MatchesTheCLibrary) {
-    const float reals[] = {5.0f, -0.5f, 0.1f, 3.4028235e38f, 1e-7f, -0.0f, 123456.789f};
-    for (float real : reals) {
+    for (float real : {5.0f, -0.5f, 0.1f, 3.4028235e38f, 1e-7f, -0.0f, 123456.789f}) {
         char expected[128];
         std::snprintf(expected, sizeof expected, "<%f>", static_cast<double>(real));
         std::string out;

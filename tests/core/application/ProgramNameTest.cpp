@@ -1,40 +1,47 @@
+// GBK text both ways, and which names a program of the library may have: its file name must be
+// safe and have a GBK form.
 #include "core/application/GbkText.h"
 #include "core/application/ProgramName.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace kelvane {
 namespace {
 
 using P = ProgramNameProblem;
 
+TEST(GbkText, ConvertsBothWaysAndMarksEachUnrepresentableCharacterOnce) {
+    const std::string gbk = utf8ToGbk("应用程序版本:5");
+    EXPECT_EQ(gbk, "\xD3\xA6\xD3\xC3\xB3\xCC\xD0\xF2\xB0\xE6\xB1\xBE:5");
+    EXPECT_EQ(gbkToUtf8(gbk), "应用程序版本:5");
+    EXPECT_EQ(utf8ToGbk(std::string("a\xF0\x9F\x98\x80") + "b"), "a?b");  // an emoji GBK has not
+    EXPECT_EQ(utf8ToGbk(std::string("a\xE4\xB8") + "b"), "a?b");          // a character cut short
+    EXPECT_EQ(utf8ToGbk("a\xE4\xB8"), "a?");
+    EXPECT_EQ(utf8ToGbk("\x80\x80"), "??");  // stray continuation bytes
+    EXPECT_EQ(gbkToUtf8("a\x81"), "a?");     // a lead byte without its partner
+}
+
 TEST(ProgramName, AcceptsOrdinaryNamesAndRefusesUnsafeFileNames) {
     std::string long126;
     for (int i = 0; i < 63; ++i) long126 += "中";  // 189 UTF-8 bytes, 126 GBK bytes
-    const std::pair<std::string, P> cases[] = {
-        {"a1", P::None},
-        {"机床程序", P::None},
-        {"x.y", P::None},
-        {"...", P::None},
-        {"@#$%", P::None},
-        {"乗俓", P::None},
-        {long126 + "a", P::None},
-        {"", P::Empty},
-        {".", P::DotName},
-        {"..", P::DotName},
-        {"a b", P::WhiteSpace},
-        {"a\tb", P::WhiteSpace},
-        {"a\nb", P::WhiteSpace},
-        {"a/b", P::PathSeparator},
-        {"..\\b", P::PathSeparator},
-        {"a\x01", P::ControlByte},
-        {"a\x7f", P::ControlByte},
-        {"smile\xF0\x9F\x98\x80", P::NotGbk},
-        {"bad\xC3", P::NotGbk},  // no GBK form; not UTF-8
-        {long126 + "ab", P::TooLong},
-        {long126 + "中", P::TooLong},  // the length counts GBK bytes
-    };
-    for (const auto& [name, problem] : cases) EXPECT_EQ(CheckProgramName(name), problem) << name;
+    for (const std::string& name :
+         std::vector<std::string>{"a1", "机床程序", "x.y", "...", "@#$%", "乗俓", long126 + "a"})
+        EXPECT_EQ(CheckProgramName(name), P::None) << name;
+    // Not GBK: an emoji, and a byte that is not UTF-8; the length counts GBK bytes.
+    const struct {
+        P problem;
+        std::vector<std::string> names;
+    } refused[] = {{P::Empty, {""}},
+                   {P::DotName, {".", ".."}},
+                   {P::WhiteSpace, {"a b", "a\tb", "a\nb"}},
+                   {P::PathSeparator, {"a/b", "..\\b"}},
+                   {P::ControlByte, {"a\x01", "a\x7f"}},
+                   {P::NotGbk, {"smile\xF0\x9F\x98\x80", "bad\xC3"}},
+                   {P::TooLong, {long126 + "ab", long126 + "中"}}};
+    for (const auto& c : refused)
+        for (const std::string& name : c.names) EXPECT_EQ(CheckProgramName(name), c.problem) << name;
 }
 
 TEST(ProgramName, GbkSecondBytesAreNotSeparators) {
