@@ -4,6 +4,7 @@
 #include "ApplicationDocument.h"
 #include "ApplicationSource.h"
 #include "CliError.h"
+#include "ControllerPort.h"
 #include "PortsCommand.h"
 #include "TemporaryFolder.h"
 #include "WireVocabulary.h"
@@ -290,6 +291,15 @@ TEST_F(RavoControllerCommand, ErrorsExitWithOneLineAndNeitherReplaceNorSend) {
     for (const auto& c : cases) expectOneLineError(ravo(c.arguments), c.fragment);
     EXPECT_EQ(ReadWholeFile(target), "old contents");
     EXPECT_TRUE(controller->traffic().empty());
+}
+
+// COM1..COM999, "COM" in any case or left out.
+TEST(PortArgument, TakesUpToThreeDigitsWithOrWithoutCom) {
+    EXPECT_EQ(ravo::ParseComPort("COM255"), 255);
+    EXPECT_EQ(ravo::ParseComPort("com7"), 7);
+    EXPECT_EQ(ravo::ParseComPort("12"), 12);
+    for (const char* refused : {"COM1234", "COM", "", "COM1a"})
+        EXPECT_THROW(ravo::ParseComPort(refused), ravo::CliError) << refused;
 }
 
 TEST(PortOpenFailure, APermissionFailureTellsWhichGroupToJoin) {

@@ -15,6 +15,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -199,6 +200,14 @@ TEST(TrafficDecoder, PairsRequestsWithRepliesAndTellsRecordsAndEndFramesApart) {
     EXPECT_EQ(line(Sent({}, 0, RAVO_TRAFFIC_NOTHING)), "!未发出");
     EXPECT_EQ(line(Received({}, -1, RAVO_TRAFFIC_PORT_LOST)), "!端口已断开");
     EXPECT_EQ(line(Sent(Hex("aa ff 02 00 00 00 00 00 00 00 00 00 00 00 00 00"))), "!无法解码: 校验和错误 (应为 0xab)");
+
+    // A monitor event becomes a transfer with every field, even a reply of one byte.
+    const unsigned char oneByte[] = {0xAA};
+    const TrafficTransfer shortReply =
+        TrafficTransfer::FromEvent({RAVO_TRAFFIC_RECEIVED, 3, oneByte, 1, 42, RAVO_TRAFFIC_SHORT, 16});
+    EXPECT_EQ(std::make_tuple(shortReply.sent, shortReply.port, shortReply.bytes, shortReply.timestampUs,
+                              shortReply.outcome, shortReply.awaited),
+              std::make_tuple(false, 3, FrameBytes{0xAA}, std::int64_t{42}, RAVO_TRAFFIC_SHORT, 16));
 }
 
 TEST(LogTrace, ReadsBothLogsMarksWhatDoesNotParseAndShowsMissingReplies) {
