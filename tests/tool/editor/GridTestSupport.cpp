@@ -1,23 +1,28 @@
 #include "GridTestSupport.h"
 
+#include "editor/CUserProgramEditCtrl.h"
+
 #include <QApplication>
 #include <QImage>
 #include <QTest>
 #include <QVBoxLayout>
+
+namespace {
+
+// The painted viewport, and the cell's rectangle in it after scrolling the cell into view.
+std::pair<QImage, QRect> PaintedCell(CReportCtrl& grid, int row, int column) {
+    const QModelIndex cell = grid.model()->index(row, column);
+    grid.scrollTo(cell);
+    return {grid.viewport()->grab().toImage(), grid.visualRect(cell)};
+}
+
+}  // namespace
 
 void ShowActive(QWidget& window) {
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-}
-
-QRect CellRect(const CReportCtrl& grid, int row, int column) {
-    return grid.visualRect(grid.model()->index(row, column));
-}
-
-QString HeaderText(const CReportCtrl& grid, int column) {
-    return grid.model()->headerData(column, Qt::Horizontal).toString();
 }
 
 void ClickCell(CReportCtrl& grid, int row, int column, Qt::KeyboardModifiers modifiers) {
@@ -27,18 +32,12 @@ void ClickCell(CReportCtrl& grid, int row, int column, Qt::KeyboardModifiers mod
 }
 
 QColor PaintedBackground(CReportCtrl& grid, int row, int column) {
-    const QModelIndex cell = grid.model()->index(row, column);
-    grid.scrollTo(cell);
-    const QRect rect = grid.visualRect(cell);
-    const QImage image = grid.viewport()->grab().toImage();
+    const auto [image, rect] = PaintedCell(grid, row, column);
     return image.pixelColor(rect.right() - 4, rect.center().y());
 }
 
 bool HasBlueText(CReportCtrl& grid, int row, int column) {
-    const QModelIndex cell = grid.model()->index(row, column);
-    grid.scrollTo(cell);
-    const QRect rect = grid.visualRect(cell);
-    const QImage image = grid.viewport()->grab().toImage();
+    const auto [image, rect] = PaintedCell(grid, row, column);
     for (int y = rect.top(); y <= rect.bottom(); ++y) {
         for (int x = rect.left(); x <= rect.right(); ++x) {
             const QColor pixel = image.pixelColor(x, y);
@@ -63,34 +62,13 @@ GridWindow<Grid>::GridWindow() : grid(new Grid), other(new QLineEdit) {
 template struct GridWindow<CReportCtrl>;
 template struct GridWindow<CUserProgramEditCtrl>;
 
+void PrintTo(const EditReport& report, std::ostream* out) {
+    *out << report.row << "/" << report.column << " " << (report.text ? report.text->toStdString() : "(none)") << " "
+         << report.itemData;
+}
+
 void FlushDeletes() {
     QApplication::processEvents();  // queued ends of edits
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QApplication::processEvents();
-}
-
-void WriteProgram(CUserProgramEditCtrl& grid, const std::vector<ProgramRow>& rows) {
-    for (int line = 0; line < static_cast<int>(rows.size()); ++line) {
-        for (int column = 0; column < 6; ++column)
-            grid.SetItemText(line, column + 1, QString::fromStdString(rows[line][column]));
-    }
-    grid.CommitRows(kelvane::JumpEdit::None);
-    grid.ShowProgram(grid.currentProgram(), 1);
-}
-
-std::vector<std::string> ShownColumn(const CUserProgramEditCtrl& grid, int column) {
-    std::vector<std::string> texts;
-    const int lines = grid.programs().currentSlot().lineCount;
-    for (int row = 0; row < lines; ++row) texts.push_back(grid.GetItemText(row, column).toStdString());
-    return texts;
-}
-
-std::vector<std::string> ShownLines(const CUserProgramEditCtrl& grid) {
-    std::vector<std::string> lines;
-    const int count = grid.programs().currentSlot().lineCount;
-    for (int row = 0; row < count; ++row) {
-        const QString instruction = grid.GetItemText(row, 2).trimmed();
-        lines.push_back(instruction.isEmpty() ? "blank" : (instruction + " " + grid.GetItemText(row, 3)).toStdString());
-    }
-    return lines;
 }

@@ -14,6 +14,8 @@
 
 namespace {
 
+using Reports = std::vector<EditReport>;
+
 class InPlaceEditors : public ::testing::Test {
 protected:
     InPlaceEditors() : grid(*shown.grid) {
@@ -31,6 +33,11 @@ protected:
         auto* combo = new CComboItem(&grid, row, column, {"one", "two", "three"}, grid.cellEditorRect(row, column));
         combo->setItemData(1, qint64{7});
         return combo;
+    }
+    void chooseSecondEntry(CComboItem* combo) {
+        QAbstractItemView* list = combo->view();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 0)).center());
     }
 
     GridWindow<CReportCtrl> shown;
@@ -59,10 +66,7 @@ TEST_F(InPlaceEditors, EditBoxStartsWithTheCaretAtZeroAndReportsOnceHowItEnds) {
         QTest::keyClick(edit, Qt::Key_X);
         c.end(edit, shown.other);
         FlushDeletes();
-        ASSERT_EQ(shown.reports.size(), 1u) << c.name;
-        EXPECT_EQ(shown.reports[0].row, 2);
-        EXPECT_EQ(shown.reports[0].column, 1);
-        EXPECT_EQ(shown.reports[0].text, c.text) << c.name;
+        EXPECT_EQ(shown.reports, (Reports{{2, 1, c.text, 0}})) << c.name;
         EXPECT_TRUE(edit.isNull()) << c.name;
         EXPECT_EQ(grid.hasFocus(), c.gridHasFocus) << c.name;
         EXPECT_EQ(grid.activeEditor(), nullptr);
@@ -98,72 +102,64 @@ TEST_F(InPlaceEditors, EditBoxGrowsWithItsTextUpToTheGridsRightEdge) {
     for (int i = 0; i < 6; ++i) QTest::keyClick(edit, Qt::Key_W);
     EXPECT_EQ(edit->width(), startWidth);  // still fits
     for (int i = 0; i < 10; ++i) QTest::keyClick(edit, Qt::Key_W);
-    const int grown = edit->width();
-    EXPECT_GT(grown, startWidth);
+    EXPECT_GT(edit->width(), startWidth);
     EXPECT_LT(edit->geometry().right(), grid.viewport()->width() - 1);
     EXPECT_GE(edit->width(), edit->fontMetrics().horizontalAdvance(edit->text()) + 5);
     for (int i = 0; i < 200; ++i) QTest::keyClick(edit, Qt::Key_W);
     EXPECT_EQ(edit->x() + edit->width(), grid.viewport()->width());
 }
 
-TEST_F(InPlaceEditors, ComboReportsItsChoiceWithItsDataWord) {
-    CComboItem* combo = openCombo(3, 2);
+TEST_F(InPlaceEditors, ComboReportsItsChoiceWithItsDataWordAndEscapeWithoutText) {
+    QPointer<CComboItem> combo = openCombo(3, 2);
     EXPECT_EQ(combo->currentIndex(), -1);
     combo->showPopup();
-    QAbstractItemView* list = combo->view();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 0)).center());
-    QPointer<CComboItem> alive = combo;
+    chooseSecondEntry(combo);
     FlushDeletes();
-    ASSERT_EQ(shown.reports.size(), 1u);
-    EXPECT_EQ(shown.reports[0].row, 3);
-    EXPECT_EQ(shown.reports[0].column, 2);
-    EXPECT_EQ(shown.reports[0].text, QString("two"));
-    EXPECT_EQ(shown.reports[0].itemData, 7);
-    EXPECT_TRUE(alive.isNull());
-    EXPECT_TRUE(grid.hasFocus());
-}
-
-TEST_F(InPlaceEditors, ComboEscapeReportsNoTextAndAnUnchosenComboReportsNothing) {
-    // A selection made with the list closed, then Escape: no text, the selection's data.
-    QPointer<CComboItem> combo = openCombo(1, 1);
-    QTest::keyClick(combo, Qt::Key_Down);
-    QTest::keyClick(combo, Qt::Key_Down);
-    ASSERT_EQ(combo->currentIndex(), 1);
-    QTest::keyClick(combo, Qt::Key_Escape);
-    FlushDeletes();
-    ASSERT_EQ(shown.reports.size(), 1u);
-    EXPECT_EQ(shown.reports[0].text, std::nullopt);
-    EXPECT_EQ(shown.reports[0].itemData, 7);
+    EXPECT_EQ(shown.reports, (Reports{{3, 2, QString("two"), 7}}));
     EXPECT_TRUE(combo.isNull());
+    EXPECT_TRUE(grid.hasFocus());
 
-    // The list dropped down and closed again without a choice; Space changes nothing there.
-    shown.reports.clear();
+    // A selection made with the list closed, then Escape with the list closed or in the list
+    // (where Space changes nothing): no text, the selection's data.
+    for (const bool inList : {false, true}) {
+        shown.reports.clear();
+        combo = openCombo(1, 1);
+        QTest::keyClick(combo, Qt::Key_Down);
+        QTest::keyClick(combo, Qt::Key_Down);
+        ASSERT_EQ(combo->currentIndex(), 1);
+        QWidget* target = combo;
+        if (inList) {
+            combo->showPopup();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(combo->view()->window()));
+            target = combo->view();
+            QTest::keyClick(target, Qt::Key_Space);
+        }
+        QTest::keyClick(target, Qt::Key_Escape);
+        FlushDeletes();
+        EXPECT_EQ(shown.reports, (Reports{{1, 1, std::nullopt, 7}})) << inList;
+        EXPECT_TRUE(combo.isNull());
+    }
+
+    // Nothing chosen: the list closed with Escape, or Enter, end it without a report.
     combo = openCombo(2, 1);
     combo->showPopup();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(combo->view()->window()));
-    QTest::keyClick(combo->view(), Qt::Key_Space);
     QTest::keyClick(combo->view(), Qt::Key_Escape);
     FlushDeletes();
-    EXPECT_TRUE(shown.reports.empty());
     EXPECT_TRUE(combo.isNull());
-
-    // Enter with nothing chosen ends it without a report as well.
     combo = openCombo(2, 1);
-    QTest::keyClick(combo, Qt::Key_Space);
+    QTest::keyClick(combo, Qt::Key_Space);  // does not drop the list down
     QTest::keyClick(combo, Qt::Key_Return);
     FlushDeletes();
-    EXPECT_TRUE(shown.reports.empty());
     EXPECT_TRUE(combo.isNull());
+    EXPECT_EQ(shown.reports.size(), 1u);
 }
 
 TEST_F(InPlaceEditors, OpeningAnEditorEndsTheOpenOneFirst) {
     QPointer<CEditItem> first = openEdit(1, 1, "first");
     QTest::keyClick(first, Qt::Key_Z);
     QPointer<CComboItem> second = openCombo(2, 1);
-    ASSERT_EQ(shown.reports.size(), 1u);  // before the second one reports anything
-    EXPECT_EQ(shown.reports[0].row, 1);
-    EXPECT_EQ(shown.reports[0].text, QString("zfirst"));
+    EXPECT_EQ(shown.reports, (Reports{{1, 1, QString("zfirst"), 0}}));  // before the second reports
     EXPECT_EQ(grid.activeEditor(), second.data());
     EXPECT_TRUE(second->hasFocus());
 
@@ -172,9 +168,7 @@ TEST_F(InPlaceEditors, OpeningAnEditorEndsTheOpenOneFirst) {
     FlushDeletes();
     EXPECT_EQ(shown.reports.size(), 2u);  // the combo had nothing chosen
     EXPECT_EQ(shown.reports.back().row, 3);
-    EXPECT_TRUE(first.isNull());
-    EXPECT_TRUE(second.isNull());
-    EXPECT_TRUE(third.isNull());
+    EXPECT_TRUE(first.isNull() && second.isNull() && third.isNull());
 }
 
 TEST(InPlaceEditorTeardown, AnEditorStillOpenWhenItsGridIsDeletedReportsNothing) {

@@ -4,7 +4,9 @@
 
 #include "editor/ReportColors.h"
 
+#include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -33,6 +35,11 @@ protected:
         }
         return all;
     }
+    QStringList column(int c) const {
+        QStringList texts;
+        for (int row = 0; row < grid.GetItemCount(); ++row) texts << grid.GetItemText(row, c);
+        return texts;
+    }
     bool selected(int row) const { return grid.selectionModel()->isRowSelected(row, QModelIndex()); }
 
     GridWindow<CReportCtrl> shown;
@@ -45,8 +52,7 @@ TEST_F(ReportGrid, ColourScopeFollowsValidRowAndColumn) {
         std::vector<std::pair<int, int>> cells;  // the cells that get the colour
     };
     std::vector<std::pair<int, int>> every;
-    for (int row = 0; row < 5; ++row)
-        for (int column = 0; column < 3; ++column) every.emplace_back(row, column);
+    for (int cell = 0; cell < 15; ++cell) every.emplace_back(cell / 3, cell % 3);
     const Case cases[] = {
         {2, 1, {{2, 1}}},
         {2, -1, {{2, 0}, {2, 1}, {2, 2}}},
@@ -79,27 +85,23 @@ TEST_F(ReportGrid, RowsMoveWithTheirTextsColoursDataAndSelection) {
     grid.selectRows(1, 1);
 
     EXPECT_EQ(grid.MoveTo(1, 3), 3);
-    EXPECT_EQ(grid.GetItemText(3, 0), "r1");
+    EXPECT_EQ(column(0), (QStringList{"r0", "r2", "r3", "r1", "r4"}));
     EXPECT_EQ(grid.GetItemText(3, 1), "r1c1");
-    EXPECT_EQ(grid.GetItemText(1, 0), "r2");
-    EXPECT_EQ(grid.GetItemBkColor(3, 0), kRed);
-    EXPECT_EQ(grid.GetItemTextColor(3, 2), kBlue);
+    EXPECT_EQ(std::make_pair(grid.GetItemBkColor(3, 0), grid.GetItemTextColor(3, 2)), std::make_pair(kRed, kBlue));
     EXPECT_EQ(grid.GetItemBkColor(1, 0), kSystemColor);
     EXPECT_EQ(grid.GetItemData(3), 42u);
     EXPECT_TRUE(selected(3));
     EXPECT_FALSE(selected(1));
 
     EXPECT_EQ(grid.MoveUp(3, 2), 1);
-    EXPECT_EQ(grid.GetItemText(1, 0), "r1");
     EXPECT_TRUE(selected(1));
     EXPECT_EQ(grid.MoveDown(1, 10), 4);  // clamped to the last row
     EXPECT_EQ(grid.GetItemData(4), 42u);
 
     // Nothing to do at the ends; an invalid row fails.
     EXPECT_EQ(grid.MoveUp(0, 1), 0);
-    EXPECT_EQ(grid.GetItemText(0, 0), "r0");
     EXPECT_EQ(grid.MoveDown(4, 1), 4);
-    EXPECT_EQ(grid.GetItemText(4, 0), "r1");
+    EXPECT_EQ(column(0), (QStringList{"r0", "r2", "r3", "r4", "r1"}));
     EXPECT_EQ(grid.MoveTo(5, 0), -1);
     EXPECT_EQ(grid.MoveTo(-1, 0), -1);
 }
@@ -110,12 +112,8 @@ TEST_F(ReportGrid, ColumnsShiftTheColoursOfEveryRow) {
     grid.SetItemTextColor(2, 1, kBlue, false);
 
     EXPECT_EQ(grid.InsertColumn(0, "new"), 0);
-    for (int row = 0; row < 5; ++row) {
-        EXPECT_EQ(grid.GetItemBkColor(row, 0), kSystemColor);
-        EXPECT_EQ(grid.GetItemBkColor(row, 1), kRed);
-        EXPECT_EQ(grid.GetItemBkColor(row, 2), kGreen);
-        EXPECT_EQ(grid.GetItemText(row, 1), QString("r%1").arg(row));
-    }
+    EXPECT_EQ(colors(true), (std::vector<std::vector<ColorRef>>(5, {kSystemColor, kRed, kGreen, kSystemColor})));
+    EXPECT_EQ(column(1), (QStringList{"r0", "r1", "r2", "r3", "r4"}));
     EXPECT_EQ(grid.GetItemTextColor(2, 2), kBlue);
 
     EXPECT_TRUE(grid.DeleteColumn(1));
@@ -146,6 +144,18 @@ TEST_F(ReportGrid, DeletingRowsSelectsTheNextOnlyWhenAsked) {
     EXPECT_EQ(grid.GetItemBkColor(0, 0), kSystemColor);
 }
 
+TEST_F(ReportGrid, ChangesWhileRedrawIsOffAreAnnouncedOnceWhenItIsOnAgain) {
+    QSignalSpy changed(grid.model(), &QAbstractItemModel::dataChanged);
+    grid.SetRedraw(false);
+    grid.SetItemText(0, 1, "x");
+    grid.SetItemBkColor(3, -1, kRed, false);
+    EXPECT_EQ(changed.count(), 0);
+    grid.SetRedraw(true);
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed[0][0].toModelIndex(), grid.model()->index(0, 0));
+    EXPECT_EQ(changed[0][1].toModelIndex(), grid.model()->index(3, 2));
+}
+
 TEST_F(ReportGrid, PaintsTheStoredColoursAsRgb) {
     ShowActive(shown.window);
     grid.SetItemBkColor(0, -1, kRed, false);
@@ -162,8 +172,10 @@ TEST_F(ReportGrid, PaintsTheStoredColoursAsRgb) {
     EXPECT_FALSE(HasBlueText(grid, 4, 1));
 }
 
-TEST_F(ReportGrid, SpaceOverTheGridDoesNothing) {
+TEST_F(ReportGrid, HasNoRowHeaderAndSpaceOverTheGridDoesNothing) {
     ShowActive(shown.window);
+    EXPECT_FALSE(grid.verticalHeader()->isVisible());
+    EXPECT_FALSE(grid.model()->headerData(0, Qt::Vertical).isValid());
     grid.setFocus();
     grid.selectRows(1, 1);
     grid.setCurrentIndex(grid.model()->index(1, 0));
