@@ -201,6 +201,12 @@ TEST(TrafficDecoder, PairsRequestsWithRepliesAndTellsRecordsAndEndFramesApart) {
     EXPECT_EQ(line(Received({}, -1, RAVO_TRAFFIC_PORT_LOST)), "!端口已断开");
     EXPECT_EQ(line(Sent(Hex("aa ff 02 00 00 00 00 00 00 00 00 00 00 00 00 00"))), "!无法解码: 校验和错误 (应为 0xab)");
 
+    EXPECT_EQ(line(Sent(Frame(cmd::SetWorkMode, 255, 3, 0))), "Ravo_SetWorkMode addr=255 mode=3 argument=0");
+    EXPECT_EQ(line(Received(Frame(cmd::SetWorkMode, 1))), "应答 Ravo_SetWorkMode");
+    FrameBytes damagedRecord = Frame(10, 255, 0, 0, 0, 0);
+    damagedRecord[0] = 0xAB;
+    EXPECT_EQ(line(Sent(damagedRecord)), "!记录无法解码: 起始字节错误 (0xab)");
+
     // A monitor event becomes a transfer with every field, even a reply of one byte.
     const unsigned char oneByte[] = {0xAA};
     const TrafficTransfer shortReply =
