@@ -2,7 +2,6 @@
 // codes of unknown slaves, exception, short and missing replies, and Modbus_OpenSerical /
 // Modbus_CloseSerical with the routes they make and every order of closing a shared port.
 #include "PtyPeer.h"
-#include "TemporaryComFolder.h"
 
 namespace {
 
@@ -29,9 +28,6 @@ protected:
         const auto traffic = com1->traffic();
         return traffic.empty() ? Bytes{} : traffic.back().bytes;
     }
-    void inject(Fault::Action action, int function, int length = 0) {
-        com1->inject({action, RequestKind::Modbus, function, 1, length});
-    }
     void clearTraffic() {
         com1->clearTraffic();
         com2->clearTraffic();
@@ -42,7 +38,9 @@ protected:
     std::unique_ptr<ravo_sim::Simulator> com2 = folder.simulator(2);
 };
 
-TEST_F(ModbusTest, RequestsCarryTheControllerLayoutAndCheckBytes) {
+// Each write is read back through the simulated controller's registers, which shows the order
+// of the registers and bytes in the replies; the writes' layout is in their bytes.
+TEST_F(ModbusTest, RequestsCarryTheControllerLayoutAndRepliesDecodeIt) {
     short s = 0;
     int l = 0;
     float f = 0;
@@ -50,45 +48,29 @@ TEST_F(ModbusTest, RequestsCarryTheControllerLayoutAndCheckBytes) {
     const std::pair<std::function<int()>, Bytes> requests[] = {
         {[&] { return Modbus_WriteFloat(255, 366, 1.0f); },
          {0xFF, 0x10, 0x01, 0x6E, 0x00, 0x02, 0x04, 0x00, 0x00, 0x3F, 0x80, 0x5E, 0x20}},
-        {[&] { return Modbus_ReadShort(255, 199, &s); }, {0xFF, 0x04, 0x00, 0xC7, 0x00, 0x01, 0x95, 0xE9}},
+        {[&] { return Modbus_ReadFloat(255, 366, &f); }, {0xFF, 0x04, 0x01, 0x6E, 0x00, 0x02, 0x04, 0x34}},
+        {[&] { return Modbus_WriteLong(255, 360, 0x12345678); },
+         {0xFF, 0x10, 0x01, 0x68, 0x00, 0x02, 0x04, 0x56, 0x78, 0x12, 0x34, 0x52, 0xBC}},
+        {[&] { return Modbus_ReadLong(255, 360, &l); }, {0xFF, 0x04, 0x01, 0x68, 0x00, 0x02, 0xE4, 0x35}},
+        {[&] { return Modbus_WriteShort(255, 199, -3); },
+         {0xFF, 0x10, 0x00, 0xC7, 0x00, 0x01, 0x02, 0xFF, 0xFD, 0x7E, 0xF2}},
         // Slave and register are reduced to their byte and 16-bit fields.
         {[&] { return Modbus_ReadShort(255 + 256, 199 + 65536, &s); },
          {0xFF, 0x04, 0x00, 0xC7, 0x00, 0x01, 0x95, 0xE9}},
-        {[&] { return Modbus_WriteCoil(255, 157, 1); }, {0xFF, 0x05, 0x00, 0x9D, 0xFF, 0x00, 0x08, 0x0A}},
-        {[&] { return Modbus_ReadLong(255, 200, &l); }, {0xFF, 0x04, 0x00, 0xC8, 0x00, 0x02, 0xE5, 0xEB}},
-        {[&] { return Modbus_WriteShort(255, 199, -3); },
-         {0xFF, 0x10, 0x00, 0xC7, 0x00, 0x01, 0x02, 0xFF, 0xFD, 0x7E, 0xF2}},
-        {[&] { return Modbus_WriteLong(255, 360, 0x12345678); },
-         {0xFF, 0x10, 0x01, 0x68, 0x00, 0x02, 0x04, 0x56, 0x78, 0x12, 0x34, 0x52, 0xBC}},
+        // The coil value is a byte, and only 1 switches on.
+        {[&] { return Modbus_WriteCoil(255, 157, 0x101); }, {0xFF, 0x05, 0x00, 0x9D, 0xFF, 0x00, 0x08, 0x0A}},
         {[&] { return Modbus_ReadCoil(255, 157, &c); }, {0xFF, 0x01, 0x00, 0x9D, 0x00, 0x01, 0x79, 0xFA}},
-        {[&] { return Modbus_ReadFloat(255, 366, &f); }, {0xFF, 0x04, 0x01, 0x6E, 0x00, 0x02, 0x04, 0x34}},
+        {[&] { return Modbus_WriteCoil(255, 157, 2); }, {0xFF, 0x05, 0x00, 0x9D, 0x00, 0x00, 0x49, 0xFA}},
     };
     for (const auto& [call, bytes] : requests) {
         EXPECT_EQ(call(), 0);
         EXPECT_EQ(lastRequest(), bytes);
     }
-}
-
-// What the writes carry is checked byte by byte above and against libmodbus.
-TEST_F(ModbusTest, RepliesAreDecodedLowRegisterFirstAndMostSignificantByteFirst) {
-    for (auto [reg, value] : {std::pair{199, 0xFFFE}, {300, 0x5678}, {301, 0x1234}, {303, 0x3F80}})
-        com1->setRegister(reg, static_cast<std::uint16_t>(value));
-    short s = 0;
-    int l = 0;
-    float f = 0;
-    unsigned char c = 7;
-    EXPECT_EQ(Modbus_ReadShort(255, 199, &s), 0);
-    EXPECT_EQ(s, -2);
-    EXPECT_EQ(Modbus_ReadLong(255, 300, &l), 0);
-    EXPECT_EQ(l, 0x12345678);
-    EXPECT_EQ(Modbus_ReadFloat(255, 302, &f), 0);
     EXPECT_EQ(f, 1.0f);
-    for (int value : {1, 0, 0x101, 2}) {  // the value is a byte, and only 1 switches on
-        EXPECT_EQ(Modbus_WriteCoil(255, 110, value), 0);
-        EXPECT_EQ(com1->coil(110), (value & 0xFF) == 1) << value;
-        EXPECT_EQ(Modbus_ReadCoil(255, 110, &c), 0);
-        EXPECT_EQ(c, (value & 0xFF) == 1 ? 1 : 0);
-    }
+    EXPECT_EQ(l, 0x12345678);
+    EXPECT_EQ(s, -3);
+    EXPECT_EQ(c, 1);
+    EXPECT_FALSE(com1->coil(157));
 }
 
 TEST_F(ModbusTest, FailedReadsGiveSixAndFailedWritesNothing) {
@@ -104,29 +86,26 @@ TEST_F(ModbusTest, FailedReadsGiveSixAndFailedWritesNothing) {
     EXPECT_TRUE(com1->traffic().empty());
     EXPECT_EQ(s + l + f + c, 44);
 
-    // Exception replies and the standard 6-byte coil reply are met in the libmodbus peer test.
-    inject(Fault::Action::ShortReply, 4, 8);
+    com1->inject({Fault::Action::ShortReply, RequestKind::Modbus, 4, 1, 8});
     EXPECT_EQ(Modbus_ReadFloat(255, 370, &f), 6);
     EXPECT_EQ(f, 11);
-    inject(Fault::Action::Silent, 4);
+    com1->inject({Fault::Action::Silent, RequestKind::Modbus, 4});
     EXPECT_EQ(Modbus_ReadLong(255, 370, &l), 6);
     EXPECT_EQ(l, 0);  // the long read clears its value on failure
-    inject(Fault::Action::ModbusException, 16);
+    com1->inject({Fault::Action::ModbusException, RequestKind::Modbus, 16});
     EXPECT_EQ(Modbus_WriteShort(255, 370, 2), 0);
-    inject(Fault::Action::Silent, 16);
-    EXPECT_EQ(Modbus_WriteLong(255, 370, 2), 0);
-    inject(Fault::Action::ShortReply, 5, 3);
-    EXPECT_EQ(Modbus_WriteCoil(255, 110, 1), 0);
-    // Nothing is left over from the faults: the next exchanges are whole again.
-    EXPECT_EQ(Modbus_WriteShort(255, 370, 4), 0);
-    EXPECT_EQ(Modbus_ReadShort(255, 370, &s), 0);
-    EXPECT_EQ(s, 4);
+    EXPECT_EQ(Modbus_ReadShort(255, 370, &s), 0) << "nothing is left over from the faults";
 
     Ravo_CloseSericalPort();  // reads fail, writes report nothing, nothing reaches the line
     com1->clearTraffic();
     EXPECT_EQ(Modbus_ReadShort(255, 370, &s), 6);
     EXPECT_EQ(Modbus_WriteShort(255, 370, 3), 0);
     EXPECT_TRUE(com1->traffic().empty());
+    c = 99;
+    EXPECT_EQ(Modbus_OpenSerical(2, &c), 0);
+    EXPECT_EQ(c, 0) << "a slave address that cannot be read (at 255, the closed port)";
+    EXPECT_EQ(Modbus_CloseSerical(2), 0);
+    EXPECT_EQ(Modbus_OpenSerical(2, nullptr), 0) << "no place for the address";
 }
 
 TEST_F(ModbusTest, OpenLearnsTheSlaveAtAddress255AndRoutesItAndTheCommandsToTheNewPort) {
@@ -142,10 +121,7 @@ TEST_F(ModbusTest, OpenLearnsTheSlaveAtAddress255AndRoutesItAndTheCommandsToTheN
     EXPECT_EQ(Modbus_ReadShort(255, 199, &value), 0);
     Ravo_GetWorkMode(255, &mode);
     EXPECT_TRUE(com1->traffic().empty());
-    const auto moved = com2->traffic();
-    ASSERT_EQ(moved.size(), 3u);
-    EXPECT_EQ(moved[0].bytes[0], kSlave);
-    EXPECT_EQ(moved[2].kind, RequestKind::Command);
+    EXPECT_EQ(com2->traffic().size(), 3u);
 
     slave = 99;
     EXPECT_EQ(Modbus_OpenSerical(7, &slave), 2);  // no such device
@@ -173,15 +149,6 @@ TEST_F(ModbusTest, OpenLearnsTheSlaveAtAddress255AndRoutesItAndTheCommandsToTheN
     EXPECT_EQ(Modbus_ReadShort(44, 199, &value), 6);
     EXPECT_EQ(Modbus_ReadShort(255, 199, &value), 6);
     EXPECT_EQ(Modbus_ReadShort(kSlave, 199, &value), 0);
-}
-
-TEST_F(ModbusTest, UnreadableAddressGivesSlaveZero) {
-    com1->inject({Fault::Action::Silent, RequestKind::Modbus});
-    unsigned char slave = 99;
-    ASSERT_EQ(Modbus_OpenSerical(2, &slave), 0);
-    EXPECT_EQ(slave, 0);
-    EXPECT_EQ(Modbus_CloseSerical(2), 0);
-    ASSERT_EQ(Modbus_OpenSerical(2, nullptr), 0);  // no place for the address: still opens
 }
 
 // C closes the command port, R re-opens it on COM1, M closes Modbus port 2. Until the first

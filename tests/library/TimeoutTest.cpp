@@ -1,5 +1,5 @@
-// Time-outs of the link and the spacing after an exchange. Lower bounds are strict; upper
-// bounds only make sure nothing waits without end.
+// Time-outs of the link, the spacing after an exchange and a lost port's fast failures. Lower
+// bounds are strict; upper bounds only make sure nothing waits without end.
 #include "PtyPeer.h"
 
 #include <fcntl.h>
@@ -9,25 +9,12 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using std::chrono::milliseconds;
+using namespace std::chrono_literals;
 
-milliseconds since(Clock::time_point start) { return std::chrono::duration_cast<milliseconds>(Clock::now() - start); }
-
-constexpr milliseconds kReadBudget{170};  // 10 ms per byte of a 16-byte reply, and 10
-constexpr milliseconds kGenerous{1500};
-
-}  // namespace
+constexpr auto kReadBudget = 170ms;  // 10 ms per byte of a 16-byte reply, and 10
+constexpr auto kGenerous = 1500ms;
 
 using LinkTiming = CommandPeerTest;
-
-TEST_F(LinkTiming, SilentPeerIsWaitedForTheWholeReadBudget) {
-    float position = 1.0f;
-    const auto start = Clock::now();
-    Ravo_GetMotorPosition(255, 1, &position);
-    EXPECT_GE(since(start), kReadBudget);
-    EXPECT_LT(since(start), kReadBudget + kGenerous);
-    EXPECT_EQ(position, 0.0f);
-}
 
 TEST_F(LinkTiming, StalledReplyEndsThirtyMillisecondsAfterItsLastByte) {
     std::atomic<Clock::rep> answeredAt{0};
@@ -41,19 +28,19 @@ TEST_F(LinkTiming, StalledReplyEndsThirtyMillisecondsAfterItsLastByte) {
     for (int round = 0; round < kRounds; ++round) {
         int value = 5;
         Ravo_GetMotorAcc(255, 1, &value);
-        EXPECT_GE(Clock::now() - Clock::time_point(Clock::duration(answeredAt)), milliseconds(30));
+        EXPECT_GE(Clock::now() - Clock::time_point(Clock::duration(answeredAt)), 30ms);
         EXPECT_EQ(value, 0);
     }
     // Without the byte gap each round would last the whole read budget.
-    EXPECT_LT(since(start), kRounds * kReadBudget);
+    EXPECT_LT(Clock::now() - start, kRounds * kReadBudget);
 }
 
 TEST_F(LinkTiming, SplitReplyWithinTheBudgetIsTakenAndFollowedByFifteenMilliseconds) {
     peer.answerWith([this](const Frame16& request) {
         const Frame16 reply = commandFrame(0xFF, request[2], 0, 1234, 0);
-        std::this_thread::sleep_for(milliseconds(90));  // well inside the read budget
+        std::this_thread::sleep_for(90ms);  // well inside the read budget
         peer.send(Bytes(reply.begin(), reply.begin() + 8));
-        std::this_thread::sleep_for(milliseconds(8));  // a pause inside the 30 ms byte gap
+        std::this_thread::sleep_for(8ms);  // a pause inside the 30 ms byte gap
         return Bytes(reply.begin() + 8, reply.end());
     });
     int value = 0;
@@ -64,24 +51,41 @@ TEST_F(LinkTiming, SplitReplyWithinTheBudgetIsTakenAndFollowedByFifteenMilliseco
     for (int round = 0; round < 3; ++round) {
         const auto start = Clock::now();
         Ravo_Beeper(255, round);
-        EXPECT_GE(since(start), milliseconds(15));
+        EXPECT_GE(Clock::now() - start, 15ms);
     }
 }
 
-TEST_F(LinkTiming, WriteGivesUpWhenTheLineTakesNothing) {
-    // Stop the terminal's output as a peer's flow control would; the library's own descriptor
-    // shares the stopped line.
+// A silent peer, then a line that takes nothing (its output stopped as a peer's flow control
+// would; the library's own descriptor shares the stopped line): each waits out the budget.
+TEST_F(LinkTiming, SilentPeerAndStoppedLineAreWaitedForTheirWholeBudget) {
     const int line = ::open(peer.devicePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    ASSERT_GE(line, 0);
-    ASSERT_EQ(::tcflow(line, TCOOFF), 0);
-    float position = 2.0f;
-    const auto start = Clock::now();
-    Ravo_GetMotorPosition(255, 1, &position);
-    const milliseconds took = since(start);
+    for (bool stopped : {false, true}) {
+        SCOPED_TRACE(stopped);
+        ASSERT_EQ(::tcflow(line, stopped ? TCOOFF : TCOON), 0);
+        const auto start = Clock::now();
+        Ravo_GetMotorPosition(255, 1, nullptr);
+        const auto took = Clock::now() - start;
+        EXPECT_GE(took, kReadBudget) << "10 ms per byte plus 10 ms";
+        EXPECT_LT(took, kReadBudget + kGenerous);
+    }
     ::tcflow(line, TCOON);
     ::close(line);
-    EXPECT_GE(took, kReadBudget) << "10 ms per byte plus 10 ms";
-    EXPECT_LT(took, kReadBudget + kGenerous);
-    EXPECT_EQ(position, 0.0f);
-    EXPECT_TRUE(peer.requests().empty());
+    EXPECT_EQ(peer.requests().size(), 1u) << "the stopped frame never left";
 }
+
+// Ten command replies would wait 170 ms each and ten Modbus replies 100 ms: 2.7 s.
+TEST(LostPortTiming, ExchangesFailWithoutWaitingOutTheirTimeOuts) {
+    TemporaryComFolder folder;
+    const auto sim = folder.simulator(1);
+    ASSERT_EQ(Ravo_OpenSericalPort(1), RAVO_OK);
+    sim->unplug();
+    const auto start = Clock::now();
+    for (int round = 0; round < 10; ++round) {
+        Ravo_GetMotorPosition(255, 1, nullptr);
+        EXPECT_EQ(Modbus_ReadLong(255, 200, nullptr), RAVO_MODBUS_FAILED);
+    }
+    EXPECT_LT(Clock::now() - start, 1300ms);
+    Ravo_CloseSericalPort();
+}
+
+}  // namespace
