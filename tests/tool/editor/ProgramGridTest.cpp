@@ -180,22 +180,23 @@ TEST_F(ProgramGridWidget, ClicksOpenTheEditorTheModelNamesAndTheirTextsAreCommit
 // Each operation inserts, removes or moves the grid's own rows before the model commits them;
 // deleting works on the selected rows. (Copy and paste through the keys: see ProgramGridUndo.)
 TEST_F(ProgramGridWidget, LineOperationsWorkOnTheGridsRowsAndTheSelection) {
+    CUserProgramEditCtrl& g = grid;
     const struct {
         int first, last;  // the rows selected with the mouse
-        void (CUserProgramEditCtrl::*operation)();
+        std::function<void()> operation;
         Lines lines;
         int currentRow;
     } cases[] = {
-        {2, 2, &CUserProgramEditCtrl::InsertLine, program(6, {1, 0, 2, 3, 4, 5, 6, 7, 8, 9}), 2},
-        {2, 2, &CUserProgramEditCtrl::DeleteCurrentLine, program(4, {1, 3, 4, 5, 6, 7, 8, 9}), 2},
-        {5, 5, &CUserProgramEditCtrl::MoveLineUp, program(4, {1, 2, 3, 5, 4, 6, 7, 8, 9}), 4},
-        {5, 5, &CUserProgramEditCtrl::MoveLineDown, program(6, {1, 2, 3, 4, 6, 5, 7, 8, 9}), 6},
-        {2, 4, &CUserProgramEditCtrl::DeleteSelectedLines, program(2, {1, 5, 6, 7, 8, 9}), 2},
+        {2, 2, [&g] { g.InsertLine(); }, program(6, {1, 0, 2, 3, 4, 5, 6, 7, 8, 9}), 2},
+        {2, 2, [&g] { g.DeleteCurrentLine(); }, program(4, {1, 3, 4, 5, 6, 7, 8, 9}), 2},
+        {5, 5, [&g] { g.MoveLineUp(); }, program(4, {1, 2, 3, 5, 4, 6, 7, 8, 9}), 4},
+        {5, 5, [&g] { g.MoveLineDown(); }, program(6, {1, 2, 3, 4, 6, 5, 7, 8, 9}), 6},
+        {2, 4, [&g] { g.DeleteSelectedLines(); }, program(2, {1, 5, 6, 7, 8, 9}), 2},
     };
     for (const auto& c : cases) {
         writeTestProgram();
         selectLines(c.first, c.last);
-        (grid.*c.operation)();
+        c.operation();
         EXPECT_EQ(shownLines(), c.lines) << c.first << ".." << c.last;
         EXPECT_EQ(currentRow(), c.currentRow) << c.first << ".." << c.last;
     }
