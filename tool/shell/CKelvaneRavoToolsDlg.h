@@ -150,6 +150,8 @@ private:
     bool mayWrite(const QString& name, bool replacesFile = true);
     // Adds `name` to the library as its active entry and selects it in the program list.
     void addToLibrary(const QString& name);
+    // The program list holds the library's names, nothing selected yet.
+    void showLibraryNames();
 
     // Controller jobs.
     // Shows the progress dialog and pauses the polling views.

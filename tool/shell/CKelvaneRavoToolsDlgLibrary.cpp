@@ -26,9 +26,13 @@ void TellError(QWidget* parent, const QString& text) {
 
 void CKelvaneRavoToolsDlg::ReadLibraryList(const QString& preferred) {
     const int selected = library_.Read(preferred.toStdString());
+    showLibraryNames();
+    ui_->programList->setCurrentIndex(selected);
+}
+
+void CKelvaneRavoToolsDlg::showLibraryNames() {
     ui_->programList->clear();
     for (const std::string& name : library_.Names()) ui_->programList->addItem(QString::fromStdString(name));
-    ui_->programList->setCurrentIndex(selected);
 }
 
 void CKelvaneRavoToolsDlg::WriteLibraryList() { library_.Write(ui_->programList->currentIndex()); }
@@ -98,10 +102,8 @@ void CKelvaneRavoToolsDlg::DeleteApplicationProgram(const QString& name) {
 }
 
 void CKelvaneRavoToolsDlg::RefillProgramList() {
-    ui_->programList->clear();
-    const std::vector<std::string> names = library_.Names();
-    for (const std::string& name : names) ui_->programList->addItem(QString::fromStdString(name));
-    if (names.empty()) return;
+    showLibraryNames();
+    if (ui_->programList->count() == 0) return;
     ui_->programList->setCurrentIndex(0);
     SelectApplicationProgram();
 }
