@@ -131,7 +131,6 @@ void CUserProgramDlg::connectControls() {
     connect(tabs_, &QTabBar::currentChanged, this, &CUserProgramDlg::onTabChanged);
     connect(grid_, &CUserProgramEditCtrl::helpRequested, this, [this](std::uint8_t code) { ShowHelp(code); });
     connect(findBox_, &QLineEdit::returnPressed, this, &CUserProgramDlg::find);
-    connect(grid_, &CUserProgramEditCtrl::findRequested, this, &CUserProgramDlg::focusFindBox);
     auto* findShortcut = new QShortcut(QKeySequence::Find, this);
     findShortcut->setContext(Qt::WidgetWithChildrenShortcut);
     connect(findShortcut, &QShortcut::activated, this, &CUserProgramDlg::focusFindBox);

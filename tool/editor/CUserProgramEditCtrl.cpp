@@ -291,8 +291,6 @@ void CUserProgramEditCtrl::keyPressEvent(QKeyEvent* event) {
         CopySelection();
     } else if (event->matches(QKeySequence::Paste)) {
         PasteSelection();
-    } else if (event->matches(QKeySequence::Find)) {
-        emit findRequested();
     } else if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F2) {
         const QModelIndex cell = currentIndex();
         openCell(cell.isValid() ? cell.row() : model_.currentRow(), cell.isValid() ? cell.column() : 0);

@@ -65,8 +65,6 @@ public:
 signals:
     // The instruction under the clicked cell, whose help text the view shows.
     void helpRequested(std::uint8_t instructionCode);
-    // Ctrl+F in the grid.
-    void findRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -116,12 +116,15 @@ QWidget* CVideoTeachOptDlg::buildRecordingGroup() {
     totalPointsBox_ =
         watchedBox("totalPoints", [this] { link_.send([total = totalPoints_] { kelvane::WriteTotalPoints(total); }); });
     delayBox_ = watchedBox("delay", [] {});  // the delay goes out with "保存录制点"
-    grid->addWidget(new QLabel(Text("录制点:")), 0, 0);
-    grid->addWidget(recordPointBox_, 0, 1);
-    grid->addWidget(new QLabel(Text("总点数:")), 0, 2);
-    grid->addWidget(totalPointsBox_, 0, 3);
-    grid->addWidget(new QLabel(Text("延时:")), 0, 4);
-    grid->addWidget(delayBox_, 0, 5);
+    const auto addLabelled = [grid](const char* label, QLineEdit* box, int column) {
+        auto* name = new QLabel(Text(label));
+        name->setBuddy(box);  // names the box for screen readers
+        grid->addWidget(name, 0, column);
+        grid->addWidget(box, 0, column + 1);
+    };
+    addLabelled("录制点:", recordPointBox_, 0);
+    addLabelled("总点数:", totalPointsBox_, 2);
+    addLabelled("延时:", delayBox_, 4);
     grid->addWidget(new QLabel(QStringLiteral("ms")), 0, 6);
 
     struct Action {

@@ -218,7 +218,7 @@ TEST_F(ProgramGridWidget, LineOperationsBringTheRowSeventeenBelowIntoView) {
     EXPECT_TRUE(fullyShown(37));
 }
 
-TEST_F(ProgramGridWidget, KeysMoveTheCurrentRowOpenEditorsAndAskForFind) {
+TEST_F(ProgramGridWidget, KeysMoveTheCurrentRowAndOpenEditors) {
     writeTestProgram();
     ClickCell(grid, 2, 3);
     closeEditor();
@@ -247,10 +247,6 @@ TEST_F(ProgramGridWidget, KeysMoveTheCurrentRowOpenEditorsAndAskForFind) {
         EXPECT_EQ(std::make_pair(edit->row(), edit->column()), std::make_pair(4, 3));
         closeEditor();
     }
-
-    QSignalSpy find(&grid, &CUserProgramEditCtrl::findRequested);
-    QTest::keyClick(&grid, Qt::Key_F, Qt::ControlModifier);
-    EXPECT_EQ(find.count(), 1);
 }
 
 TEST_F(ProgramGridWidget, LoadAndExportShowTheProgramAndLeaveTheGridUpdating) {

@@ -244,6 +244,14 @@ TEST_F(EditorViewTest, FindSearchesAfterTheCurrentRowWithoutWrappingAround) {
         EXPECT_EQ(prompter.shown[0].caption, step.caption) << step.typed;
         EXPECT_EQ(grid().programs().currentRow(), step.currentRow) << step.typed;
     }
+
+    // Ctrl+F in the grid takes the user back to the box, its text selected for a new value.
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    grid().setFocus();
+    QTest::keyClick(&grid(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(box.hasFocus());
+    EXPECT_EQ(box.selectedText(), QStringLiteral("abc"));
 }
 
 TEST_F(EditorViewTest, HelpLineShowsTheDescriptionOfTheInstructionClickedInRedTwelvePoint) {

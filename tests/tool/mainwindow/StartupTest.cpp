@@ -6,6 +6,9 @@
 #include "views/CMotorParSettingDlg.h"
 #include "views/CPeripheralDlg.h"
 
+#include <QAbstractScrollArea>
+#include <QAccessible>
+
 #include <cstdlib>
 #include <string>
 
@@ -99,6 +102,20 @@ TEST_F(MainWindowStartupTest, NoOpenablePortLeavesAnEmptyListAndNoMessage) {
     EXPECT_EQ(statusText(), QString());
     EXPECT_EQ(button("connectButton").text(), QStringLiteral("连接控制器"));
     EXPECT_TRUE(prompter.shown.empty());
+}
+
+// Screen readers and GUI automation find every control by its name, in every view.
+TEST_F(MainWindowStartupTest, EveryControlHasAnAccessibleName) {
+    startWindow();
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        QWidget* parent = control->parentWidget();
+        if (control->focusPolicy() == Qt::NoFocus || control->isHidden() ||
+            qobject_cast<QAbstractScrollArea*>(parent) || qobject_cast<QComboBox*>(parent))
+            continue;  // hidden, or a part of a list or a combo box that speaks for it
+        const QString name = QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+        EXPECT_FALSE(name.trimmed().isEmpty())
+            << control->metaObject()->className() << " " << control->objectName().toStdString();
+    }
 }
 
 }  // namespace
