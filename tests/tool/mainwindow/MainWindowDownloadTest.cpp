@@ -255,6 +255,10 @@ TEST_F(MainWindowDownloadTest, TrafficMonitorListsTheDownloadLiveAndShowsFailure
     monitor->DrainQueue();
 
     const TrafficListModel& rows = monitor->rows();
+    QStringList headings;
+    for (int column = 0; column < TrafficListModel::ColumnCount; ++column)
+        headings << rows.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    EXPECT_EQ(headings, QStringList({"时间", "方向", "内容", "原始字节"}));
     const auto requests = com1->traffic();
     const auto sentRows = [&](const QAbstractItemModel& model) {
         int count = 0;
