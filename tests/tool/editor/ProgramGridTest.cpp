@@ -12,6 +12,7 @@
 #include "core/editor/RecordFields.h"
 
 #include <QAbstractItemView>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUndoStack>
@@ -247,6 +248,13 @@ TEST_F(ProgramGridWidget, KeysMoveTheCurrentRowAndOpenEditors) {
         EXPECT_EQ(std::make_pair(edit->row(), edit->column()), std::make_pair(4, 3));
         closeEditor();
     }
+
+    // A current cell scrolled out of view comes back into view to be edited.
+    grid.verticalScrollBar()->setValue(grid.verticalScrollBar()->maximum());
+    QTest::keyClick(&grid, Qt::Key_F2);
+    ASSERT_NE(grid.activeEditor(), nullptr);
+    const QRect shown(grid.viewport()->mapToGlobal(QPoint()), grid.viewport()->size());
+    EXPECT_TRUE(shown.contains(QRect(grid.activeEditor()->mapToGlobal(QPoint()), grid.activeEditor()->size())));
 }
 
 TEST_F(ProgramGridWidget, LoadAndExportShowTheProgramAndLeaveTheGridUpdating) {

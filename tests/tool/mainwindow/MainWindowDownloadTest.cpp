@@ -124,7 +124,7 @@ TEST_F(MainWindowDownloadTest, AFailureShowsTheStepMessageThenTheGeneralOne) {
          kErrorCaption},
         {[&] { controller.overrideReadBack(cmd::GetSubdivision, 1, 999); },
          {"设置X轴细分数失败2", "用户程序下载失败_系统参数下载失败！"},
-         DefaultCaption()},
+         QStringLiteral("KelvaneRavoTools")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.texts[0].toStdString());

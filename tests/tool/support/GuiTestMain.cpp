@@ -1,5 +1,6 @@
-// main() of the widget test programs: headless by default, one QApplication for all cases.
-#include <QApplication>
+// main() of the widget test programs: headless by default, one application for all cases, set up
+// as the tool sets up its own (name, font, icon).
+#include "shell/CKelvaneRavoToolsApp.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,7 @@
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);  // keep a caller's choice (xvfb, a real display)
-    QApplication app(argc, argv);
+    CKelvaneRavoToolsApp app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
