@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <filesystem>
 
 namespace kelvane {
@@ -38,11 +38,22 @@ TEST(AtomicFile, FailedWriteLeavesTheOldFileAndSaysWhy) {
     TemporaryFolder folder;
     const std::string path = folder.file("a.kelvane");
     ASSERT_TRUE(WriteFileAtomically(path, "old").ok);
-    if (geteuid() != 0) {  // permissions do not bind root
-        chmod(folder.path().c_str(), 0500);
-        const WriteStatus status = WriteFileAtomically(path, "new");
-        chmod(folder.path().c_str(), 0700);
+    {
+        // A write that fails half way (a file size limit stands in for a full disk, and binds
+        // root too): the temporary goes at once, not only when the writer is destroyed.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit tiny = saved;
+        tiny.rlim_cur = 2;
+        AtomicFile file;
+        const bool opened = file.open(path).ok;
+        setrlimit(RLIMIT_FSIZE, &tiny);
+        const WriteStatus status = file.commit("new data");
+        setrlimit(RLIMIT_FSIZE, &saved);
+        EXPECT_TRUE(opened);
         EXPECT_FALSE(status.ok);
+        EXPECT_NE(status.reason.find("cannot write " + path), std::string::npos);
         EXPECT_EQ(ReadWholeFile(path), "old");
         EXPECT_EQ(entriesIn(folder.path()), 1u);
     }

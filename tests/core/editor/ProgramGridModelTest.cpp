@@ -196,6 +196,10 @@ TEST_F(ProgramGrid, DeleteSelectedLinesMovesRecordsRemarksAndJumps) {
     model.DeleteSelectedLines(8, 9);
     EXPECT_EQ(lines(), (Lines{0, 1, 2, 4, 5, 6}));
     EXPECT_EQ(model.currentSlot().remarks.size(), 6u);
+
+    model.DeleteSelectedLines(1, 2);  // more lines than stand before them: their remarks go too
+    EXPECT_EQ(lines(), (Lines{0, 4, 5, 6}));
+    EXPECT_EQ(model.currentSlot().remarks.size(), 4u);
 }
 
 TEST_F(ProgramGrid, CopyAndClearPrograms) {

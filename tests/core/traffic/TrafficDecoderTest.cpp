@@ -200,6 +200,9 @@ TEST(TrafficDecoder, PairsRequestsWithRepliesAndTellsRecordsAndEndFramesApart) {
     EXPECT_EQ(line(Sent({}, 0, RAVO_TRAFFIC_NOTHING)), "!未发出");
     EXPECT_EQ(line(Received({}, -1, RAVO_TRAFFIC_PORT_LOST)), "!端口已断开");
     EXPECT_EQ(line(Sent(Hex("aa ff 02 00 00 00 00 00 00 00 00 00 00 00 00 00"))), "!无法解码: 校验和错误 (应为 0xab)");
+    FrameBytes damagedCommand = Frame(cmd::Version, 255);
+    damagedCommand[0] = 0xAB;  // still a command: its reply was awaited as one
+    EXPECT_EQ(line(Sent(damagedCommand)), "!无法解码: 起始字节错误 (0xab)");
 
     EXPECT_EQ(line(Sent(Frame(cmd::SetWorkMode, 255, 3, 0))), "Ravo_SetWorkMode addr=255 mode=3 argument=0");
     EXPECT_EQ(line(Received(Frame(cmd::SetWorkMode, 1))), "应答 Ravo_SetWorkMode");
@@ -237,6 +240,7 @@ TEST(LogTrace, ReadsBothLogsMarksWhatDoesNotParseAndShowsMissingReplies) {
              "SendData: aa ff 02 SendData: " + HexBytes(Frame(cmd::Version, 255)),  // a write cut short
              "ReceiveData: " + HexBytes(Frame(cmd::Version, 1, 0, 0x0301)),
              std::string("ReceiveData: zz"),
+             std::string("ReceiveData: aa01"),
              std::string("........................... 12:30"),  // a banner without its date
              std::string("noise SendData: aa ff"),
              std::string("[2] Begin Download user program ....................."),
@@ -253,13 +257,14 @@ TEST(LogTrace, ReadsBothLogsMarksWhatDoesNotParseAndShowsMissingReplies) {
                          "> Ravo_GetControllerVersion addr=255",
                          "< 应答 Ravo_GetControllerVersion version=3.1",
                          "? ReceiveData: zz",
+                         "? ReceiveData: aa01",
                          "? ........................... 12:30",
                          "? noise SendData: aa ff",
                          "= 开始下载 2 条记录",
                          "> 记录 0: 指令 10 1 0 0",
                          "< 超时无应答",
                      }));
-    EXPECT_EQ(trace.UnparsedCount(), 3);
+    EXPECT_EQ(trace.UnparsedCount(), 4);
 }
 
 }  // namespace
