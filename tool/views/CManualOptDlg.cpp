@@ -1,5 +1,6 @@
 #include "CManualOptDlg.h"
 
+#include "views/AxisControlNames.h"
 #include "views/ReadControls.h"
 
 #include <Kelvane_Ravo_Q9T2.h>
@@ -87,8 +88,11 @@ void CManualOptDlg::addAxisRows(QGridLayout* grid, int axis) {
     c.speed = new QLabel(Fixed3(0));
     c.speedSetting = new QLineEdit;
     c.position = new QLabel(Fixed3(0));
-    c.runMode = new QPushButton(Text(kAbsoluteRun));
+    c.runMode = new QPushButton;
+    SetAxisButtonText(c.runMode, letter, Text(kAbsoluteRun));
     c.target = new QLineEdit;
+    c.speedSetting->setAccessibleName(AxisControlName(letter, Text("设置速度")));
+    c.target->setAccessibleName(AxisControlName(letter, Text("目标位置")));
     c.speed->setObjectName("speed" + letter);
     c.speedSetting->setObjectName("speedSetting" + letter);
     c.position->setObjectName("position" + letter);
@@ -96,7 +100,8 @@ void CManualOptDlg::addAxisRows(QGridLayout* grid, int axis) {
     c.target->setObjectName("target" + letter);
 
     auto button = [this, &letter](const QString& text, const char* name, auto action) {
-        auto* b = new QPushButton(text);
+        auto* b = new QPushButton;
+        SetAxisButtonText(b, letter, text);
         b->setObjectName(QString::fromLatin1(name) + letter);
         connect(b, &QPushButton::clicked, this, action);
         return b;
@@ -199,7 +204,8 @@ void CManualOptDlg::start(int axis) {
 void CManualOptDlg::toggleRunMode(int axis) {
     const int i = axis - 1;
     absolute_[i] = axes_[i].runMode->text() != Text(kAbsoluteRun);
-    axes_[i].runMode->setText(Text(absolute_[i] ? kAbsoluteRun : kRelativeRun));
+    SetAxisButtonText(axes_[i].runMode, Text(kelvane::AxisName(axis)),
+                      Text(absolute_[i] ? kAbsoluteRun : kRelativeRun));
 }
 
 // The level sent is the box's own state, which no other box can spoil.

@@ -36,7 +36,9 @@ QString AxisLabel(int axis, const char* text) { return QString::number(axis) + Q
 // Label, box and register label in three columns of `grid` starting at `column`.
 QLineEdit* AddField(QGridLayout* grid, int row, int column, const QString& label, const char* registerLabel) {
     auto* box = new QLineEdit;
-    grid->addWidget(new QLabel(label), row, column);
+    auto* name = new QLabel(label);
+    name->setBuddy(box);
+    grid->addWidget(name, row, column);
     grid->addWidget(box, row, column + 1);
     grid->addWidget(new QLabel(QString::fromUtf8(registerLabel)), row, column + 2);
     return box;

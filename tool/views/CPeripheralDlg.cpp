@@ -2,6 +2,7 @@
 
 #include "core/machine/ControllerAddress.h"
 #include "core/machine/PeripheralCodes.h"
+#include "views/AxisControlNames.h"
 #include "views/ReadControls.h"
 
 #include <QCheckBox>
@@ -15,6 +16,13 @@
 namespace {
 
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// A label in `grid` that also names `control` for screen readers.
+void AddBuddyLabel(QGridLayout* grid, const QString& text, QWidget* control, int row, int column) {
+    auto* label = new QLabel(text);
+    label->setBuddy(control);
+    grid->addWidget(label, row, column);
+}
 
 void Refill(QComboBox* list, const std::vector<std::string>& names) {
     list->clear();
@@ -48,13 +56,15 @@ QWidget* CPeripheralDlg::buildLimitGroup() {
     activeHigh_ = new QCheckBox(Text("高电平有效"));
     activeHigh_->setObjectName("activeHigh");
     grid->addWidget(activeHigh_, 0, 0, 1, 3);
-    grid->addWidget(new QLabel(Text("负限位")), 1, 1);
-    grid->addWidget(new QLabel(Text("正限位")), 1, 2);
+    const char* const sides[2] = {"负限位", "正限位"};
+    grid->addWidget(new QLabel(Text(sides[0])), 1, 1);
+    grid->addWidget(new QLabel(Text(sides[1])), 1, 2);
     for (int axis = 1; axis <= kelvane::kMotorAxes; ++axis) {
         grid->addWidget(new QLabel(QString::number(axis) + Text("轴:")), axis + 1, 0);
         for (int side = 0; side < 2; ++side) {
             auto* list = new QComboBox;
             list->setObjectName((side == 0 ? "limitNegative" : "limitPositive") + QString::number(axis));
+            list->setAccessibleName(AxisControlName(QString::number(axis), Text(sides[side])));
             limits_[2 * (axis - 1) + side] = list;
             grid->addWidget(list, axis + 1, 1 + side);
         }
@@ -86,10 +96,13 @@ QWidget* CPeripheralDlg::buildAddressGroup() {
         auto* writeButton = new QPushButton(Text("地址写入"));
         readButton->setObjectName(QString::fromLatin1(r.name) + "Read");
         writeButton->setObjectName(QString::fromLatin1(r.name) + "Write");
+        const QString address = Text(r.label).chopped(1);  // without its colon
+        readButton->setAccessibleName(address + readButton->text());
+        writeButton->setAccessibleName(address + writeButton->text());
         connect(readButton, &QPushButton::clicked, this, r.read);
         connect(writeButton, &QPushButton::clicked, this, r.write);
         ShowInteger(r.box, 0);  // until an address is read or typed
-        grid->addWidget(new QLabel(Text(r.label)), row, 0);
+        AddBuddyLabel(grid, Text(r.label), r.box, row, 0);
         grid->addWidget(r.box, row, 1);
         grid->addWidget(readButton, row, 2);
         grid->addWidget(writeButton, row, 3);
@@ -115,11 +128,11 @@ QWidget* CPeripheralDlg::buildAnalogueGroup() {
         c.minimum->setObjectName("adMinimum" + n);
         c.maximum->setObjectName("adMaximum" + n);
         const int row = 2 * channel;
-        grid->addWidget(new QLabel(Text(labels[channel][0])), row, 0);
+        AddBuddyLabel(grid, Text(labels[channel][0]), c.mode, row, 0);
         grid->addWidget(c.mode, row, 1, 1, 3);
-        grid->addWidget(new QLabel(Text(labels[channel][1])), row + 1, 0);
+        AddBuddyLabel(grid, Text(labels[channel][1]), c.minimum, row + 1, 0);
         grid->addWidget(c.minimum, row + 1, 1);
-        grid->addWidget(new QLabel(Text(labels[channel][2])), row + 1, 2);
+        AddBuddyLabel(grid, Text(labels[channel][2]), c.maximum, row + 1, 2);
         grid->addWidget(c.maximum, row + 1, 3);
     }
     return group;
@@ -140,11 +153,12 @@ QWidget* CPeripheralDlg::buildEncoderGroup() {
         c.mode->setObjectName("encoderMode" + n);
         c.lines->setObjectName("encoderLines" + n);
         c.ratio->setObjectName("encoderRatio" + n);
-        grid->addWidget(new QLabel(Text(names[encoder])), encoder, 0);
+        AddBuddyLabel(grid, Text(names[encoder]), c.mode, encoder, 0);
         grid->addWidget(c.mode, encoder, 1);
         grid->addWidget(new QLabel(Text("编码器线数")), encoder, 2);
+        c.lines->setAccessibleName(Text(names[encoder]) + Text("编码器线数"));
         grid->addWidget(c.lines, encoder, 3);
-        grid->addWidget(new QLabel(Text(ratioLabels[encoder])), encoder, 4);
+        AddBuddyLabel(grid, Text(ratioLabels[encoder]), c.ratio, encoder, 4);
         grid->addWidget(c.ratio, encoder, 5);
     }
     return group;

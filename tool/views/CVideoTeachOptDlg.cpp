@@ -1,5 +1,6 @@
 #include "CVideoTeachOptDlg.h"
 
+#include "views/AxisControlNames.h"
 #include "views/CVideoTechIOSettingDlg.h"
 #include "views/ReadControls.h"
 
@@ -31,6 +32,12 @@ QString Fixed2(float value) { return QString::asprintf("%.2f", static_cast<doubl
 QPushButton* Button(const char* text, const QString& name) {
     auto* button = new QPushButton(Text(text));
     button->setObjectName(name);
+    return button;
+}
+
+QPushButton* AxisButton(const char* text, const char* name, const QString& axis) {
+    QPushButton* button = Button(text, QString::fromLatin1(name) + axis);
+    button->setAccessibleName(AxisControlName(axis, Text(text)));
     return button;
 }
 
@@ -76,8 +83,10 @@ QWidget* CVideoTeachOptDlg::buildAxisGroup() {
         c.target = watchedBox("target" + letter, [this, i, mask] {
             link_.send([mask, target = targetPos_[i]] { Ravo_MotorGoPos(kControllerAddress, mask, target); });
         });
-        c.left = Button(kLeft, "left" + letter);
-        c.right = Button(kRight, "right" + letter);
+        c.speed->setAccessibleName(AxisControlName(letter, Text("速度")));
+        c.target->setAccessibleName(AxisControlName(letter, Text("位置")));
+        c.left = AxisButton(kLeft, "left", letter);
+        c.right = AxisButton(kRight, "right", letter);
         connect(c.left, &QPushButton::clicked, this,
                 [this, axis] { jog(axis, axes_[axis - 1].left, kLeft, &Ravo_ManualLeftMove); });
         connect(c.right, &QPushButton::clicked, this,
@@ -276,10 +285,10 @@ void CVideoTeachOptDlg::showLevels(const Levels& levels) {
 void CVideoTeachOptDlg::jog(int axis, QPushButton* button, const char* caption, int (*move)(int, int)) {
     if (button->text() == Text(kStop)) {
         link_.send([mask = AxisMask(axis)] { Ravo_QuickStopMotor(kControllerAddress, mask); });
-        button->setText(Text(caption));
+        SetAxisButtonText(button, Text(kelvane::AxisName(axis)), Text(caption));
     } else {
         link_.send([move, mask = AxisMask(axis)] { move(kControllerAddress, mask); });
-        button->setText(Text(kStop));
+        SetAxisButtonText(button, Text(kelvane::AxisName(axis)), Text(kStop));
     }
 }
 

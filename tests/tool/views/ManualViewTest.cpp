@@ -55,6 +55,7 @@ TEST_F(ManualViewTest, AxisButtonsSendOneCommandEach) {
     click("startZ");
     toggle->click();
     EXPECT_EQ(toggle->text(), QString::fromUtf8("相对运行"));
+    EXPECT_EQ(toggle->accessibleName(), QString::fromUtf8("Z轴相对运行"));
     click("startZ");
     toggle->click();
     click("startZ");

@@ -74,6 +74,7 @@ TEST_F(TeachViewTest, JogButtonsToggleBetweenMovingAndStopping) {
     for (const auto& [button, text] : clicks) {
         click(button);
         EXPECT_EQ(find<QPushButton>(button)->text(), QString::fromUtf8(text)) << button;
+        EXPECT_EQ(find<QPushButton>(button)->accessibleName(), QString::fromUtf8("Z轴") + QString::fromUtf8(text));
     }
 
     EXPECT_EQ(takeTraffic(), (std::vector<std::string>{Cmd(cmd::JogLeft, {4}), Cmd(cmd::JogRight, {4}),
