@@ -8,6 +8,7 @@
 
 #include <QAbstractScrollArea>
 #include <QAccessible>
+#include <QApplication>
 
 #include <cstdlib>
 #include <map>
@@ -136,6 +137,26 @@ TEST_F(MainWindowStartupTest, EveryControlHasAnAccessibleNameOfItsOwn) {
         ++controlsNamed[{view, name}];
     }
     for (const auto& [viewAndName, count] : controlsNamed) EXPECT_EQ(count, 1) << viewAndName.second.toStdString();
+}
+
+// Every control of every view has a place of its own in its grid: none lies over another.
+TEST_F(MainWindowStartupTest, NoControlOfAnyViewLiesOverAnother) {
+    startWindow();
+    for (QWidget* view : window->findChild<QWidget*>("viewPanel")->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        view->show();
+        QApplication::processEvents();
+        for (QWidget* parent : view->findChildren<QWidget*>()) {
+            if (!parent->layout()) continue;
+            const QList<QWidget*> placed = parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+            for (int a = 0; a < placed.size(); ++a)
+                for (int b = a + 1; b < placed.size(); ++b)
+                    if (placed[a]->isVisible() && placed[b]->isVisible())
+                        EXPECT_FALSE(placed[a]->geometry().intersects(placed[b]->geometry()))
+                            << placed[a]->objectName().toStdString() << " " << placed[b]->objectName().toStdString()
+                            << " in " << parent->metaObject()->className();
+        }
+        view->hide();
+    }
 }
 
 }  // namespace
