@@ -1,6 +1,6 @@
 #include "CManualOptDlg.h"
 
-#include "views/AxisControlNames.h"
+#include "views/ControlNames.h"
 #include "views/ReadControls.h"
 
 #include <Kelvane_Ravo_Q9T2.h>

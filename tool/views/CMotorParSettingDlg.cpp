@@ -1,6 +1,7 @@
 #include "CMotorParSettingDlg.h"
 
 #include "common/Prompter.h"
+#include "views/ControlNames.h"
 #include "views/ReadControls.h"
 
 #include <QGridLayout>
@@ -36,9 +37,7 @@ QString AxisLabel(int axis, const char* text) { return QString::number(axis) + Q
 // Label, box and register label in three columns of `grid` starting at `column`.
 QLineEdit* AddField(QGridLayout* grid, int row, int column, const QString& label, const char* registerLabel) {
     auto* box = new QLineEdit;
-    auto* name = new QLabel(label);
-    name->setBuddy(box);
-    grid->addWidget(name, row, column);
+    AddBuddyLabel(grid, label, box, row, column);
     grid->addWidget(box, row, column + 1);
     grid->addWidget(new QLabel(QString::fromUtf8(registerLabel)), row, column + 2);
     return box;

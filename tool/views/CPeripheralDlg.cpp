@@ -2,7 +2,7 @@
 
 #include "core/machine/ControllerAddress.h"
 #include "core/machine/PeripheralCodes.h"
-#include "views/AxisControlNames.h"
+#include "views/ControlNames.h"
 #include "views/ReadControls.h"
 
 #include <QCheckBox>
@@ -16,13 +16,6 @@
 namespace {
 
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
-
-// A label in `grid` that also names `control` for screen readers.
-void AddBuddyLabel(QGridLayout* grid, const QString& text, QWidget* control, int row, int column) {
-    auto* label = new QLabel(text);
-    label->setBuddy(control);
-    grid->addWidget(label, row, column);
-}
 
 void Refill(QComboBox* list, const std::vector<std::string>& names) {
     list->clear();

@@ -1,7 +1,7 @@
 #include "CVideoTeachOptDlg.h"
 
-#include "views/AxisControlNames.h"
 #include "views/CVideoTechIOSettingDlg.h"
+#include "views/ControlNames.h"
 #include "views/ReadControls.h"
 
 #include <Kelvane_Ravo_Q9T2.h>
@@ -126,9 +126,7 @@ QWidget* CVideoTeachOptDlg::buildRecordingGroup() {
         watchedBox("totalPoints", [this] { link_.send([total = totalPoints_] { kelvane::WriteTotalPoints(total); }); });
     delayBox_ = watchedBox("delay", [] {});  // the delay goes out with "保存录制点"
     const auto addLabelled = [grid](const char* label, QLineEdit* box, int column) {
-        auto* name = new QLabel(Text(label));
-        name->setBuddy(box);  // names the box for screen readers
-        grid->addWidget(name, 0, column);
+        AddBuddyLabel(grid, Text(label), box, 0, column);
         grid->addWidget(box, 0, column + 1);
     };
     addLabelled("录制点:", recordPointBox_, 0);
